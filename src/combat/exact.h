@@ -1,0 +1,29 @@
+// Exact whole-number helpers for the combat model.  Products of a factor and
+// a strength and sums of many figures can pass 64 bits for extreme answers,
+// so they are formed in 128 bits; a figure beyond the 64-bit range is held at
+// the end of that range, which is always far past every limit that later
+// applies, so the printed figures stay exact.
+#ifndef ZELVORN_COMBAT_EXACT_H_
+#define ZELVORN_COMBAT_EXACT_H_
+
+#include <cstdint>
+
+__extension__ typedef __int128 Wide;
+
+// Narrows a 128-bit value to 64 bits, holding it at the nearest end of the
+// 64-bit range when it does not fit.
+std::int64_t saturate(Wide value);
+
+// Adds two whole numbers, holding the sum at the end of the 64-bit range.
+std::int64_t saturatingAdd(std::int64_t a, std::int64_t b);
+
+// Truncates a strength toward zero to a whole number; strengths beyond the
+// 64-bit range are held at its end.
+std::int64_t truncateStrength(float strength);
+
+// The strength left after taking off a whole number of points: the points are
+// summed as a whole number and subtracted in single precision, and a result
+// below zero becomes 0.0.
+float strengthAfter(float strength, Wide points);
+
+#endif  // ZELVORN_COMBAT_EXACT_H_
