@@ -8,9 +8,16 @@ void flushOutput(Console& console) {
 }
 
 bool readLine(Console& console, std::string& line) {
-  flushOutput(console);
-  line.clear();
   std::streambuf* input = console.in.rdbuf();
+  // A prompt must be on the screen before the program waits for its answer;
+  // when the answer is already waiting (a piped answer file), the output is
+  // left to go out in large blocks instead.
+  if (input == nullptr || input->in_avail() <= 0) {
+    flushOutput(console);
+  } else if (!console.out) {
+    throw OutputFailed{};
+  }
+  line.clear();
   if (input == nullptr) return false;
   while (line.size() < kLineCapacity) {
     const int c = input->sbumpc();

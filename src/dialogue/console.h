@@ -31,9 +31,11 @@ constexpr std::size_t kNumberLineLimit = 9;
 // Flushes the output and throws OutputFailed when it could not be written.
 void flushOutput(Console& console);
 
-// Flushes the output, then reads one line of at most kLineCapacity characters
-// into `line`, consuming the line feed only when it ends a shorter line.
-// Returns false when the input ended before the first character.
+// Reads one line of at most kLineCapacity characters into `line`, consuming
+// the line feed only when it ends a shorter line; the output is flushed first
+// unless the answer is already waiting in the input.  Throws OutputFailed
+// when the output can no longer be written.  Returns false when the input
+// ended before the first character.
 bool readLine(Console& console, std::string& line);
 
 // Space, tab, line feed, vertical tab, form feed and carriage return.

@@ -50,10 +50,14 @@ int runOdds(std::istream& in, std::ostream& out, std::ostream& err) {
     flushOutput(console);
     return 0;
   } catch (const InputEnded&) {
-    err << "zelvorn-odds: the input ended before the answer was given\n";
-    return 1;
+    // Whatever was printed goes out before the message.
+    out.flush();
+    if (out) {
+      err << "zelvorn-odds: the input ended before the answer was given\n";
+      return 1;
+    }
   } catch (const OutputFailed&) {
-    err << "zelvorn-odds: the output could not be written\n";
-    return 2;
   }
+  err << "zelvorn-odds: the output could not be written\n";
+  return 2;
 }
