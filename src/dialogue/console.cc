@@ -8,18 +8,18 @@ void flushOutput(Console& console) {
 }
 
 bool readLine(Console& console, std::string& line) {
-  std::streambuf* input = console.in.rdbuf();
-  // A prompt must be on the screen before the program waits for its answer;
-  // when the answer is already waiting (a piped answer file), the output is
-  // left to go out in large blocks instead.
-  if (input == nullptr || input->in_avail() <= 0) {
-    flushOutput(console);
-  } else if (!console.out) {
-    throw OutputFailed{};
-  }
+  if (!console.out) throw OutputFailed{};
   line.clear();
-  if (input == nullptr) return false;
+  std::streambuf* input = console.in.rdbuf();
+  if (input == nullptr) {
+    flushOutput(console);
+    return false;
+  }
   while (line.size() < kLineCapacity) {
+    // Everything printed so far must be out before the program may have to
+    // wait for input; while the answer is already waiting (a piped answer
+    // file) the output is left to go out in large blocks.
+    if (input->in_avail() <= 0) flushOutput(console);
     const int c = input->sbumpc();
     if (c == std::char_traits<char>::eof()) return !line.empty();
     if (c == '\n') return true;
