@@ -1,6 +1,7 @@
 #include "combat/exact.h"
 #include "combat/exchange.h"
 #include "combat/fire.h"
+#include "report/report.h"
 #include "scenario/shared_texts.h"
 
 namespace {
@@ -8,6 +9,13 @@ namespace {
 // What is left of the attacker to answer with after `points` strength points.
 std::int64_t remainingStrength(float strength, Wide points) {
   return truncateStrength(strengthAfter(strength, points));
+}
+
+// The attacker's answer to a rugged defense with what is left of it.
+FireResult attackerAnswer(const CombatScenario& s, std::int64_t remaining) {
+  return resolveFire(s.ruggedAttackerDifference, remaining, FireFamily::standard,
+                     Scaling::truncated, s.attackerLeaderChoice,
+                     s.defenderLeaderChoice);
 }
 
 // The limits on what the attacker inflicts when it answers with `remaining`.
@@ -61,16 +69,11 @@ void resolveRuggedDefense(CombatScenario& s, Console& console) {
   s.attackerRemainingNoSupport =
       remainingStrength(s.attackerStrengthBeforeSupport, struck);
 
-  const FireResult answer = resolveFire(
-      s.ruggedAttackerDifference, s.attackerRemainingWithSupport,
-      FireFamily::standard, Scaling::truncated, s.attackerLeaderChoice,
-      s.defenderLeaderChoice);
+  const FireResult answer = attackerAnswer(s, s.attackerRemainingWithSupport);
   s.ruggedDefenderLosses = answer.losses;
   s.ruggedDefenderSuppression = answer.suppression;
-  const FireResult answerNoSupport = resolveFire(
-      s.ruggedAttackerDifference, s.attackerRemainingNoSupport,
-      FireFamily::standard, Scaling::truncated, s.attackerLeaderChoice,
-      s.defenderLeaderChoice);
+  const FireResult answerNoSupport =
+      attackerAnswer(s, s.attackerRemainingNoSupport);
   s.ruggedDefenderLossesNoSupport = answerNoSupport.losses;
   s.ruggedDefenderSuppressionNoSupport = answerNoSupport.suppression;
 
@@ -88,24 +91,16 @@ void resolveRuggedDefense(CombatScenario& s, Console& console) {
     console.out << "\n\nIf there is a rugged defense, the odds will be "
                 << s.ruggedAttackerLosses << " against the attacker,\nand "
                 << s.ruggedDefenderLosses << " against the defender.";
-    if (s.ruggedDefenderLosses < s.defenderStrengthWhole &&
-        s.ruggedDefenderSuppression > 0) {
-      console.out << "\n\nAlso, the attacker is predicted to inflict "
-                  << s.ruggedDefenderSuppression << " suppression.";
-    }
+    printSuppressionLine(console.out, s.ruggedDefenderLosses,
+                         s.ruggedDefenderSuppression, s.defenderStrengthWhole);
     if ((s.artillerySuppressionTotal > 0 || s.artilleryDamageTotal > 0) &&
         (s.ruggedDefenderLosses != s.ruggedDefenderLossesNoSupport ||
          s.ruggedAttackerLosses != s.ruggedAttackerLossesNoArtillery)) {
-      console.out << "\n\nIf not for artillery support, the odds would have been "
-                  << s.ruggedAttackerLossesNoArtillery
-                  << " against the attacker,\nand "
-                  << s.ruggedDefenderLossesNoSupport << " against the defender.";
-      if (s.defenderStrengthWhole > s.ruggedDefenderLossesNoSupport &&
-          s.ruggedDefenderSuppressionNoSupport > 0) {
-        console.out
-            << "\n\nAlso, the attacker would have been predicted to inflict "
-            << s.ruggedDefenderSuppressionNoSupport << " suppression.";
-      }
+      printWouldHaveBeen(console.out, text::kArtilleryLead,
+                         s.ruggedAttackerLossesNoArtillery,
+                         s.ruggedDefenderLossesNoSupport,
+                         s.ruggedDefenderSuppressionNoSupport,
+                         s.defenderStrengthWhole);
     }
     return;
   }

@@ -19,17 +19,6 @@ void limitToStrength(std::int64_t& losses, float strength) {
   if (static_cast<float>(losses) > strength) losses = truncateStrength(strength);
 }
 
-void printNoSupportOdds(const CombatScenario& s, std::ostream& out,
-                        const char* lead) {
-  out << lead << s.attackerLossesNoSupport << " against the attacker,\nand "
-      << s.defenderLossesNoSupport << " against the defender.";
-  if (s.defenderStrengthWhole > s.defenderLossesNoSupport &&
-      s.defenderSuppressionNoSupport > 0) {
-    out << "\n\nAlso, the attacker would have been predicted to inflict "
-        << s.defenderSuppressionNoSupport << " suppression.";
-  }
-}
-
 }  // namespace
 
 void applyFinalLimits(CombatScenario& s) {
@@ -82,25 +71,45 @@ void applyFinalLimits(CombatScenario& s) {
                          : static_cast<std::int64_t>(withSupport);
 }
 
+void printSuppressionLine(std::ostream& out, std::int64_t defenderLosses,
+                          std::int64_t suppression,
+                          std::int64_t defenderStrengthWhole) {
+  if (defenderLosses < defenderStrengthWhole && suppression > 0) {
+    out << "\n\nAlso, the attacker is predicted to inflict " << suppression
+        << " suppression.";
+  }
+}
+
+void printWouldHaveBeen(std::ostream& out, const char* lead,
+                        std::int64_t attackerLosses,
+                        std::int64_t defenderLosses, std::int64_t suppression,
+                        std::int64_t defenderStrengthWhole) {
+  out << lead << attackerLosses << " against the attacker,\nand "
+      << defenderLosses << " against the defender.";
+  if (defenderStrengthWhole > defenderLosses && suppression > 0) {
+    out << "\n\nAlso, the attacker would have been predicted to inflict "
+        << suppression << " suppression.";
+  }
+}
+
 void printOdds(const CombatScenario& s, std::ostream& out) {
   out << text::kSeparator << "\n\nThe odds are " << s.attackerLosses
       << " against the attacker, " << s.defenderLosses << " against the defender.";
-  if (s.defenderLosses < s.defenderStrengthWhole && s.defenderSuppression > 0) {
-    out << "\n\nAlso, the attacker is predicted to inflict "
-        << s.defenderSuppression << " suppression.";
-  }
+  printSuppressionLine(out, s.defenderLosses, s.defenderSuppression,
+                       s.defenderStrengthWhole);
   const bool changed = s.defenderLosses != s.defenderLossesNoSupport ||
                        s.attackerLosses != s.attackerLossesNoSupport;
   if ((s.artillerySuppressionTotal > 0 || s.artilleryDamageTotal > 0) &&
       changed) {
-    printNoSupportOdds(s, out,
-                       "\n\nIf not for artillery support, the odds would have "
-                       "been ");
+    printWouldHaveBeen(out, text::kArtilleryLead, s.attackerLossesNoSupport,
+                       s.defenderLossesNoSupport, s.defenderSuppressionNoSupport,
+                       s.defenderStrengthWhole);
   }
   if ((s.airDefenseSuppressionTotal > 0 || s.airDefenseDamageTotal > 0) &&
       changed) {
-    printNoSupportOdds(s, out,
-                       "\n\nIf not for air-defense, the odds would have been ");
+    printWouldHaveBeen(out, "\n\nIf not for air-defense, the odds would have been ",
+                       s.attackerLossesNoSupport, s.defenderLossesNoSupport,
+                       s.defenderSuppressionNoSupport, s.defenderStrengthWhole);
   }
   out << text::kSeparator << "\n\n";
 }

@@ -50,6 +50,10 @@ constexpr const char* kSupportChoiceError =
     "\nThis choice must be a number between one and three.  Please "
     "reenter:\n>> ";
 
+// Leads the odds as they would have been without defensive artillery.
+constexpr const char* kArtilleryLead =
+    "\n\nIf not for artillery support, the odds would have been ";
+
 constexpr const char* kSupportFireHeading = "\n\nSupport Fire:\n\n";
 
 }  // namespace text
