@@ -3,15 +3,10 @@
 
 #include "dialogue/main_loop.h"
 
-namespace {
-// Piped answer files produce much output between two waits for input; a
-// large buffer lets it go out in few writes.
-char outputBuffer[1 << 16];
-}  // namespace
-
 int main() {
+  // Unsynchronised streams keep their own buffers, so a piped answer file
+  // gets its output in large blocks; the dialogue flushes before any wait.
   std::ios::sync_with_stdio(false);
-  std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
   std::cin.tie(nullptr);
   return runOdds(std::cin, std::cout, std::cerr);
 }
