@@ -57,8 +57,8 @@ void runAirDefenseSupportFire(CombatScenario& s, Console& console) {
         "\nPlease enter the applicable strength of the supporting unit:\n>> ",
         text::kStrengthError, 1, kNoMaximum);
     askCombatSupport(console, s.supportExperience, s.supportSupportExperience);
-    console.out << text::kSupportChoiceMenu;
-    s.supportLeaderChoice = askCount(console, "", text::kSupportChoiceError, 1, 3);
+    s.supportLeaderChoice = askCount(console, text::kSupportChoiceMenu,
+                                     text::kSupportChoiceError, 1, 3);
 
     if (s.supportLeaderChoice == leader::kAggressiveAttack) {
       s.supportAttackValue += 2;

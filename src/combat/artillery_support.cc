@@ -60,9 +60,8 @@ void runArtillerySupportFire(CombatScenario& s, Console& console) {
     if (!isYes(s.artilleryAdjacent)) s.artilleryStrength /= 2;
     askCombatSupport(console, s.artilleryExperience,
                      s.artillerySupportExperience);
-    console.out << text::kSupportChoiceMenu;
-    s.artilleryLeaderChoice =
-        askCount(console, "", text::kSupportChoiceError, 1, 3);
+    s.artilleryLeaderChoice = askCount(console, text::kSupportChoiceMenu,
+                                       text::kSupportChoiceError, 1, 3);
 
     if (s.artilleryLeaderChoice == leader::kAggressiveAttack) {
       s.artilleryAttackValue += 2;

@@ -4,10 +4,6 @@
 
 namespace {
 
-void add(std::int64_t& value, Wide amount) {
-  value = saturate(static_cast<Wide>(value) + amount);
-}
-
 std::int64_t difference(std::int64_t attack, std::int64_t defense) {
   return saturate(static_cast<Wide>(attack) - defense);
 }
@@ -38,25 +34,25 @@ void formCombatDifferences(CombatScenario& s) {
     const std::int64_t attackerGain =
         attackerRangedCounts ? s.attackerRangedDefense : 0;
     if (s.combatRange == 2) {
-      add(s.defenderDefenseValue, s.defenderRangedDefense);
-      add(s.attackerDefenseValue, attackerGain);
+      addTo(s.defenderDefenseValue, s.defenderRangedDefense);
+      addTo(s.attackerDefenseValue, attackerGain);
     } else if (s.combatRange <= 1 && s.defenderFiringRange <= 1) {
-      add(s.defenderDefenseValue, s.defenderRangedDefense / 2);
-      add(s.attackerDefenseValue, attackerGain);
+      addTo(s.defenderDefenseValue, s.defenderRangedDefense / 2);
+      addTo(s.attackerDefenseValue, attackerGain);
     } else if (s.combatRange <= 1 && s.defenderFiringRange == 2) {
-      add(s.defenderDefenseValue, s.defenderRangedDefense / 2);
-      add(s.attackerDefenseValue, attackerGain / 2);
+      addTo(s.defenderDefenseValue, s.defenderRangedDefense / 2);
+      addTo(s.attackerDefenseValue, attackerGain / 2);
     }
   }
 
   if (s.navalVsNonNaval == 'y' ||
       (s.defenderClass == kNaval && a != kFighter && a != kBomber)) {
-    add(s.attackerDefenseValue, s.attackerRangedDefense / 2);
-    add(s.defenderDefenseValue, s.defenderRangedDefense / 2);
+    addTo(s.attackerDefenseValue, s.attackerRangedDefense / 2);
+    addTo(s.defenderDefenseValue, s.defenderRangedDefense / 2);
   }
 
   if (isYes(s.shipAlreadyAttackedByShip)) {
-    add(s.defenderAttackValue, -10);
+    addTo(s.defenderAttackValue, -10);
     if (s.defenderAttackValue <= 0) s.defenderAttackValue = 1;
   }
 

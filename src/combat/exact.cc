@@ -17,6 +17,10 @@ std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
   return saturate(static_cast<Wide>(a) + b);
 }
 
+void addTo(std::int64_t& value, Wide amount) {
+  value = saturate(static_cast<Wide>(value) + amount);
+}
+
 std::int64_t truncateStrength(float strength) {
   // 2^63 is exactly representable; anything at or past it does not fit.
   constexpr float kLimit = 9223372036854775808.0f;

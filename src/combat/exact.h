@@ -17,6 +17,9 @@ std::int64_t saturate(Wide value);
 // Adds two whole numbers, holding the sum at the end of the 64-bit range.
 std::int64_t saturatingAdd(std::int64_t a, std::int64_t b);
 
+// Adds `amount` to a combat value, holding the result inside 64 bits.
+void addTo(std::int64_t& value, Wide amount);
+
 // Truncates a strength toward zero to a whole number; strengths beyond the
 // 64-bit range are held at its end.
 std::int64_t truncateStrength(float strength);

@@ -19,11 +19,6 @@ float halveStrength(float strength) {
 
 namespace {
 
-// Adds to a combat value, holding it inside 64 bits.
-void add(std::int64_t& value, Wide amount) {
-  value = saturate(static_cast<Wide>(value) + amount);
-}
-
 void askCloseDefense(CombatScenario& s, Console& console) {
   console.out << "\n\nRugged Defense Factor:\n\n";
   s.attackerCloseDefense = askNumber(
@@ -50,52 +45,52 @@ void applyCombatValueModifiers(CombatScenario& s, Console& console) {
   }
 
   if (assault) {
-    add(s.attackerAttackValue, 4);
-    add(s.defenderAttackValue, 4);
+    addTo(s.attackerAttackValue, 4);
+    addTo(s.defenderAttackValue, 4);
   }
   if (s.attackerLeaderChoice == leader::kAggressiveAttack) {
-    add(s.attackerAttackValue, 2);
+    addTo(s.attackerAttackValue, 2);
   }
   if (s.attackerLeaderChoice == leader::kDeterminedDefense) {
-    add(s.attackerDefenseValue, 2);
+    addTo(s.attackerDefenseValue, 2);
   }
   if (isYes(s.attackerInfantryLeader) && !assault) {
-    add(s.attackerDefenseValue, 4);
+    addTo(s.attackerDefenseValue, 4);
   }
   if (s.attackerLeaderChoice == leader::kSkilledGroundAttack &&
       s.airToSurfaceAttack == 'y') {
-    add(s.attackerAttackValue, 4);
+    addTo(s.attackerAttackValue, 4);
   }
   if (s.defenderLeaderChoice == leader::kAggressiveAttack) {
-    add(s.defenderAttackValue, 2);
+    addTo(s.defenderAttackValue, 2);
   }
   if (s.defenderLeaderChoice == leader::kDeterminedDefense) {
-    add(s.defenderDefenseValue, 2);
+    addTo(s.defenderDefenseValue, 2);
   }
   if (isYes(s.defenderInfantryLeader) && !assault) {
-    add(s.defenderDefenseValue, 4);
+    addTo(s.defenderDefenseValue, 4);
   }
-  add(s.attackerAttackValue, s.attackerExperience);
-  add(s.defenderAttackValue, s.defenderExperience);
-  add(s.attackerDefenseValue, s.attackerExperience);
-  add(s.defenderDefenseValue, s.defenderExperience);
+  addTo(s.attackerAttackValue, s.attackerExperience);
+  addTo(s.defenderAttackValue, s.defenderExperience);
+  addTo(s.attackerDefenseValue, s.attackerExperience);
+  addTo(s.defenderDefenseValue, s.defenderExperience);
   // Entrenchment counts double in a city, forest or mountain.
-  add(s.attackerDefenseValue,
+  addTo(s.attackerDefenseValue,
       static_cast<Wide>(s.attackerEntrenchment) *
           (isYes(s.attackerInCityForestMountain) ? 2 : 1));
-  add(s.defenderDefenseValue,
+  addTo(s.defenderDefenseValue,
       static_cast<Wide>(s.defenderEntrenchment) *
           (isYes(s.defenderInCityForestMountain) ? 2 : 1));
-  if (s.defenderClass == kArtillery) add(s.attackerDefenseValue, 3);
+  if (s.defenderClass == kArtillery) addTo(s.attackerDefenseValue, 3);
   if (s.attackerClass == kAntiTank && s.defenderClass == kInfantry) {
-    add(s.defenderDefenseValue, 2);
+    addTo(s.defenderDefenseValue, 2);
   }
   if (s.defenderClass == kAntiTank && s.attackerClass == kInfantry) {
-    add(s.attackerDefenseValue, 2);
+    addTo(s.attackerDefenseValue, 2);
   }
   if (isYes(s.weatherSnowOrRain)) {
-    add(s.attackerDefenseValue, 3);
-    add(s.defenderDefenseValue, 3);
+    addTo(s.attackerDefenseValue, 3);
+    addTo(s.defenderDefenseValue, 3);
   }
   if (isYes(s.weatherOvercast)) {
     s.attackerStrength = halveStrength(s.attackerStrength);
@@ -103,16 +98,16 @@ void applyCombatValueModifiers(CombatScenario& s, Console& console) {
   }
   // A unit attacking out of a river fights at a disadvantage both ways.
   if (isYes(s.attackerInRiver)) {
-    add(s.defenderAttackValue, 4);
-    add(s.defenderDefenseValue, 4);
+    addTo(s.defenderAttackValue, 4);
+    addTo(s.defenderDefenseValue, 4);
   }
   if (isYes(s.defenderInRiver)) {
-    add(s.attackerAttackValue, 4);
-    add(s.attackerDefenseValue, 4);
+    addTo(s.attackerAttackValue, 4);
+    addTo(s.attackerDefenseValue, 4);
   }
   // Softening: each earlier attack costs the defender two points of defense.
   if (s.attackerClass != kArtillery && s.attackerClass != kBomber) {
-    add(s.defenderDefenseValue, -2 * static_cast<Wide>(s.timesAttacked));
+    addTo(s.defenderDefenseValue, -2 * static_cast<Wide>(s.timesAttacked));
   }
   if (isYes(s.attackerOutOfFuel)) {
     s.attackerStrength = halveStrength(s.attackerStrength);
