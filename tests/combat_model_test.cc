@@ -1,38 +1,31 @@
+// The combat model on its own: answers in, figures out, no console.
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "combat/combat.h"
 #include "combat/differences.h"
-#include "combat/exchange.h"
 #include "combat/modifiers.h"
+#include "combat/questions.h"
 #include "combat/support_fire.h"
 #include "report/report.h"
 
 namespace {
 
-// A console for code that must not ask anything: a question would meet the
-// end of the input and throw.
-struct Silent {
-  std::istringstream in{""};
-  std::ostringstream out;
-  Console console{in, out};
-};
-
-// A tank attacking a tank, both of strength 10, with the values as entered.
+// A tank attacking a tank, both of strength 10, at range 1 against a
+// defender of firing range 1.
 CombatScenario tankAgainstTank() {
   CombatScenario s;
-  s.attackerClass = 2;
-  s.defenderClass = 2;
+  s.attackerClassEntered = 2;
+  s.defenderClassEntered = 2;
+  settleUnitClasses(&s);
   s.attackerAttackValue = 10;
   s.attackerDefenseValue = 7;
-  s.attackerDefenseValueEntered = 7;
   s.defenderAttackValue = 8;
   s.defenderDefenseValue = 6;
-  s.attackerStrength = s.defenderStrength = 10.0f;
-  s.attackerStrengthWhole = s.defenderStrengthWhole = 10;
+  s.attackerStrength = s.defenderStrength = 10;
   s.combatRange = 1;
   s.defenderFiringRange = 1;
   s.attackerFiringRange = 1;
@@ -63,6 +56,25 @@ TEST(CombatModel, RuggedDefenseChance) {
   }
 }
 
+TEST(CombatModel, RuggedChanceCountsCombatSupportAndNeedsEntrenchedInfantry) {
+  CombatScenario s = tankAgainstTank();
+  s.attackerClassEntered = s.defenderClassEntered = 1;
+  settleUnitClasses(&s);
+  s.defenderEntrenchment = 1;
+  s.attackerEntrenchment = 2;
+  s.defenderCombatSupport = {1};  // 10 / 3 = 3, x 3 = 9, / 2 = 4
+  EXPECT_EQ(ruggedChanceOf(s), 4);
+  EXPECT_TRUE(asks(Field::attackerCloseDefense, s));
+  s.isAssault = 'y';  // the chance stands, the close defense is not asked
+  EXPECT_EQ(ruggedChanceOf(s), 4);
+  EXPECT_FALSE(asks(Field::attackerCloseDefense, s));
+  s.defenderEntrenchment = 0;
+  EXPECT_EQ(ruggedChanceOf(s), 0);
+  CombatScenario tank = tankAgainstTank();
+  tank.defenderEntrenchment = 5;
+  EXPECT_EQ(ruggedChanceOf(tank), 0);
+}
+
 TEST(CombatModel, HalveStrength) {
   EXPECT_EQ(halveStrength(7.0f), 3.0f);
   EXPECT_EQ(halveStrength(1.0f), 0.0f);
@@ -88,15 +100,16 @@ TEST(CombatModel, ModifierRows) {
       {"infantry leaders outside an assault",
        [](auto& s) { s.attackerInfantryLeader = s.defenderInfantryLeader = 'y'; },
        10, 11, 8, 10},
-      {"softening 3 on defense 5",
-       [](auto& s) { s.defenderDefenseValue = 5; s.timesAttacked = 3; },
-       10, 7, 8, -1},
-      {"no softening from artillery",
-       [](auto& s) { s.attackerClass = 6; s.timesAttacked = 3; },
-       10, 7, 8, 6},
-      {"no softening from a bomber",
-       [](auto& s) { s.attackerClass = 9; s.timesAttacked = 3; },
-       10, 7, 8, 6},
+      {"experience with Combat Support",
+       [](auto& s) {
+         s.attackerExperience = 1;
+         s.attackerCombatSupport = {2, 3};
+         s.defenderCombatSupport = {1};
+       },
+       16, 13, 9, 7},
+      {"leader choices",
+       [](auto& s) { s.attackerLeaderChoice = 1; s.defenderLeaderChoice = 5; },
+       12, 7, 8, 8},
       {"both in a river",
        [](auto& s) { s.attackerInRiver = s.defenderInRiver = 'y'; },
        14, 11, 12, 10},
@@ -115,79 +128,63 @@ TEST(CombatModel, ModifierRows) {
        },
        10, 9, 8, 12},
       {"skilled ground attack from the air",
-       [](auto& s) { s.attackerLeaderChoice = 6; s.airToSurfaceAttack = 'y'; },
+       [](auto& s) {
+         s.attackerClassEntered = 9;
+         settleUnitClasses(&s);
+         s.attackerLeaderChoice = 6;
+       },
        14, 7, 8, 6},
+      {"skilled ground attack on the ground does nothing",
+       [](auto& s) { s.attackerLeaderChoice = 6; }, 10, 7, 8, 6},
       {"snow", [](auto& s) { s.weatherSnowOrRain = 'y'; }, 10, 10, 8, 9},
+      {"the softening is left to the pass",
+       [](auto& s) { s.timesAttacked = 3; }, 10, 7, 8, 6},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CombatScenario s = tankAgainstTank();
     c.setup(s);
-    Silent io;
-    applyCombatValueModifiers(s, io.console);
-    EXPECT_EQ(s.attackerAttackValue, c.attackerAttack);
-    EXPECT_EQ(s.attackerDefenseValue, c.attackerDefense);
-    EXPECT_EQ(s.defenderAttackValue, c.defenderAttack);
-    EXPECT_EQ(s.defenderDefenseValue, c.defenderDefense);
-    EXPECT_EQ(s.ruggedChance, 0);
-    EXPECT_EQ(io.out.str(), "");
+    const CombatState state = applyCombatValueModifiers(s);
+    EXPECT_EQ(state.attackerAttackValue, c.attackerAttack);
+    EXPECT_EQ(state.attackerDefenseValue, c.attackerDefense);
+    EXPECT_EQ(state.defenderAttackValue, c.defenderAttack);
+    EXPECT_EQ(state.defenderDefenseValue, c.defenderDefense);
+    EXPECT_EQ(state.ruggedChance, 0);
   }
+}
+
+TEST(CombatModel, InfantryAssaultOnInfantryDefendsAsInCloseTerrain) {
+  CombatScenario s = tankAgainstTank();
+  s.attackerClassEntered = s.defenderClassEntered = 1;
+  settleUnitClasses(&s);
+  s.isAssault = 'y';
+  s.defenderEntrenchment = 3;
+  EXPECT_EQ(applyCombatValueModifiers(s).defenderDefenseValue, 6 + 2 * 3);
+  EXPECT_FALSE(asks(Field::defenderInRiver, s));
+  s.isAssault = 'n';
+  EXPECT_EQ(applyCombatValueModifiers(s).defenderDefenseValue, 6 + 3);
 }
 
 TEST(CombatModel, OvercastAndOutOfFuelHalveTheStrengths) {
   CombatScenario s = tankAgainstTank();
-  s.attackerStrength = 7.0f;
-  s.defenderStrength = 1.0f;
+  s.attackerStrength = 7;
+  s.defenderStrength = 1;
   s.weatherOvercast = 'y';
   s.attackerOutOfFuel = 'y';
-  Silent io;
-  applyCombatValueModifiers(s, io.console);
-  EXPECT_EQ(s.attackerStrength, 1.0f);
-  EXPECT_EQ(s.defenderStrength, 0.0f);
-  EXPECT_EQ(s.attackerStrengthBeforeSupport, 1.0f);
-  EXPECT_EQ(s.defenderStrengthBeforeSupport, 0.0f);
+  const CombatState state = applyCombatValueModifiers(s);
+  EXPECT_EQ(state.attackerStrength, 1.0f);
+  EXPECT_EQ(state.defenderStrength, 0.0f);
+  EXPECT_EQ(state.attackerStrengthBeforeSupport, 1.0f);
+  EXPECT_EQ(state.defenderStrengthBeforeSupport, 0.0f);
+  EXPECT_EQ(state.attackerStrengthWhole, 7);
+  EXPECT_EQ(state.defenderStrengthWhole, 1);
 
   CombatScenario d = tankAgainstTank();
-  d.defenderStrength = 7.0f;
+  d.defenderStrength = 7;
   d.weatherOvercast = 'Y';
   d.defenderOutOfFuel = 'y';
-  applyCombatValueModifiers(d, io.console);
-  EXPECT_EQ(d.attackerStrength, 5.0f);
-  EXPECT_EQ(d.defenderStrength, 1.0f);
-}
-
-TEST(CombatModel, CloseDefenseAskedOnlyForAPossibleRuggedDefense) {
-  CombatScenario s = tankAgainstTank();
-  s.attackerClass = s.defenderClass = 1;
-  s.defenderEntrenchment = 2;
-  std::istringstream in("abc\n4\n");
-  std::ostringstream out;
-  Console console{in, out};
-  applyCombatValueModifiers(s, console);
-  EXPECT_EQ(s.ruggedChance, 15);
-  EXPECT_EQ(s.attackerCloseDefense, 4);
-  EXPECT_EQ(out.str(),
-            "\n\nRugged Defense Factor:\n\n"
-            "\nPlease enter the close defense of the attacking unit:\n>> "
-            "\nThe close defense must be zero or greater.  Please reenter:\n>> ");
-
-  CombatScenario assault = tankAgainstTank();
-  assault.attackerClass = assault.defenderClass = 1;
-  assault.defenderEntrenchment = 2;
-  assault.isAssault = 'y';
-  Silent io;
-  applyCombatValueModifiers(assault, io.console);
-  EXPECT_EQ(assault.ruggedChance, 15);
-  EXPECT_EQ(assault.attackerCloseDefense, 0);
-  EXPECT_EQ(io.out.str(), "");
-
-  CombatScenario none = tankAgainstTank();
-  none.attackerClass = none.defenderClass = 1;
-  none.defenderEntrenchment = 1;
-  none.attackerEntrenchment = 10;
-  applyCombatValueModifiers(none, io.console);
-  EXPECT_EQ(none.ruggedChance, 0);
-  EXPECT_EQ(io.out.str(), "");
+  EXPECT_EQ(applyCombatValueModifiers(d).attackerStrength, 5.0f);
+  EXPECT_EQ(applyCombatValueModifiers(d).defenderStrength, 1.0f);
 }
 
 TEST(CombatModel, RangedDefenseByRange) {
@@ -204,7 +201,8 @@ TEST(CombatModel, RangedDefenseByRange) {
       {"assault", [](auto& s) { s.isAssault = 'y'; s.combatRange = 2; }, 7, 6},
       {"anti-tank that must stay",
        [](auto& s) {
-         s.attackerClass = 4;
+         s.attackerClassEntered = 4;
+         settleUnitClasses(&s);
          s.attackerCanMoveAfter = s.antiTankHasLeader = 'n';
          s.combatRange = 2;
        },
@@ -216,98 +214,117 @@ TEST(CombatModel, RangedDefenseByRange) {
     s.attackerRangedDefense = 4;
     s.defenderRangedDefense = 3;
     c.setup(s);
-    formCombatDifferences(s);
-    EXPECT_EQ(s.attackerDefenseValue, c.attackerDefense);
-    EXPECT_EQ(s.defenderDefenseValue, c.defenderDefense);
-    EXPECT_EQ(s.attackerDifference, 10 - c.defenderDefense);
-    EXPECT_EQ(s.defenderDifference, 8 - c.attackerDefense);
+    CombatState state = applyCombatValueModifiers(s);
+    formCombatDifferences(s, &state);
+    EXPECT_EQ(state.attackerDefenseValue, c.attackerDefense);
+    EXPECT_EQ(state.defenderDefenseValue, c.defenderDefense);
+    EXPECT_EQ(attackerDifferenceFor(s, state, 0),
+              state.attackerAttackValue - c.defenderDefense);
+    EXPECT_EQ(state.defenderDifference,
+              state.defenderAttackValue - c.attackerDefense);
   }
 }
 
 TEST(CombatModel, ShipPenaltyAndSofteningLargerThanTheDefense) {
   CombatScenario ship = tankAgainstTank();
-  ship.attackerClass = ship.defenderClass = 10;
+  ship.attackerClassEntered = ship.defenderClassEntered = 10;
+  settleUnitClasses(&ship);
   ship.shipAlreadyAttackedByShip = 'y';
-  formCombatDifferences(ship);
-  EXPECT_EQ(ship.defenderAttackValue, 1);  // 8 - 10 fights with 1
-  EXPECT_EQ(ship.defenderDifference, 1 - 7);
+  CombatState shipState = applyCombatValueModifiers(ship);
+  formCombatDifferences(ship, &shipState);
+  EXPECT_EQ(shipState.defenderAttackValue, 1);  // 8 - 10 fights with 1
+  EXPECT_EQ(shipState.defenderDifference, 1 - 7);
 
-  // Defense 5 less 2 x 3 earlier attacks, as the modifiers leave it.
+  // Defense 5 against 3 earlier attacks.
   CombatScenario soft = tankAgainstTank();
-  soft.defenderDefenseValue = -1;
+  soft.defenderDefenseValue = 5;
   soft.timesAttacked = 3;
-  formCombatDifferences(soft);
-  EXPECT_EQ(soft.defenseBeforeSoftening, 5);
-  EXPECT_EQ(soft.defenderDefenseValue, 0);
-  EXPECT_EQ(soft.attackerDifference, 10);
-  EXPECT_EQ(softenedDefenseFor(soft, 3), 0);
-  EXPECT_EQ(softenedDefenseFor(soft, 1), 3);
-  EXPECT_EQ(softenedDefenseFor(soft, 0), 5);
+  CombatState state = applyCombatValueModifiers(soft);
+  formCombatDifferences(soft, &state);
+  EXPECT_EQ(state.defenseBeforeSoftening, 5);
+  EXPECT_EQ(attackerDifferenceFor(soft, state, 3), 10);
+  EXPECT_EQ(attackerDifferenceFor(soft, state, 1), 10 - 3);
+  EXPECT_EQ(softenedDefense(5, 3), 0);
+  EXPECT_EQ(softenedDefense(5, 0), 5);
+  // Artillery and bombers do not soften the defender.
+  soft.attackerClassEntered = 9;
+  settleUnitClasses(&soft);
+  EXPECT_EQ(attackerDifferenceFor(soft, state, 3), 10 - 5);
 }
 
-const SupportFireTexts kTexts{"U", "T", "Q"};
-
-TEST(CombatModel, SupportFireTotals) {
-  std::istringstream in("y\nn\n");
-  std::ostringstream out;
-  Console console{in, out};
-  std::int64_t damage = 0, suppression = 0;
-  EXPECT_TRUE(settleSupportFire(console, 3, 5, 10, 10, damage, suppression, kTexts));
-  EXPECT_EQ(out.str(), "U3 damage and 5 suppression.\nQ");
-  out.str("");
-  EXPECT_FALSE(settleSupportFire(console, 3, 5, 10, 10, damage, suppression, kTexts));
-  EXPECT_EQ(out.str(),
-            "U3 damage and 5 suppression.\nT6 damage and 4 suppression.\nQ");
-  EXPECT_EQ(damage, 6);
-  EXPECT_EQ(suppression, 4);
+SettledFire settled(std::int64_t damage, std::int64_t suppression,
+                    std::int64_t damageTotal, std::int64_t suppressionTotal,
+                    bool capped) {
+  return {damage, suppression, damageTotal, suppressionTotal, capped};
 }
 
-TEST(CombatModel, SupportFireCapsEndThePhaseWithoutAsking) {
-  Silent io;
-  std::int64_t damage = 0, suppression = 0;
-  EXPECT_FALSE(settleSupportFire(io.console, 12, 3, 20, 10, damage, suppression, kTexts));
-  EXPECT_EQ(io.out.str(), "U10 damage and 0 suppression.\n");
-  EXPECT_EQ(damage, 0);
-  EXPECT_EQ(suppression, 0);
+void expectSettled(const SettledFire& actual, const SettledFire& expected) {
+  EXPECT_EQ(actual.damage, expected.damage);
+  EXPECT_EQ(actual.suppression, expected.suppression);
+  EXPECT_EQ(actual.damageTotal, expected.damageTotal);
+  EXPECT_EQ(actual.suppressionTotal, expected.suppressionTotal);
+  EXPECT_EQ(actual.damageCapped, expected.damageCapped);
+}
 
-  // The totals pass the cap although no single unit does.
-  Silent twice;
-  damage = 6;
-  suppression = 0;
-  EXPECT_FALSE(settleSupportFire(twice.console, 6, 0, 20, 10, damage, suppression, kTexts));
-  EXPECT_EQ(twice.out.str(), "U6 damage and 0 suppression.\n");
-  EXPECT_EQ(damage, 10);
-  EXPECT_EQ(suppression, 0);
+TEST(CombatModel, SettleSupportFire) {
+  struct Case {
+    const char* name;
+    FireResult fire;
+    std::int64_t unitStrength;
+    SettledFire before, expected;
+  };
+  const std::vector<Case> cases = {
+      {"first unit", {3, 5}, 10, {}, settled(3, 5, 3, 5, false)},
+      {"second unit: suppression total capped", {3, 5}, 10,
+       settled(3, 5, 3, 5, false), settled(3, 5, 6, 4, false)},
+      {"negative figures become 0", {-2, -7}, 9, {}, settled(0, 0, 0, 0, false)},
+      {"strength 10 does at least one damage", {-2, -7}, 10, {},
+       settled(1, 0, 1, 0, false)},
+      {"own damage past the cap does not count", {12, 3}, 20,
+       settled(2, 1, 2, 1, false), settled(10, 0, 2, 1, true)},
+      {"totals past the cap", {6, 0}, 20, settled(6, 0, 6, 0, false),
+       settled(6, 0, 10, 0, true)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    expectSettled(settleSupportFire(c.fire, c.unitStrength, c.before, 10),
+                  c.expected);
+  }
 }
 
 TEST(CombatModel, SubtractSupportFire) {
-  CombatScenario s;
-  s.attackerStrength = 5.0f;
-  subtractSupportFire(s, 6, 2);
-  EXPECT_EQ(s.attackerStrength, 0.0f);
-  s.attackerStrength = 10.0f;
-  subtractSupportFire(s, 2, 3);
-  EXPECT_EQ(s.attackerStrength, 5.0f);
-  subtractSupportFire(s, 0, 0);
-  EXPECT_EQ(s.attackerStrength, 5.0f);
+  EXPECT_EQ(subtractSupportFire(5.0f, 6, 2), 0.0f);
+  EXPECT_EQ(subtractSupportFire(10.0f, 2, 3), 5.0f);
+  EXPECT_EQ(subtractSupportFire(5.0f, 0, 0), 5.0f);
 }
 
 std::string separator() { return "\n\n" + std::string(79, '*'); }
 
-// Three tank-against-tank combats at range 1, run through a whole pass.
+// Three tank-against-tank combats at range 1, through the model and the
+// report; the third under two artillery pieces.
 TEST(CombatModel, ReportWorkedCombats) {
   struct Case {
-    std::int64_t attackerInitiative, artilleryDamage, artillerySuppression;
+    std::int64_t attackerInitiative;
+    std::vector<ArtilleryPiece> artillery;
     std::string odds;
   };
+  // Difference 10 - 7 = 3: 5 x 8 / 20 = 2 damage, 9 x 8 / 20 = 3
+  // suppression; then a piece of strength 0 that does nothing.
+  ArtilleryPiece piece;
+  piece.attackValue = 10;
+  piece.strength = 8;
+  piece.adjacent = 'y';
+  ArtilleryPiece silent;
+  silent.attackValue = 0;
+  silent.strength = 1;
   const std::vector<Case> cases = {
-      {5, 0, 0,
+      {5, {},
        "\n\nThe odds are 4 against the attacker, 5 against the defender."
        "\n\nAlso, the attacker is predicted to inflict 3 suppression."},
-      {7, 0, 0,
+      {7, {},
        "\n\nThe odds are 2 against the attacker, 5 against the defender."
        "\n\nAlso, the attacker is predicted to inflict 4 suppression."},
-      {5, 2, 3,
+      {5, {piece, silent},
        "\n\nThe odds are 6 against the attacker, 2 against the defender."
        "\n\nAlso, the attacker is predicted to inflict 1 suppression."
        "\n\nIf not for artillery support, the odds would have been 4 against "
@@ -317,20 +334,134 @@ TEST(CombatModel, ReportWorkedCombats) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.attackerInitiative);
     CombatScenario s = tankAgainstTank();
-    s.attackerInitiative = s.attackerInitiativeEntered = c.attackerInitiative;
-    s.defenderInitiative = s.defenderInitiativeEntered = 5;
-    s.attackerStrengthBeforeSupport = s.defenderStrengthBeforeSupport = 10.0f;
-    s.artilleryDamageTotal = c.artilleryDamage;
-    s.artillerySuppressionTotal = c.artillerySuppression;
-    subtractSupportFire(s, c.artilleryDamage, c.artillerySuppression);
-    formCombatDifferences(s);
-    resolveInitiative(s);
-    exchangeFire(s);
-    resolveFirstStrike(s);
-    applyFinalLimits(s);  // no rugged-defense chance: that step is skipped
-    std::ostringstream out;
-    printOdds(s, out);
-    EXPECT_EQ(out.str(), separator() + c.odds + separator() + "\n\n");
+    s.attackerInitiative = c.attackerInitiative;
+    s.defenderInitiative = 5;
+    s.artillery = c.artillery;
+    const Prediction p = predictCombat(s);
+    std::string out;
+    renderOdds(p, &out);
+    EXPECT_EQ(out, separator() + c.odds + separator() + "\n\n");
+  }
+}
+
+// Entrenched infantry attacked by infantry, with a 22 % rugged-defense chance
+// and two defensive artillery pieces, computed by the model alone.
+TEST(CombatModel, CompleteCombatWithArtilleryAndRuggedDefense) {
+  CombatScenario s;
+  s.attackerClassEntered = s.defenderClassEntered = 1;
+  settleUnitClasses(&s);
+  s.isAssault = 'n';
+  s.attackerInfantryLeader = s.defenderInfantryLeader = 'n';
+  s.attackerAttackValue = 10;
+  s.attackerInitiative = 3;
+  s.attackerDefenseValue = 6;
+  s.attackerFiringRange = 1;
+  s.attackerStrength = 15;
+  s.defenderAttackValue = 7;
+  s.defenderInitiative = 2;
+  s.defenderDefenseValue = 5;
+  s.defenderExperience = 1;
+  s.defenderFiringRange = 1;
+  s.defenderStrength = 10;
+  s.defenderEntrenchment = 2;
+  s.timesAttacked = 1;
+  s.terrainClearOrSandy = 'n';
+  s.terrainRoughBocageOrHills = 'y';
+  s.attackerCloseDefense = 4;
+  ArtilleryPiece first;  // difference 9 - 6 = 3: 5 x 10 / 20, 9 x 10 / 20
+  first.attackValue = 8;
+  first.experience = 1;
+  first.strength = 10;
+  first.adjacent = 'y';
+  ArtilleryPiece second;  // half strength 6, difference 0, Overwhelming Attack
+  second.attackValue = 6;
+  second.strength = 12;
+  second.adjacent = 'n';
+  second.leaderChoice = 2;
+  s.artillery = {first, second};
+
+  // (5 x 2 + 5) / 1 = 15, x (1 + 2) = 45, / (0 + 2) = 22.
+  EXPECT_EQ(ruggedChanceOf(s), 22);
+  const Prediction p = predictCombat(s);
+
+  EXPECT_EQ(p.supportFire.family, SupportFamily::artillery);
+  ASSERT_EQ(p.supportFire.units.size(), 2u);
+  expectSettled(p.supportFire.units[0], settled(2, 4, 2, 4, false));
+  // 2 x 6 / 20 = 0 and 7 x 6 / 20 = 2, then a quarter of the suppression
+  // moves into the damage.
+  expectSettled(p.supportFire.units[1], settled(1, 1, 3, 5, false));
+  EXPECT_EQ(p.supportFire.damageTotal, 3);
+  EXPECT_EQ(p.supportFire.suppressionTotal, 5);
+
+  EXPECT_EQ(p.timesAttacked, 1);
+  EXPECT_EQ(p.defenderStrengthWhole, 10);
+  EXPECT_EQ(p.ruggedChance, 22);
+  // The defender fires at difference (8 + 4) - 4 / 2 = 10 with strength 10:
+  // 13 x 10 / 20 = 6 losses and 12 x 10 / 20 = 6 suppression, which with
+  // the artillery's 8 points leave the attacker nothing, and without it 3
+  // points that do nothing at difference 10 - (8 + 4) = -2.
+  EXPECT_EQ(p.rugged.attackerLosses, 6 + 3);
+  EXPECT_EQ(p.rugged.attackerLossesNoArtillery, 6);
+  EXPECT_EQ(p.rugged.defenderLosses, 0);
+  EXPECT_EQ(p.rugged.defenderSuppression, 0);
+  EXPECT_EQ(p.rugged.defenderLossesNoSupport, 0);
+  EXPECT_EQ(p.rugged.defenderSuppressionNoSupport, 0);
+
+  // Differences 10 - (8 - 2) = 4 and 8 - 6 = 2; initiatives 3 and
+  // 2 + 1 - 1 = 2 in rough terrain: the attacker wins by 1 (5 and -2).  The
+  // attacker fires with 15 - 8 = 7: 11 x 7 / 20 = 3 and 7 x 7 / 20 = 2, or
+  // with 15 without support: 8 and 5, limited to 2 by the defender's 10.
+  // The defender fires 5 x 10 / 20 = 2; the artillery adds its 3 damage.
+  EXPECT_EQ(p.odds.attackerLosses, 5);
+  EXPECT_EQ(p.odds.defenderLosses, 3);
+  EXPECT_EQ(p.odds.defenderSuppression, 2);
+  EXPECT_EQ(p.odds.attackerLossesNoSupport, 2);
+  EXPECT_EQ(p.odds.defenderLossesNoSupport, 8);
+  EXPECT_EQ(p.odds.defenderSuppressionNoSupport, 2);
+
+  std::string text;
+  renderPrediction(p, &text);
+  EXPECT_EQ(text,
+            "\nThis artillery piece is predicted to do 2 damage and 4 "
+            "suppression.\n"
+            "\nThis artillery piece is predicted to do 1 damage and 1 "
+            "suppression.\n"
+            "\nAll artillery so far is predicted to do 3 damage and 5 "
+            "suppression.\n" +
+                separator() +
+                "\n\nThe chances of a rugged defense are 22%."
+                "\n\nIf there is a rugged defense, the odds will be 9 against "
+                "the attacker,\nand 0 against the defender."
+                "\n\nIf not for artillery support, the odds would have been 6 "
+                "against the attacker,\nand 0 against the defender." +
+                separator() +
+                "\n\nThe odds are 5 against the attacker, 3 against the "
+                "defender."
+                "\n\nAlso, the attacker is predicted to inflict 2 suppression."
+                "\n\nIf not for artillery support, the odds would have been 2 "
+                "against the attacker,\nand 8 against the defender."
+                "\n\nAlso, the attacker would have been predicted to inflict 2 "
+                "suppression." +
+                separator() + "\n\n");
+}
+
+// A pass depends on nothing but the prepared combat and its softening: the
+// same value gives the same prediction whatever was tried before, and equals
+// a fresh prediction of the combat with that value.
+TEST(CombatModel, SofteningPassesAreIndependent) {
+  CombatScenario s = tankAgainstTank();
+  s.attackerInitiative = 2;
+  s.defenderInitiative = 4;
+  s.defenderExperience = 3;
+  const PreparedCombat prepared = prepareCombat(s);
+  for (std::int64_t t : {0, 3, 7, 1, 0, 3}) {
+    SCOPED_TRACE(t);
+    CombatScenario fresh = s;
+    fresh.timesAttacked = t;
+    std::string recomputed, predicted;
+    renderPass(predictSoftening(s, prepared, t), &recomputed);
+    renderPass(predictCombat(fresh), &predicted);
+    EXPECT_EQ(recomputed, predicted);
   }
 }
 

@@ -13,11 +13,26 @@ const std::string kTooMany =
 
 // A console over fixed input and an in-memory output.
 struct Memory {
-  explicit Memory(const std::string& input) : in(input) {}
+  explicit Memory(const std::string& input) : in(input) {
+    console.in = inputFromStream(in.rdbuf());
+    console.out = outputToStream(out.rdbuf());
+  }
+  // Everything printed so far.
+  std::string printed() {
+    flushOutput(&console.out);
+    return out.str();
+  }
   std::istringstream in;
   std::ostringstream out;
-  Console console{in, out};
+  Console console;
 };
+
+Console consoleOn(std::istream& in, std::ostream& out) {
+  Console console;
+  console.in = inputFromStream(in.rdbuf());
+  console.out = outputToStream(out.rdbuf());
+  return console;
+}
 
 std::string nul(const std::string& rest) { return std::string(1, '\0') + rest; }
 
@@ -44,8 +59,8 @@ TEST(Console, NumberReadersConvertOneLine) {
     EXPECT_EQ(readCount(count.console), c.count);
     Memory number(c.line + "\n");
     EXPECT_EQ(readNumber(number.console), c.number);
-    EXPECT_EQ(count.out.str(), "");
-    EXPECT_EQ(number.out.str(), "");
+    EXPECT_EQ(count.printed(), "");
+    EXPECT_EQ(number.printed(), "");
   }
 }
 
@@ -76,11 +91,11 @@ TEST(Console, OverlongNumberLinesAreReread) {
     for (int i = 0; i < c.messages; ++i) expectedOut += kTooMany;
     Memory count(c.input);
     EXPECT_EQ(readCount(count.console), c.count);
-    EXPECT_EQ(count.out.str(), expectedOut);
+    EXPECT_EQ(count.printed(), expectedOut);
     EXPECT_EQ(readYesNo(count.console), c.after[0]);
     Memory number(c.input);
     EXPECT_EQ(readNumber(number.console), c.number);
-    EXPECT_EQ(number.out.str(), expectedOut);
+    EXPECT_EQ(number.printed(), expectedOut);
   }
 }
 
@@ -111,33 +126,33 @@ TEST(Console, EndOfInput) {
   // The end comes right after the too-many-characters message.
   Memory cut("1234567890\n");
   EXPECT_THROW(readCount(cut.console), InputEnded);
-  EXPECT_EQ(cut.out.str(), kTooMany);
+  EXPECT_EQ(cut.printed(), kTooMany);
   Memory cut99(std::string(150, '1'));  // 99, then 51, then the end
   EXPECT_THROW(readNumber(cut99.console), InputEnded);
-  EXPECT_EQ(cut99.out.str(), kTooMany + kTooMany);
+  EXPECT_EQ(cut99.printed(), kTooMany + kTooMany);
 
   Memory asked("abc\n");
   EXPECT_THROW(askCount(asked.console, "P", "E", 1, 9), InputEnded);
-  EXPECT_EQ(asked.out.str(), "PE");
+  EXPECT_EQ(asked.printed(), "PE");
 }
 
 TEST(Console, ValidatedPromptsPrintThePromptOnceAndAnErrorPerRejection) {
   Memory count("abc\n0\n11\n\n-3\n5\n");
   EXPECT_EQ(askCount(count.console, "P", "E", 1, 10), 5);
-  EXPECT_EQ(count.out.str(), "PEEEEE");
+  EXPECT_EQ(count.printed(), "PEEEEE");
 
   // A long line gives only its own message; the next line meets both tests.
   Memory mixed("12345678901\n99\n3\n");
   EXPECT_EQ(askCount(mixed.console, "P", "E", 1, 10), 3);
-  EXPECT_EQ(mixed.out.str(), "P" + kTooMany + "E");
+  EXPECT_EQ(mixed.printed(), "P" + kTooMany + "E");
 
   Memory number("x\n-3\n \n00\n");
   EXPECT_EQ(askNumber(number.console, "P", "E"), 0);
-  EXPECT_EQ(number.out.str(), "PEEE");
+  EXPECT_EQ(number.printed(), "PEEE");
 
   Memory yesNo("nope\n");
   EXPECT_EQ(askYesNo(yesNo.console, "Q"), 'n');
-  EXPECT_EQ(yesNo.out.str(), "Q");
+  EXPECT_EQ(yesNo.printed(), "Q");
 }
 
 // Output that counts as written only once it is flushed.
@@ -202,7 +217,7 @@ TEST(Console, OutputIsFlushedBeforeEveryRead) {
   WatchingInput inBuf("0\n1234567890\n4\ny\n", outBuf);
   std::istream in(&inBuf);
   std::ostream out(&outBuf);
-  Console console{in, out};
+  Console console = consoleOn(in, out);
   EXPECT_EQ(askCount(console, "P", "E", 1, 9), 4);
   EXPECT_EQ(askYesNo(console, "Q"), 'y');
   const std::vector<std::string> expected = {"P", "PE", "PE" + kTooMany,
@@ -222,14 +237,14 @@ TEST(Console, FailingOutputThrowsOutputFailed) {
   std::ostream out(&outBuf);
   KeyboardInput inBuf("5\n");
   std::istream in(&inBuf);
-  Console console{in, out};
+  Console console = consoleOn(in, out);
   EXPECT_THROW(askCount(console, "P", "E", 1, 9), OutputFailed);
 
   // Output that has already failed stops the dialogue at the next read even
   // when the answer is waiting.
   std::istringstream piped("5\n");
-  Console pipedConsole{piped, out};
-  EXPECT_THROW(readYesNo(pipedConsole), OutputFailed);
+  console.in = inputFromStream(piped.rdbuf());
+  EXPECT_THROW(readYesNo(console), OutputFailed);
 }
 
 }  // namespace

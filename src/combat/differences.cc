@@ -1,6 +1,7 @@
 #include "combat/differences.h"
 
-#include "combat/exact.h"
+#include "scenario/exact.h"
+#include "scenario/game_numbers.h"
 
 namespace {
 
@@ -8,20 +9,30 @@ std::int64_t difference(std::int64_t attack, std::int64_t defense) {
   return saturate(static_cast<Wide>(attack) - defense);
 }
 
-void limitAtZero(std::int64_t& value) {
-  if (value < 0) value = 0;
+void limitAtZero(std::int64_t* value) {
+  if (*value < 0) *value = 0;
 }
 
 }  // namespace
 
-std::int64_t softenedDefenseFor(const CombatScenario& s,
-                                std::int64_t timesAttacked) {
-  const Wide defense =
-      static_cast<Wide>(s.defenseBeforeSoftening) - 2 * static_cast<Wide>(timesAttacked);
+std::int64_t softenedDefense(std::int64_t defenseBeforeSoftening,
+                             std::int64_t timesAttacked) {
+  const Wide defense = static_cast<Wide>(defenseBeforeSoftening) -
+                       kSofteningStep * static_cast<Wide>(timesAttacked);
   return defense < 0 ? 0 : saturate(defense);
 }
 
-void formCombatDifferences(CombatScenario& s) {
+std::int64_t attackerDifferenceFor(const CombatScenario& s, const CombatState& c,
+                                   std::int64_t timesAttacked) {
+  // Artillery and bombers do not soften the defender.
+  const bool softens = s.attackerClass != unit_class::kArtillery &&
+                       s.attackerClass != unit_class::kBomber;
+  return difference(c.attackerAttackValue,
+                    softenedDefense(c.defenseBeforeSoftening,
+                                    softens ? timesAttacked : 0));
+}
+
+void formCombatDifferences(const CombatScenario& s, CombatState* c) {
   using namespace unit_class;
   const std::int64_t a = s.attackerClass;
 
@@ -34,56 +45,58 @@ void formCombatDifferences(CombatScenario& s) {
     const std::int64_t attackerGain =
         attackerRangedCounts ? s.attackerRangedDefense : 0;
     if (s.combatRange == 2) {
-      addTo(s.defenderDefenseValue, s.defenderRangedDefense);
-      addTo(s.attackerDefenseValue, attackerGain);
+      addTo(&c->defenderDefenseValue, s.defenderRangedDefense);
+      addTo(&c->attackerDefenseValue, attackerGain);
     } else if (s.combatRange <= 1 && s.defenderFiringRange <= 1) {
-      addTo(s.defenderDefenseValue, s.defenderRangedDefense / 2);
-      addTo(s.attackerDefenseValue, attackerGain);
+      addTo(&c->defenderDefenseValue, s.defenderRangedDefense / 2);
+      addTo(&c->attackerDefenseValue, attackerGain);
     } else if (s.combatRange <= 1 && s.defenderFiringRange == 2) {
-      addTo(s.defenderDefenseValue, s.defenderRangedDefense / 2);
-      addTo(s.attackerDefenseValue, attackerGain / 2);
+      addTo(&c->defenderDefenseValue, s.defenderRangedDefense / 2);
+      addTo(&c->attackerDefenseValue, attackerGain / 2);
     }
   }
 
-  if (s.navalVsNonNaval == 'y' ||
+  if (s.navalVsNonNaval ||
       (s.defenderClass == kNaval && a != kFighter && a != kBomber)) {
-    addTo(s.attackerDefenseValue, s.attackerRangedDefense / 2);
-    addTo(s.defenderDefenseValue, s.defenderRangedDefense / 2);
+    addTo(&c->attackerDefenseValue, s.attackerRangedDefense / 2);
+    addTo(&c->defenderDefenseValue, s.defenderRangedDefense / 2);
   }
 
+  // A ship already attacked by another ship fights on with at least 1.
   if (isYes(s.shipAlreadyAttackedByShip)) {
-    addTo(s.defenderAttackValue, -10);
-    if (s.defenderAttackValue <= 0) s.defenderAttackValue = 1;
+    addTo(&c->defenderAttackValue, -10);
+    if (c->defenderAttackValue <= 0) c->defenderAttackValue = 1;
   }
 
-  s.defenseBeforeSoftening =
-      saturate(static_cast<Wide>(s.defenderDefenseValue) + 2 * static_cast<Wide>(s.timesAttacked));
+  // The modifiers leave the softening out, so this is the defense without it.
+  c->defenseBeforeSoftening = c->defenderDefenseValue;
 
-  limitAtZero(s.attackerAttackValue);
-  limitAtZero(s.defenderAttackValue);
-  limitAtZero(s.attackerDefenseValue);
-  limitAtZero(s.defenderDefenseValue);
+  limitAtZero(&c->attackerAttackValue);
+  limitAtZero(&c->defenderAttackValue);
+  limitAtZero(&c->attackerDefenseValue);
+  limitAtZero(&c->defenderDefenseValue);
 
-  s.attackerDifference = difference(s.attackerAttackValue, s.defenderDefenseValue);
-  s.defenderDifference = difference(s.defenderAttackValue, s.attackerDefenseValue);
+  c->defenderDifference =
+      difference(c->defenderAttackValue, c->attackerDefenseValue);
 
-  if (s.ruggedChance > 0) {
+  if (c->ruggedChance > 0) {
     // The rugged defense does not count the softening.
-    s.ruggedAttackerDifference =
-        difference(s.attackerAttackValue,
-                   saturate(static_cast<Wide>(s.defenseBeforeSoftening) + 4));
+    c->ruggedAttackerDifference = difference(
+        c->attackerAttackValue,
+        saturatingAdd(c->defenseBeforeSoftening, kRuggedDefenseBonus));
+    const std::int64_t ruggedAttack =
+        saturatingAdd(c->defenderAttackValue, kRuggedDefenseBonus);
     if (isYes(s.isAssault)) {
-      s.ruggedDefenderDifference =
-          difference(saturate(static_cast<Wide>(s.defenderAttackValue) + 4),
-                     s.attackerDefenseValue / 2);
+      c->ruggedDefenderDifference =
+          difference(ruggedAttack, c->attackerDefenseValue / 2);
     } else {
-      s.attackerCloseDefenseTotal = saturate(
-          static_cast<Wide>(s.attackerCloseDefense) + s.attackerDefenseValue -
-          s.attackerDefenseValueEntered);
-      limitAtZero(s.attackerCloseDefenseTotal);
-      s.ruggedDefenderDifference =
-          difference(saturate(static_cast<Wide>(s.defenderAttackValue) + 4),
-                     s.attackerCloseDefenseTotal / 2);
+      // The close defense with every change made to the defense value.
+      std::int64_t closeDefenseTotal =
+          saturate(static_cast<Wide>(s.attackerCloseDefense) +
+                   c->attackerDefenseValue - s.attackerDefenseValue);
+      limitAtZero(&closeDefenseTotal);
+      c->ruggedDefenderDifference =
+          difference(ruggedAttack, closeDefenseTotal / 2);
     }
   }
 }

@@ -1,26 +1,21 @@
-// The steps of one computation pass of the combat model, in the order they
-// run.  Each may run again for the same combat with another softening value.
+// The exchange of fire of a computation pass: both sides fire at once, each
+// with the strength it has at the start of the pass.
 #ifndef ZELVORN_COMBAT_EXCHANGE_H_
 #define ZELVORN_COMBAT_EXCHANGE_H_
 
-#include "dialogue/console.h"
+#include "combat/combat_state.h"
+#include "combat/fire.h"
 #include "scenario/combat_scenario.h"
 
-// Limits both initiatives by terrain, range and situation, adds experience
-// and softening, and gives the side with the higher initiative up to 4
-// points of combat difference; names the side that strikes first by it.
-void resolveInitiative(CombatScenario& scenario);
+// True when any supporting unit's fire counted against the attacker.
+bool anySupportFire(const CombatState& state);
 
-// Both fires at once, each with the strength its side has at the start of
-// the pass, and the attacker's fire without support fire where there was any.
-void exchangeFire(CombatScenario& scenario);
+// Artillery-family fire is scaled with halves rounded up, standard fire
+// truncated.
+Scaling scalingFor(FireFamily family);
 
-// When a side strikes first, the other fires back only with what is left
-// of it.
-void resolveFirstStrike(CombatScenario& scenario);
-
-// The outcome under a rugged defense: printed after the chance when it is
-// below 100, made the main result when it is certain.
-void resolveRuggedDefense(CombatScenario& scenario, Console& console);
+// Both fires of the pass, and the attacker's fire without support fire
+// where there was any; fills the losses and suppressions of `*state`.
+void exchangeFire(const CombatScenario& scenario, CombatState* state);
 
 #endif  // ZELVORN_COMBAT_EXCHANGE_H_

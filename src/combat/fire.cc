@@ -1,6 +1,6 @@
 #include "combat/fire.h"
 
-#include "combat/exact.h"
+#include "scenario/exact.h"
 #include "scenario/combat_scenario.h"
 
 // Above its bend a factor grows by two fifths of a point per point of

@@ -1,89 +1,111 @@
+#include "combat/initiative.h"
+
 #include <algorithm>
 
-#include "combat/exact.h"
-#include "combat/exchange.h"
+#include "scenario/exact.h"
+#include "scenario/game_numbers.h"
 
 namespace {
 
-void capAt(std::int64_t& initiative, std::int64_t limit) {
-  if (initiative > limit) initiative = limit;
+void capAt(std::int64_t* initiative, std::int64_t limit) {
+  if (*initiative > limit) *initiative = limit;
 }
 
 }  // namespace
 
-void resolveInitiative(CombatScenario& s) {
+char terrainCodeOf(const CombatScenario& s) {
+  // Clear or sandy terrain ends the chain without a limit.
+  if (isYes(s.terrainClearOrSandy)) return terrain::kNone;
+  if (isYes(s.terrainRoughBocageOrHills)) return terrain::kRough;
+  if (isYes(s.terrainForest)) return terrain::kForest;
+  if (isYes(s.terrainCitiesOrMountains)) return terrain::kCity;
+  return terrain::kNone;
+}
+
+void resolveInitiative(const CombatScenario& s, CombatState* c) {
   using namespace unit_class;
-  s.firstStrikeSide = FirstStrikeSide::none;
+  c->firstStrikeSide = FirstStrikeSide::none;
   // Air attacks on surface units and support classes fire without an
   // initiative exchange.
-  if (s.airToSurfaceAttack == 'y' || s.attackerClass == kArtillery ||
+  if (s.airToSurfaceAttack || s.attackerClass == kArtillery ||
       s.attackerClass == kAirDefense) {
     return;
   }
 
-  if (isYes(s.defenderInCity)) s.terrainCode = terrain::kCity;
-  std::int64_t terrainLimit = -1;
-  if (s.terrainCode == terrain::kCity) terrainLimit = 1;
-  if (s.terrainCode == terrain::kForest) terrainLimit = 3;
-  if (s.terrainCode == terrain::kRough) terrainLimit = 5;
-  if (terrainLimit >= 0) {
-    capAt(s.attackerInitiative, terrainLimit);
-    capAt(s.defenderInitiative, terrainLimit);
+  // A defender in a city limits both initiatives as cities do.
+  const char terrainCode =
+      isYes(s.defenderInCity) ? terrain::kCity : terrainCodeOf(s);
+  std::int64_t terrainCap = -1;
+  if (terrainCode == terrain::kCity) terrainCap = kCityInitiativeCap;
+  if (terrainCode == terrain::kForest) terrainCap = kForestInitiativeCap;
+  if (terrainCode == terrain::kRough) terrainCap = kRoughInitiativeCap;
+  if (terrainCap >= 0) {
+    capAt(&c->attackerInitiative, terrainCap);
+    capAt(&c->defenderInitiative, terrainCap);
   }
 
   const bool naval = s.attackerClass == kNaval;
-  if (!naval && s.combatRange <= 1) capAt(s.attackerInitiative, 8);
+  if (!naval && s.combatRange <= 1) {
+    capAt(&c->attackerInitiative, kCloseRangeInitiativeCap);
+  }
   // An attacker that may move after the combat picks its moment: it is never
   // behind the defender's initiative as entered.
   if (!naval && isYes(s.attackerCanMoveAfter) &&
-      s.defenderInitiative > s.attackerInitiative) {
-    s.attackerInitiative = s.defenderInitiativeEntered;
+      c->defenderInitiative > c->attackerInitiative) {
+    c->attackerInitiative = s.defenderInitiative;
   }
   if (!naval && s.combatRange == 2 && s.defenderFiringRange == 1 &&
-      s.defenderInitiativeEntered > s.attackerInitiative) {
-    s.attackerInitiative = s.defenderInitiativeEntered;
+      s.defenderInitiative > c->attackerInitiative) {
+    c->attackerInitiative = s.defenderInitiative;
   }
 
-  s.attackerInitiative = saturate(static_cast<Wide>(s.attackerInitiative) +
-                                  (static_cast<Wide>(s.attackerExperience) + 1) / 2);
-  s.defenderInitiative = saturate(static_cast<Wide>(s.defenderInitiative) +
-                                  (static_cast<Wide>(s.defenderExperience) + 1) / 2 -
-                                  s.timesAttacked);
-  if (s.defenderInitiative < 0) s.defenderInitiative = 0;
+  c->attackerInitiative =
+      saturate(static_cast<Wide>(c->attackerInitiative) +
+               (static_cast<Wide>(c->attackerExperience) + 1) / 2);
+  c->defenderInitiative =
+      saturate(static_cast<Wide>(c->defenderInitiative) +
+               (static_cast<Wide>(c->defenderExperience) + 1) / 2 -
+               c->timesAttacked);
+  if (c->defenderInitiative < 0) c->defenderInitiative = 0;
 
   if (s.attackerClass == kAntiTank && !isYes(s.antiTankHasLeader) &&
       !isYes(s.attackerCanMoveAfter)) {
-    s.attackerInitiative -= 2;
-    if (s.defenderInitiative > s.attackerInitiative) s.attackerInitiative = 0;
+    c->attackerInitiative -= 2;
+    if (c->defenderInitiative > c->attackerInitiative) c->attackerInitiative = 0;
   }
-  if (s.attackerInitiative < 0) s.attackerInitiative = 0;
+  if (c->attackerInitiative < 0) c->attackerInitiative = 0;
 
-  const bool attackerWins = s.attackerDifference > -4 &&
-                            s.attackerInitiative > s.defenderInitiative &&
-                            s.ruggedChance < 100;
+  const bool attackerWins = c->attackerDifference > -kInitiativeShift &&
+                            c->attackerInitiative > c->defenderInitiative &&
+                            c->ruggedChance < kCertainRuggedChance;
   if (attackerWins) {
-    s.defenderDifference = saturate(static_cast<Wide>(s.defenderDifference) - 4);
-    s.initiativeShift = std::min<std::int64_t>(
-        s.attackerInitiative - s.defenderInitiative, 4);
-    s.attackerDifference = saturatingAdd(s.attackerDifference, s.initiativeShift);
+    c->defenderDifference =
+        saturate(static_cast<Wide>(c->defenderDifference) - kInitiativeShift);
+    c->initiativeShift = std::min<std::int64_t>(
+        c->attackerInitiative - c->defenderInitiative, kInitiativeShift);
+    c->attackerDifference =
+        saturatingAdd(c->attackerDifference, c->initiativeShift);
     if (s.attackerLeaderChoice == leader::kFirstStrike) {
-      s.firstStrikeSide = FirstStrikeSide::attacker;
+      c->firstStrikeSide = FirstStrikeSide::attacker;
     }
     return;
   }
   // A certain rugged defense always hands the exchange to the defender.
   const bool defenderWins =
       !isYes(s.defenderOutOfAmmo) && s.combatRange <= s.defenderFiringRange &&
-      ((s.defenderDifference > -4 &&
-        s.defenderInitiative > s.attackerInitiative) ||
-       s.ruggedChance == 100);
+      ((c->defenderDifference > -kInitiativeShift &&
+        c->defenderInitiative > c->attackerInitiative) ||
+       c->ruggedChance == kCertainRuggedChance);
   if (defenderWins) {
-    s.attackerDifference = saturate(static_cast<Wide>(s.attackerDifference) - 4);
-    s.initiativeShift = saturate(std::min<Wide>(
-        static_cast<Wide>(s.defenderInitiative) - s.attackerInitiative, 4));
-    s.defenderDifference = saturatingAdd(s.defenderDifference, s.initiativeShift);
+    c->attackerDifference =
+        saturate(static_cast<Wide>(c->attackerDifference) - kInitiativeShift);
+    c->initiativeShift = saturate(std::min<Wide>(
+        static_cast<Wide>(c->defenderInitiative) - c->attackerInitiative,
+        kInitiativeShift));
+    c->defenderDifference =
+        saturatingAdd(c->defenderDifference, c->initiativeShift);
     if (s.defenderLeaderChoice == leader::kFirstStrike) {
-      s.firstStrikeSide = FirstStrikeSide::defender;
+      c->firstStrikeSide = FirstStrikeSide::defender;
     }
   }
 }

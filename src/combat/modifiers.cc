@@ -1,6 +1,28 @@
 #include "combat/modifiers.h"
 
-#include "combat/exact.h"
+#include "scenario/exact.h"
+#include "scenario/game_numbers.h"
+
+namespace {
+
+constexpr std::int64_t kAssaultAttackBonus = 4;
+constexpr std::int64_t kAggressiveAttackBonus = 2;
+constexpr std::int64_t kDeterminedDefenseBonus = 2;
+constexpr std::int64_t kInfantryLeaderDefenseBonus = 4;
+constexpr std::int64_t kSkilledGroundAttackBonus = 4;
+constexpr std::int64_t kArtilleryTargetDefenseBonus = 3;
+constexpr std::int64_t kAntiTankAgainstInfantryBonus = 2;
+constexpr std::int64_t kSnowOrRainDefenseBonus = 3;
+constexpr std::int64_t kRiverBonus = 4;
+
+}  // namespace
+
+std::int64_t experienceWithSupport(std::int64_t ownBars,
+                                   const std::vector<std::int64_t>& support) {
+  std::int64_t bars = ownBars;
+  for (const std::int64_t unitBars : support) bars = saturatingAdd(bars, unitBars);
+  return bars;
+}
 
 std::int64_t ruggedDefenseChance(std::int64_t defenderEntrenchment,
                                  std::int64_t attackerEntrenchment,
@@ -10,112 +32,118 @@ std::int64_t ruggedDefenseChance(std::int64_t defenderEntrenchment,
            (static_cast<Wide>(attackerEntrenchment) + 1);
   t = t * (static_cast<Wide>(defenderExperience) + 2);
   t = t / (static_cast<Wide>(attackerExperience) + 2);
-  return t > 100 ? 100 : static_cast<std::int64_t>(t);
+  return t > kCertainRuggedChance ? kCertainRuggedChance
+                                  : static_cast<std::int64_t>(t);
+}
+
+std::int64_t ruggedChanceOf(const CombatScenario& s) {
+  using unit_class::kInfantry;
+  if (s.attackerClass != kInfantry || s.defenderClass != kInfantry ||
+      s.defenderEntrenchment <= 0) {
+    return 0;
+  }
+  return ruggedDefenseChance(
+      s.defenderEntrenchment, s.attackerEntrenchment,
+      experienceWithSupport(s.defenderExperience, s.defenderCombatSupport),
+      experienceWithSupport(s.attackerExperience, s.attackerCombatSupport));
 }
 
 float halveStrength(float strength) {
   return static_cast<float>(truncateStrength(strength * 0.5f));
 }
 
-namespace {
-
-void askCloseDefense(CombatScenario& s, Console& console) {
-  console.out << "\n\nRugged Defense Factor:\n\n";
-  s.attackerCloseDefense = askNumber(
-      console, "\nPlease enter the close defense of the attacking unit:\n>> ",
-      "\nThe close defense must be zero or greater.  Please reenter:\n>> ");
-}
-
-}  // namespace
-
-void applyCombatValueModifiers(CombatScenario& s, Console& console) {
+CombatState applyCombatValueModifiers(const CombatScenario& s) {
   using namespace unit_class;
-  const bool infantryFight =
-      s.attackerClass == kInfantry && s.defenderClass == kInfantry;
+  CombatState c;
+  c.attackerExperience =
+      experienceWithSupport(s.attackerExperience, s.attackerCombatSupport);
+  c.defenderExperience =
+      experienceWithSupport(s.defenderExperience, s.defenderCombatSupport);
+  c.ruggedChance = ruggedChanceOf(s);
+  c.attackerAttackValue = s.attackerAttackValue;
+  c.attackerDefenseValue = s.attackerDefenseValue;
+  c.defenderAttackValue = s.defenderAttackValue;
+  c.defenderDefenseValue = s.defenderDefenseValue;
+  c.attackerStrength = static_cast<float>(s.attackerStrength);
+  c.defenderStrength = static_cast<float>(s.defenderStrength);
+  c.attackerStrengthWhole = truncateStrength(c.attackerStrength);
+  c.defenderStrengthWhole = truncateStrength(c.defenderStrength);
+
   const bool assault = isYes(s.isAssault);
-
-  if (infantryFight && s.defenderEntrenchment > 0) {
-    s.ruggedChance =
-        ruggedDefenseChance(s.defenderEntrenchment, s.attackerEntrenchment,
-                            s.defenderExperience, s.attackerExperience);
-  }
-  if (!assault && infantryFight && s.defenderEntrenchment > 0 &&
-      s.ruggedChance > 0) {
-    askCloseDefense(s, console);
-  }
-
   if (assault) {
-    addTo(s.attackerAttackValue, 4);
-    addTo(s.defenderAttackValue, 4);
+    addTo(&c.attackerAttackValue, kAssaultAttackBonus);
+    addTo(&c.defenderAttackValue, kAssaultAttackBonus);
   }
   if (s.attackerLeaderChoice == leader::kAggressiveAttack) {
-    addTo(s.attackerAttackValue, 2);
+    addTo(&c.attackerAttackValue, kAggressiveAttackBonus);
   }
   if (s.attackerLeaderChoice == leader::kDeterminedDefense) {
-    addTo(s.attackerDefenseValue, 2);
+    addTo(&c.attackerDefenseValue, kDeterminedDefenseBonus);
   }
   if (isYes(s.attackerInfantryLeader) && !assault) {
-    addTo(s.attackerDefenseValue, 4);
+    addTo(&c.attackerDefenseValue, kInfantryLeaderDefenseBonus);
   }
   if (s.attackerLeaderChoice == leader::kSkilledGroundAttack &&
-      s.airToSurfaceAttack == 'y') {
-    addTo(s.attackerAttackValue, 4);
+      s.airToSurfaceAttack) {
+    addTo(&c.attackerAttackValue, kSkilledGroundAttackBonus);
   }
   if (s.defenderLeaderChoice == leader::kAggressiveAttack) {
-    addTo(s.defenderAttackValue, 2);
+    addTo(&c.defenderAttackValue, kAggressiveAttackBonus);
   }
   if (s.defenderLeaderChoice == leader::kDeterminedDefense) {
-    addTo(s.defenderDefenseValue, 2);
+    addTo(&c.defenderDefenseValue, kDeterminedDefenseBonus);
   }
   if (isYes(s.defenderInfantryLeader) && !assault) {
-    addTo(s.defenderDefenseValue, 4);
+    addTo(&c.defenderDefenseValue, kInfantryLeaderDefenseBonus);
   }
-  addTo(s.attackerAttackValue, s.attackerExperience);
-  addTo(s.defenderAttackValue, s.defenderExperience);
-  addTo(s.attackerDefenseValue, s.attackerExperience);
-  addTo(s.defenderDefenseValue, s.defenderExperience);
+  addTo(&c.attackerAttackValue, c.attackerExperience);
+  addTo(&c.defenderAttackValue, c.defenderExperience);
+  addTo(&c.attackerDefenseValue, c.attackerExperience);
+  addTo(&c.defenderDefenseValue, c.defenderExperience);
   // Entrenchment counts double in a city, forest or mountain.
-  addTo(s.attackerDefenseValue,
-      static_cast<Wide>(s.attackerEntrenchment) *
-          (isYes(s.attackerInCityForestMountain) ? 2 : 1));
-  addTo(s.defenderDefenseValue,
-      static_cast<Wide>(s.defenderEntrenchment) *
-          (isYes(s.defenderInCityForestMountain) ? 2 : 1));
-  if (s.defenderClass == kArtillery) addTo(s.attackerDefenseValue, 3);
+  addTo(&c.attackerDefenseValue,
+        static_cast<Wide>(s.attackerEntrenchment) *
+            (isYes(s.attackerInCityForestMountain) ? 2 : 1));
+  addTo(&c.defenderDefenseValue,
+        static_cast<Wide>(s.defenderEntrenchment) *
+            (isYes(defenderCloseTerrain(s)) ? 2 : 1));
+  if (s.defenderClass == kArtillery) {
+    addTo(&c.attackerDefenseValue, kArtilleryTargetDefenseBonus);
+  }
   if (s.attackerClass == kAntiTank && s.defenderClass == kInfantry) {
-    addTo(s.defenderDefenseValue, 2);
+    addTo(&c.defenderDefenseValue, kAntiTankAgainstInfantryBonus);
   }
   if (s.defenderClass == kAntiTank && s.attackerClass == kInfantry) {
-    addTo(s.attackerDefenseValue, 2);
+    addTo(&c.attackerDefenseValue, kAntiTankAgainstInfantryBonus);
   }
   if (isYes(s.weatherSnowOrRain)) {
-    addTo(s.attackerDefenseValue, 3);
-    addTo(s.defenderDefenseValue, 3);
+    addTo(&c.attackerDefenseValue, kSnowOrRainDefenseBonus);
+    addTo(&c.defenderDefenseValue, kSnowOrRainDefenseBonus);
   }
   if (isYes(s.weatherOvercast)) {
-    s.attackerStrength = halveStrength(s.attackerStrength);
-    s.defenderStrength = halveStrength(s.defenderStrength);
+    c.attackerStrength = halveStrength(c.attackerStrength);
+    c.defenderStrength = halveStrength(c.defenderStrength);
   }
   // A unit attacking out of a river fights at a disadvantage both ways.
   if (isYes(s.attackerInRiver)) {
-    addTo(s.defenderAttackValue, 4);
-    addTo(s.defenderDefenseValue, 4);
+    addTo(&c.defenderAttackValue, kRiverBonus);
+    addTo(&c.defenderDefenseValue, kRiverBonus);
   }
   if (isYes(s.defenderInRiver)) {
-    addTo(s.attackerAttackValue, 4);
-    addTo(s.attackerDefenseValue, 4);
+    addTo(&c.attackerAttackValue, kRiverBonus);
+    addTo(&c.attackerDefenseValue, kRiverBonus);
   }
-  // Softening: each earlier attack costs the defender two points of defense.
-  if (s.attackerClass != kArtillery && s.attackerClass != kBomber) {
-    addTo(s.defenderDefenseValue, -2 * static_cast<Wide>(s.timesAttacked));
-  }
+  // The softening would come here; the computation pass applies it to the
+  // defender's defense instead, so that everything before the pass holds
+  // for every number of times attacked.
   if (isYes(s.attackerOutOfFuel)) {
-    s.attackerStrength = halveStrength(s.attackerStrength);
+    c.attackerStrength = halveStrength(c.attackerStrength);
   }
   if (isYes(s.defenderOutOfFuel)) {
-    s.defenderStrength = halveStrength(s.defenderStrength);
+    c.defenderStrength = halveStrength(c.defenderStrength);
   }
 
-  s.attackerStrengthBeforeSupport = s.attackerStrength;
-  s.defenderStrengthBeforeSupport = s.defenderStrength;
+  c.attackerStrengthBeforeSupport = c.attackerStrength;
+  c.defenderStrengthBeforeSupport = c.defenderStrength;
+  return c;
 }

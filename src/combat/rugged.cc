@@ -1,8 +1,8 @@
-#include "combat/exact.h"
-#include "combat/exchange.h"
+#include "combat/rugged.h"
+
 #include "combat/fire.h"
-#include "report/report.h"
-#include "scenario/shared_texts.h"
+#include "scenario/exact.h"
+#include "scenario/game_numbers.h"
 
 namespace {
 
@@ -12,103 +12,83 @@ std::int64_t remainingStrength(float strength, Wide points) {
 }
 
 // The attacker's answer to a rugged defense with what is left of it.
-FireResult attackerAnswer(const CombatScenario& s, std::int64_t remaining) {
-  return resolveFire(s.ruggedAttackerDifference, remaining, FireFamily::standard,
+FireResult attackerAnswer(const CombatScenario& s, const CombatState& c,
+                          std::int64_t remaining) {
+  return resolveFire(c.ruggedAttackerDifference, remaining, FireFamily::standard,
                      Scaling::truncated, s.attackerLeaderChoice,
                      s.defenderLeaderChoice);
 }
 
 // The limits on what the attacker inflicts when it answers with `remaining`.
-void limitAnswer(std::int64_t& losses, std::int64_t& suppression,
+void limitAnswer(std::int64_t* losses, std::int64_t* suppression,
                  std::int64_t remaining, std::int64_t defenderStrengthWhole) {
-  if (losses > remaining) losses = remaining;
-  if (losses > defenderStrengthWhole) losses = defenderStrengthWhole;
-  if (losses == 0 && remaining > 9) losses = 1;
-  if (losses < 0) losses = 0;
-  if (static_cast<Wide>(suppression) + losses > defenderStrengthWhole) {
-    suppression = defenderStrengthWhole - losses;
+  if (*losses > remaining) *losses = remaining;
+  if (*losses > defenderStrengthWhole) *losses = defenderStrengthWhole;
+  if (*losses == 0 && remaining > kMinimumDamageStrength) *losses = 1;
+  if (*losses < 0) *losses = 0;
+  if (static_cast<Wide>(*suppression) + *losses > defenderStrengthWhole) {
+    *suppression = defenderStrengthWhole - *losses;
   }
-  if (suppression < 0) suppression = 0;
+  if (*suppression < 0) *suppression = 0;
 }
 
 }  // namespace
 
-void resolveRuggedDefense(CombatScenario& s, Console& console) {
-  console.out << text::kSeparator << "\n\nThe chances of a rugged defense are "
-              << s.ruggedChance << "%.";
-
+void resolveRuggedDefense(const CombatScenario& s, CombatState* c) {
+  RuggedOutcome& r = c->rugged;
   // The defender fires first, at full strength.
   const FireResult defenderFire = resolveFire(
-      s.ruggedDefenderDifference, truncateStrength(s.defenderStrengthBeforeSupport),
-      FireFamily::standard, Scaling::truncated, s.defenderLeaderChoice,
-      s.attackerLeaderChoice);
-  s.ruggedAttackerLosses = defenderFire.losses;
-  s.ruggedAttackerSuppression = defenderFire.suppression;
-  if (s.ruggedAttackerLosses < 0) s.ruggedAttackerLosses = 0;
-  if (s.ruggedAttackerLosses == 0 && s.defenderStrength > 9.0f) {
-    s.ruggedAttackerLosses = 1;
+      c->ruggedDefenderDifference,
+      truncateStrength(c->defenderStrengthBeforeSupport), FireFamily::standard,
+      Scaling::truncated, s.defenderLeaderChoice, s.attackerLeaderChoice);
+  std::int64_t attackerLosses = defenderFire.losses;
+  std::int64_t attackerSuppression = defenderFire.suppression;
+  if (attackerLosses < 0) attackerLosses = 0;
+  if (attackerLosses == 0 &&
+      c->defenderStrength > static_cast<float>(kMinimumDamageStrength)) {
+    attackerLosses = 1;
   }
   if (isYes(s.defenderOutOfAmmo)) {
-    s.ruggedAttackerLosses = 0;
-    s.ruggedAttackerSuppression = 0;
+    attackerLosses = 0;
+    attackerSuppression = 0;
   }
-  if (static_cast<float>(s.ruggedAttackerLosses) > s.defenderStrength) {
-    s.ruggedAttackerLosses = truncateStrength(s.defenderStrength);
+  if (static_cast<float>(attackerLosses) > c->defenderStrength) {
+    attackerLosses = truncateStrength(c->defenderStrength);
   }
-  if (s.ruggedAttackerLosses > s.attackerStrengthWhole) {
-    s.ruggedAttackerLosses = s.attackerStrengthWhole;
+  if (attackerLosses > c->attackerStrengthWhole) {
+    attackerLosses = c->attackerStrengthWhole;
   }
 
   // The attacker answers with what is left, with and without the
   // artillery's fire taken off as well.
-  const Wide struck =
-      static_cast<Wide>(s.ruggedAttackerLosses) + s.ruggedAttackerSuppression;
-  s.attackerRemainingWithSupport = remainingStrength(
-      s.attackerStrengthBeforeSupport,
-      struck + s.artillerySuppressionTotal + s.artilleryDamageTotal);
-  s.attackerRemainingNoSupport =
-      remainingStrength(s.attackerStrengthBeforeSupport, struck);
+  const Wide struck = static_cast<Wide>(attackerLosses) + attackerSuppression;
+  const std::int64_t remainingWithSupport = remainingStrength(
+      c->attackerStrengthBeforeSupport,
+      struck + c->artillerySuppressionTotal + c->artilleryDamageTotal);
+  const std::int64_t remainingNoSupport =
+      remainingStrength(c->attackerStrengthBeforeSupport, struck);
 
-  const FireResult answer = attackerAnswer(s, s.attackerRemainingWithSupport);
-  s.ruggedDefenderLosses = answer.losses;
-  s.ruggedDefenderSuppression = answer.suppression;
-  const FireResult answerNoSupport =
-      attackerAnswer(s, s.attackerRemainingNoSupport);
-  s.ruggedDefenderLossesNoSupport = answerNoSupport.losses;
-  s.ruggedDefenderSuppressionNoSupport = answerNoSupport.suppression;
+  const FireResult answer = attackerAnswer(s, *c, remainingWithSupport);
+  r.defenderLosses = answer.losses;
+  r.defenderSuppression = answer.suppression;
+  const FireResult answerNoSupport = attackerAnswer(s, *c, remainingNoSupport);
+  r.defenderLossesNoSupport = answerNoSupport.losses;
+  r.defenderSuppressionNoSupport = answerNoSupport.suppression;
 
-  s.ruggedAttackerLossesNoArtillery = s.ruggedAttackerLosses;
-  s.ruggedAttackerLosses =
-      saturatingAdd(s.ruggedAttackerLosses, s.artilleryDamageTotal);
+  r.attackerLossesNoArtillery = attackerLosses;
+  r.attackerLosses = saturatingAdd(attackerLosses, c->artilleryDamageTotal);
 
-  limitAnswer(s.ruggedDefenderLosses, s.ruggedDefenderSuppression,
-              s.attackerRemainingWithSupport, s.defenderStrengthWhole);
-  limitAnswer(s.ruggedDefenderLossesNoSupport,
-              s.ruggedDefenderSuppressionNoSupport, s.attackerRemainingNoSupport,
-              s.defenderStrengthWhole);
+  limitAnswer(&r.defenderLosses, &r.defenderSuppression, remainingWithSupport,
+              c->defenderStrengthWhole);
+  limitAnswer(&r.defenderLossesNoSupport, &r.defenderSuppressionNoSupport,
+              remainingNoSupport, c->defenderStrengthWhole);
 
-  if (s.ruggedChance < 100) {
-    console.out << "\n\nIf there is a rugged defense, the odds will be "
-                << s.ruggedAttackerLosses << " against the attacker,\nand "
-                << s.ruggedDefenderLosses << " against the defender.";
-    printSuppressionLine(console.out, s.ruggedDefenderLosses,
-                         s.ruggedDefenderSuppression, s.defenderStrengthWhole);
-    if ((s.artillerySuppressionTotal > 0 || s.artilleryDamageTotal > 0) &&
-        (s.ruggedDefenderLosses != s.ruggedDefenderLossesNoSupport ||
-         s.ruggedAttackerLosses != s.ruggedAttackerLossesNoArtillery)) {
-      printWouldHaveBeen(console.out, text::kArtilleryLead,
-                         s.ruggedAttackerLossesNoArtillery,
-                         s.ruggedDefenderLossesNoSupport,
-                         s.ruggedDefenderSuppressionNoSupport,
-                         s.defenderStrengthWhole);
-    }
-    return;
-  }
-  // A certain rugged defense is the combat's outcome; the report adds the
-  // support-fire damage once.
-  s.defenderLosses = s.ruggedDefenderLosses;
-  s.attackerLosses = s.ruggedAttackerLossesNoArtillery;
-  s.defenderSuppression = s.ruggedDefenderSuppression;
-  s.defenderLossesNoSupport = s.ruggedDefenderLossesNoSupport;
-  s.defenderSuppressionNoSupport = s.ruggedDefenderSuppressionNoSupport;
+  if (c->ruggedChance < kCertainRuggedChance) return;
+  // A certain rugged defense is the combat's outcome; the final limits add
+  // the support-fire damage once.
+  c->defenderLosses = r.defenderLosses;
+  c->attackerLosses = r.attackerLossesNoArtillery;
+  c->defenderSuppression = r.defenderSuppression;
+  c->defenderLossesNoSupport = r.defenderLossesNoSupport;
+  c->defenderSuppressionNoSupport = r.defenderSuppressionNoSupport;
 }

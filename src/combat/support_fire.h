@@ -1,45 +1,46 @@
 // Support fire before the combat: defensive artillery against a ground
-// attacker, air-defense units and fighters against an attacking airplane.
-// Each phase asks for its supporting units one by one, prints what each is
-// predicted to do, and takes the totals off the attacker's strength.
+// attacker, air-defense units and fighters against an airplane attacking a
+// surface unit.  Both phases fire unit by unit through one settle step and
+// take their totals off the attacker's strength.
 #ifndef ZELVORN_COMBAT_SUPPORT_FIRE_H_
 #define ZELVORN_COMBAT_SUPPORT_FIRE_H_
 
+#include <cstddef>
 #include <cstdint>
 
-#include "dialogue/console.h"
+#include "combat/combat_state.h"
+#include "combat/fire.h"
+#include "combat/prediction.h"
 #include "scenario/combat_scenario.h"
 
-// The texts with which a support-fire phase reports one unit and its totals,
-// and asks for the next unit.
-struct SupportFireTexts {
-  const char* unitLine;
-  const char* totalsLine;
-  const char* nextUnitQuestion;
-};
+// The support fire that the attacker's class draws: artillery for infantry,
+// tanks, recon, anti-tank and forts, air defense for an airplane attacking a
+// surface unit, none otherwise.
+SupportFamily supportFamilyOf(const CombatScenario& scenario);
 
-// Settles one supporting unit's fire: no negative figures, at least one
-// damage from a unit of strength above 9, every figure capped at the
-// attacker's entered strength.  Prints the unit line and, when the totals
-// differ from it, the totals line; a unit whose own damage passes the cap is
-// not added to the totals.  Returns whether the next unit is to be asked.
-bool settleSupportFire(Console& console, std::int64_t damage,
-                       std::int64_t suppression, std::int64_t unitStrength,
-                       std::int64_t attackerStrengthWhole,
-                       std::int64_t& damageTotal,
-                       std::int64_t& suppressionTotal,
-                       const SupportFireTexts& texts);
+// Settles one supporting unit's fire (`fire` as resolveFire gives it, from a
+// unit of strength `unitStrength`) against the totals of the units before
+// it: no negative figures, at least one damage from a unit of strength above
+// 9, every figure capped at the attacker's entered strength; a unit whose
+// own damage passes the cap does not count in the totals.
+SettledFire settleSupportFire(FireResult fire, std::int64_t unitStrength,
+                              const SettledFire& before,
+                              std::int64_t attackerStrengthWhole);
 
-// Takes the totals of a support-fire phase off the attacker's strength, not
-// below 0.0.
-void subtractSupportFire(CombatScenario& scenario, std::int64_t damageTotal,
-                         std::int64_t suppressionTotal);
+// The attacker's strength after the support fire's totals, not below 0.0;
+// unchanged when both totals are 0.
+float subtractSupportFire(float attackerStrength, std::int64_t damageTotal,
+                          std::int64_t suppressionTotal);
 
-// Defensive artillery, for infantry, tank, recon, anti-tank and fort
-// attackers.
-void runArtillerySupportFire(CombatScenario& scenario, Console& console);
+// The fire of unit `index` of the combat's support fire (its artillery
+// piece or air-defense unit of that index), settled against `before`, the
+// totals after the units before it (nothing for the first).
+SettledFire fireSupportUnit(const CombatScenario& scenario,
+                            const CombatState& state, std::size_t index,
+                            const SettledFire& before);
 
-// Air-defense support, for a fighter or bomber attacking a surface unit.
-void runAirDefenseSupportFire(CombatScenario& scenario, Console& console);
+// Every supporting unit of the combat in order, up to the first damage cap.
+SupportFire runSupportFire(const CombatScenario& scenario,
+                           const CombatState& state);
 
 #endif  // ZELVORN_COMBAT_SUPPORT_FIRE_H_

@@ -1,16 +1,15 @@
 #include "dialogue/combat_support.h"
 
-#include "combat/exact.h"
+#include "dialogue/texts.h"
 #include "scenario/combat_scenario.h"
-#include "scenario/shared_texts.h"
 
-void askCombatSupport(Console& console, std::int64_t& experience,
-                      std::int64_t& lastUnitBars) {
+std::vector<std::int64_t> askCombatSupport(Console& console) {
+  std::vector<std::int64_t> bars;
   char reply = askYesNo(console, text::kCombatSupportFirst);
   while (isYes(reply)) {
-    lastUnitBars =
-        askNumber(console, text::kCombatSupportBars, text::kExperienceError);
-    experience = saturatingAdd(experience, lastUnitBars);
+    bars.push_back(
+        askNumber(console, text::kCombatSupportBars, text::kExperienceError));
     reply = askYesNo(console, text::kCombatSupportAnother);
   }
+  return bars;
 }

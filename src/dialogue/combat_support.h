@@ -4,12 +4,12 @@
 #define ZELVORN_DIALOGUE_COMBAT_SUPPORT_H_
 
 #include <cstdint>
+#include <vector>
 
 #include "dialogue/console.h"
 
-// Asks for Combat Support units while the answer is yes, storing each unit's
-// bars in `lastUnitBars` and adding them to `experience`.
-void askCombatSupport(Console& console, std::int64_t& experience,
-                      std::int64_t& lastUnitBars);
+// Asks for Combat Support units while the answer is yes and gives the bars
+// of each, in order.
+std::vector<std::int64_t> askCombatSupport(Console& console);
 
 #endif  // ZELVORN_DIALOGUE_COMBAT_SUPPORT_H_

@@ -2,32 +2,68 @@
 
 #include <limits>
 
-void flushOutput(Console& console) {
-  console.out.flush();
-  if (!console.out) throw OutputFailed{};
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Shows the answer after its prompt, as if it had been typed.
+void echoLine(Console& console) {
+  if (!console.echo) return;
+  put(&console.out, console.line);
+  put(&console.out, "\n");
 }
 
-bool readLine(Console& console, std::string& line) {
-  if (!console.out) throw OutputFailed{};
-  line.clear();
-  std::streambuf* input = console.in.rdbuf();
-  if (input == nullptr) {
-    flushOutput(console);
-    return false;
+// Reads a number line, re-reading while it is too long.
+void readNumberLine(Console& console) {
+  if (!readLine(console)) throw InputEnded{};
+  while (console.line.size() > kNumberLineLimit) {
+    say(console, "\nYou entered too many characters. Please reenter:\n>> ");
+    if (!readLine(console)) throw InputEnded{};
   }
-  while (line.size() < kLineCapacity) {
+}
+
+}  // namespace
+
+void flushOrFail(Console& console) {
+  if (!flushOutput(&console.out)) throw OutputFailed{};
+}
+
+bool readLine(Console& console) {
+  if (console.out.failed) throw OutputFailed{};
+  std::string& line = console.line;
+  line.clear();
+  Input& in = console.in;
+  for (;;) {
+    const std::string_view rest = unread(in);
+    const std::size_t room = kLineCapacity - line.size();
+    const std::string_view taken = rest.substr(0, room);
+    const std::size_t lineFeed = taken.find('\n');
+    if (lineFeed != std::string_view::npos) {
+      line.append(taken.substr(0, lineFeed));
+      in.position += lineFeed + 1;
+      echoLine(console);
+      return true;
+    }
+    line.append(taken);
+    in.position += taken.size();
+    // A full line leaves the rest, line feed included, for the next read.
+    if (line.size() == kLineCapacity) {
+      echoLine(console);
+      return true;
+    }
     // Everything printed so far must be out before the program may have to
     // wait for input; while the answer is already waiting (a piped answer
-    // file) the output is left to go out in large blocks.
-    if (input->in_avail() <= 0) flushOutput(console);
-    const int c = input->sbumpc();
-    if (c == std::char_traits<char>::eof()) return !line.empty();
-    if (c == '\n') return true;
-    line.push_back(static_cast<char>(c));
+    // file) the output is left to go out in large blocks.  A line editor
+    // shows the unfinished last line itself, as its prompt.
+    std::string prompt;
+    if (in.editor != nullptr) prompt = takePendingLine(&console.out);
+    if (mayWait(in)) flushOrFail(console);
+    if (!readMore(&in, prompt)) {
+      if (in.error != 0) throw InputFailed{in.error};
+      if (!line.empty()) echoLine(console);
+      return !line.empty();
+    }
   }
-  // A full buffer leaves the rest of the line, line feed included, for the
-  // next read.
-  return true;
 }
 
 bool isBlank(char c) {
@@ -35,23 +71,7 @@ bool isBlank(char c) {
          c == '\r';
 }
 
-namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string readNumberLine(Console& console) {
-  std::string line;
-  if (!readLine(console, line)) throw InputEnded{};
-  while (line.size() > kNumberLineLimit) {
-    console.out << "\nYou entered too many characters. Please reenter:\n>> ";
-    if (!readLine(console, line)) throw InputEnded{};
-  }
-  return line;
-}
-
-}  // namespace
-
-std::int64_t convertDecimal(const std::string& line) {
+std::int64_t convertDecimal(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size() && isBlank(line[i])) ++i;
   bool negative = false;
@@ -61,7 +81,8 @@ std::int64_t convertDecimal(const std::string& line) {
   }
   // Accepted lines have at most nine characters; the bound only keeps a
   // longer line given to this function from running past 64 bits.
-  constexpr std::int64_t kBound = std::numeric_limits<std::int64_t>::max() / 10 - 9;
+  constexpr std::int64_t kBound =
+      std::numeric_limits<std::int64_t>::max() / 10 - 9;
   std::int64_t value = 0;
   while (i < line.size() && isDigit(line[i]) && value < kBound) {
     value = value * 10 + (line[i] - '0');
@@ -71,46 +92,47 @@ std::int64_t convertDecimal(const std::string& line) {
 }
 
 std::int64_t readCount(Console& console) {
-  return convertDecimal(readNumberLine(console));
+  readNumberLine(console);
+  return convertDecimal(console.line);
 }
 
 std::int64_t readNumber(Console& console) {
-  const std::string line = readNumberLine(console);
+  readNumberLine(console);
+  const std::string& line = console.line;
   if (!line.empty() && line[0] == '0') return 0;
   const std::int64_t value = convertDecimal(line);
   return value == 0 ? -1 : value;
 }
 
 char readYesNo(Console& console) {
-  std::string line;
-  if (!readLine(console, line) || line.empty()) return '\0';
-  return line[0];
+  if (!readLine(console) || console.line.empty()) return '\0';
+  return console.line[0];
 }
 
-std::int64_t askCount(Console& console, const char* prompt,
-                      const char* errorText, std::int64_t minimum,
+std::int64_t askCount(Console& console, std::string_view prompt,
+                      std::string_view errorText, std::int64_t minimum,
                       std::int64_t maximum) {
-  console.out << prompt;
+  say(console, prompt);
   std::int64_t value = readCount(console);
   while (value < minimum || value > maximum) {
-    console.out << errorText;
+    say(console, errorText);
     value = readCount(console);
   }
   return value;
 }
 
-std::int64_t askNumber(Console& console, const char* prompt,
-                       const char* errorText) {
-  console.out << prompt;
+std::int64_t askNumber(Console& console, std::string_view prompt,
+                       std::string_view errorText) {
+  say(console, prompt);
   std::int64_t value = readNumber(console);
   while (value < 0) {
-    console.out << errorText;
+    say(console, errorText);
     value = readNumber(console);
   }
   return value;
 }
 
-char askYesNo(Console& console, const char* question) {
-  console.out << question;
+char askYesNo(Console& console, std::string_view question) {
+  say(console, question);
   return readYesNo(console);
 }

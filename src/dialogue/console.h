@@ -1,23 +1,33 @@
-// Reading answers: one line per answer, after a prompt that has been written
-// and flushed.  The readers work on any pair of streams so that whole
-// dialogues can run in memory.
+// Reading answers: one line per answer, after a prompt that has been handed
+// on to the screen.  The readers work on any input and output, so that
+// whole dialogues can run in memory.
 #ifndef ZELVORN_DIALOGUE_CONSOLE_H_
 #define ZELVORN_DIALOGUE_CONSOLE_H_
 
+#include <cstddef>
 #include <cstdint>
-#include <istream>
-#include <ostream>
 #include <string>
+#include <string_view>
 
-// The streams of one dialogue.
+#include "io/input.h"
+#include "io/output.h"
+
+// The input and output of one dialogue.
 struct Console {
-  std::istream& in;
-  std::ostream& out;
+  Input in;
+  Output out;
+  bool echo = false;  // print each answer after its prompt
+  std::string line;   // the answer being read, reused from read to read
 };
 
 // Thrown when a number is asked for and the input has ended before the first
 // character of the answer: no answer can come any more.
 struct InputEnded {};
+
+// Thrown when the input cannot be read; `error` is the errno.
+struct InputFailed {
+  int error;
+};
 
 // Thrown when the output can no longer be written.
 struct OutputFailed {};
@@ -28,22 +38,27 @@ constexpr std::size_t kLineCapacity = 99;
 // The longest line a number reader accepts.
 constexpr std::size_t kNumberLineLimit = 9;
 
-// Flushes the output and throws OutputFailed when it could not be written.
-void flushOutput(Console& console);
+// Prints `text`.
+inline void say(Console& console, std::string_view text) {
+  put(&console.out, text);
+}
 
-// Reads one line of at most kLineCapacity characters into `line`, consuming
-// the line feed only when it ends a shorter line; the output is flushed first
-// unless the answer is already waiting in the input.  Throws OutputFailed
-// when the output can no longer be written.  Returns false when the input
-// ended before the first character.
-bool readLine(Console& console, std::string& line);
+// Hands the output on; throws OutputFailed when it could not be written.
+void flushOrFail(Console& console);
+
+// Reads one line of at most kLineCapacity characters into `console.line`,
+// consuming the line feed only when it ends a shorter line; the output is
+// handed on first when the read may have to wait.  Returns false when the
+// input ended before the first character.  Throws OutputFailed once the
+// output has failed and InputFailed when the input cannot be read.
+bool readLine(Console& console);
 
 // Space, tab, line feed, vertical tab, form feed and carriage return.
 bool isBlank(char c);
 
 // Converts a line as a decimal number: leading blanks, an optional sign, then
 // digits up to the first other character; no digits give 0.
-std::int64_t convertDecimal(const std::string& line);
+std::int64_t convertDecimal(std::string_view line);
 
 // Reads a number line, re-reading while it has more than nine characters, and
 // returns its decimal conversion (0 for text that is not a number).
@@ -60,16 +75,16 @@ char readYesNo(Console& console);
 
 // Prints `prompt` and reads with readCount until the value lies between
 // `minimum` and `maximum`, printing `errorText` before each new read.
-std::int64_t askCount(Console& console, const char* prompt,
-                      const char* errorText, std::int64_t minimum,
+std::int64_t askCount(Console& console, std::string_view prompt,
+                      std::string_view errorText, std::int64_t minimum,
                       std::int64_t maximum);
 
 // Prints `prompt` and reads with readNumber until the value is zero or more,
 // printing `errorText` before each new read.
-std::int64_t askNumber(Console& console, const char* prompt,
-                       const char* errorText);
+std::int64_t askNumber(Console& console, std::string_view prompt,
+                       std::string_view errorText);
 
 // Prints a yes/no question and returns the first character of the answer.
-char askYesNo(Console& console, const char* question);
+char askYesNo(Console& console, std::string_view question);
 
 #endif  // ZELVORN_DIALOGUE_CONSOLE_H_

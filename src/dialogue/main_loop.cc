@@ -1,63 +1,97 @@
 #include "dialogue/main_loop.h"
 
-#include "combat/differences.h"
-#include "combat/exchange.h"
-#include "combat/modifiers.h"
-#include "combat/support_fire.h"
-#include "dialogue/questionnaires.h"
-#include "report/report.h"
+#include <cstring>
 
-const char* const kBanner =
+#include "combat/combat.h"
+#include "combat/modifiers.h"
+#include "combat/questions.h"
+#include "dialogue/attacker_attributes.h"
+#include "dialogue/defender_attributes.h"
+#include "dialogue/general_factors.h"
+#include "dialogue/report_pass.h"
+#include "dialogue/softening.h"
+#include "dialogue/support_fire.h"
+#include "dialogue/terrain_factors.h"
+
+const std::string_view kBanner =
     "Zelvorn Odds Calculator version 1.1.\n"
     "Predicts the losses and suppression of one combat between two units.\n";
 
-void runComputationPass(CombatScenario& s, Console& console) {
-  resolveInitiative(s);
-  exchangeFire(s);
-  resolveFirstStrike(s);
-  if (s.ruggedChance > 0) resolveRuggedDefense(s, console);
-  applyFinalLimits(s);
-  printOdds(s, console.out);
-}
-
 namespace {
 
-void runCombat(Console& console) {
+void askCloseDefense(CombatScenario* s, Console& console) {
+  if (!asks(Field::attackerCloseDefense, *s)) return;
+  say(console, "\n\nRugged Defense Factor:\n\n");
+  s->attackerCloseDefense = askNumber(
+      console, "\nPlease enter the close defense of the attacking unit:\n>> ",
+      "\nThe close defense must be zero or greater.  Please reenter:\n>> ");
+}
+
+void runCombat(Console& console, const DialogueOptions& options) {
   CombatScenario scenario;
-  console.out << kBanner;
-  askGeneralFactors(scenario, console);
-  askAttackerAttributes(scenario, console);
-  askDefenderAttributes(scenario, console);
-  askTerrainFactors(scenario, console);
-  applyCombatValueModifiers(scenario, console);
-  runArtillerySupportFire(scenario, console);
-  runAirDefenseSupportFire(scenario, console);
-  formCombatDifferences(scenario);
-  runComputationPass(scenario, console);
-  offerSofteningRecomputation(scenario, console);
+  say(console, kBanner);
+  askGeneralFactors(&scenario, console);
+  askAttackerAttributes(&scenario, console);
+  askDefenderAttributes(&scenario, console);
+  askTerrainFactors(&scenario, console);
+  askCloseDefense(&scenario, console);
+  askSupportFire(&scenario, applyCombatValueModifiers(scenario), console);
+  const PreparedCombat prepared = prepareCombat(scenario);
+  reportPass(scenario, prepared, scenario.timesAttacked, console, options);
+  offerSofteningRecomputation(scenario, prepared, console, options);
+}
+
+// At a terminal, what follows the end of the input starts on a fresh line.
+void endOnFreshLine(Console& console, const DialogueOptions& options) {
+  if (options.outputIsTerminal && console.in.ended && console.out.anything &&
+      console.out.last != '\n') {
+    say(console, "\n");
+  }
+}
+
+void complain(Output& err, std::string_view message) {
+  put(&err, "zelvorn-odds: ");
+  put(&err, message);
+  put(&err, "\n");
+  flushOutput(&err);
 }
 
 }  // namespace
 
-int runOdds(std::istream& in, std::ostream& out, std::ostream& err) {
-  Console console{in, out};
+int runDialogue(Console& console, Output& err, const DialogueOptions& options) {
   try {
     do {
-      runCombat(console);
+      runCombat(console, options);
     } while (isYes(askYesNo(
         console, "\nWould you like to check the odds of another combat? "
                  "(Y/N)\n>> ")));
-    flushOutput(console);
+    endOnFreshLine(console, options);
+    flushOrFail(console);
     return 0;
   } catch (const InputEnded&) {
     // Whatever was printed goes out before the message.
-    out.flush();
-    if (out) {
-      err << "zelvorn-odds: the input ended before the answer was given\n";
+    endOnFreshLine(console, options);
+    if (flushOutput(&console.out)) {
+      complain(err, "the input ended before the answer was given");
       return 1;
+    }
+  } catch (const InputFailed& failure) {
+    endOnFreshLine(console, options);
+    if (flushOutput(&console.out)) {
+      complain(err, std::string("cannot read the answers: ") +
+                        std::strerror(failure.error));
+      return 2;
     }
   } catch (const OutputFailed&) {
   }
-  err << "zelvorn-odds: the output could not be written\n";
+  complain(err, "the output could not be written");
   return 2;
+}
+
+int runOdds(std::istream& in, std::ostream& out, std::ostream& err) {
+  Console console;
+  console.in = inputFromStream(in.rdbuf());
+  console.out = outputToStream(out.rdbuf());
+  Output errors = outputToStream(err.rdbuf());
+  return runDialogue(console, errors, DialogueOptions{});
 }

@@ -1,115 +1,153 @@
 #include "report/report.h"
 
-#include "combat/exact.h"
-#include "scenario/shared_texts.h"
+#include <charconv>
+#include <string_view>
+
+#include "scenario/game_numbers.h"
 
 namespace {
 
-// Limits the suppression so that losses and suppression together stay
-// within the defender's strength as entered.
-void limitSuppression(std::int64_t& suppression, std::int64_t losses,
-                      std::int64_t defenderStrengthWhole) {
-  if (static_cast<Wide>(suppression) + losses > defenderStrengthWhole) {
-    suppression = saturate(static_cast<Wide>(defenderStrengthWhole) - losses);
-    if (suppression < 0) suppression = 0;
+// The line of 79 asterisks that opens the rugged-defense lines and the odds.
+constexpr std::string_view kSeparator =
+    "\n\n*************************************************************"
+    "******************";
+constexpr std::string_view kArtilleryLead =
+    "\n\nIf not for artillery support, the odds would have been ";
+constexpr std::string_view kAirDefenseLead =
+    "\n\nIf not for air-defense, the odds would have been ";
+
+void append(std::string* out, std::string_view text) { out->append(text); }
+
+// "Also, the attacker is predicted to inflict N suppression." when the
+// defender is not wiped out and there is suppression to speak of.
+void renderSuppressionLine(std::int64_t defenderLosses, std::int64_t suppression,
+                           std::int64_t defenderStrengthWhole,
+                           std::string* out) {
+  if (defenderLosses < defenderStrengthWhole && suppression > 0) {
+    append(out, "\n\nAlso, the attacker is predicted to inflict ");
+    appendNumber(out, suppression);
+    append(out, " suppression.");
   }
 }
 
-void limitToStrength(std::int64_t& losses, float strength) {
-  if (static_cast<float>(losses) > strength) losses = truncateStrength(strength);
+// The odds as they would have been: `lead`, the two losses on two lines,
+// and the suppression that would have been inflicted when it applies.
+void renderWouldHaveBeen(std::string_view lead, std::int64_t attackerLosses,
+                         std::int64_t defenderLosses, std::int64_t suppression,
+                         std::int64_t defenderStrengthWhole, std::string* out) {
+  append(out, lead);
+  appendNumber(out, attackerLosses);
+  append(out, " against the attacker,\nand ");
+  appendNumber(out, defenderLosses);
+  append(out, " against the defender.");
+  if (defenderStrengthWhole > defenderLosses && suppression > 0) {
+    append(out, "\n\nAlso, the attacker would have been predicted to inflict ");
+    appendNumber(out, suppression);
+    append(out, " suppression.");
+  }
+}
+
+void renderDamageAndSuppression(std::string_view lead, std::int64_t damage,
+                                std::int64_t suppression, std::string* out) {
+  append(out, lead);
+  appendNumber(out, damage);
+  append(out, " damage and ");
+  appendNumber(out, suppression);
+  append(out, " suppression.\n");
+}
+
+bool fired(const Prediction& p, SupportFamily family) {
+  const SupportFire& f = p.supportFire;
+  return f.family == family && (f.damageTotal > 0 || f.suppressionTotal > 0);
 }
 
 }  // namespace
 
-void applyFinalLimits(CombatScenario& s) {
-  using namespace unit_class;
-  if (s.attackerLosses < 0) s.attackerLosses = 0;
-  if (s.defenderLosses < 0) s.defenderLosses = 0;
-  limitSuppression(s.defenderSuppression, s.defenderLosses,
-                   s.defenderStrengthWhole);
-
-  // A side cannot inflict more than its own strength, nor lose more than it
-  // has.
-  limitToStrength(s.attackerLosses, s.defenderStrength);
-  limitToStrength(s.defenderLosses, s.attackerStrength);
-  if (s.defenderLosses > s.defenderStrengthWhole) {
-    s.defenderLosses = s.defenderStrengthWhole;
-  }
-  if (s.attackerLosses > s.attackerStrengthWhole) {
-    s.attackerLosses = s.attackerStrengthWhole;
-  }
-
-  if (s.defenderLosses == 0 && s.attackerStrength > 9.0f) s.defenderLosses = 1;
-  if (s.attackerLosses == 0 && s.defenderStrength > 9.0f &&
-      s.defenderAttackValue > 0) {
-    s.attackerLosses = 1;
-  }
-
-  if (s.attackerClass == kArtillery || s.attackerClass == kAirDefense ||
-      isYes(s.defenderOutOfAmmo) || s.combatRange > s.defenderFiringRange ||
-      (s.attackerClass == kFort && s.attackerFiringRange > 1) ||
-      s.defenderAttackValue == 0) {
-    s.attackerLosses = 0;
-  }
-
-  if (s.defenderLossesNoSupport < 0) s.defenderLossesNoSupport = 0;
-  limitSuppression(s.defenderSuppressionNoSupport, s.defenderLossesNoSupport,
-                   s.defenderStrengthWhole);
-  limitToStrength(s.defenderLossesNoSupport, s.attackerStrengthBeforeSupport);
-  if (s.defenderLossesNoSupport > s.defenderStrengthWhole) {
-    s.defenderLossesNoSupport = s.defenderStrengthWhole;
-  }
-  if (s.defenderLossesNoSupport == 0 && s.attackerStrength > 9.0f) {
-    s.defenderLossesNoSupport = 1;
-  }
-
-  s.attackerLossesNoSupport = s.attackerLosses;
-  const Wide withSupport = static_cast<Wide>(s.airDefenseDamageTotal) +
-                           s.attackerLosses + s.artilleryDamageTotal;
-  s.attackerLosses = withSupport > s.attackerStrengthWhole
-                         ? s.attackerStrengthWhole
-                         : static_cast<std::int64_t>(withSupport);
+void appendNumber(std::string* out, std::int64_t value) {
+  char digits[24];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  out->append(digits, result.ptr);
 }
 
-void printSuppressionLine(std::ostream& out, std::int64_t defenderLosses,
-                          std::int64_t suppression,
-                          std::int64_t defenderStrengthWhole) {
-  if (defenderLosses < defenderStrengthWhole && suppression > 0) {
-    out << "\n\nAlso, the attacker is predicted to inflict " << suppression
-        << " suppression.";
+void renderSupportUnit(SupportFamily family, const SettledFire& fire,
+                       std::string* out) {
+  const bool artillery = family == SupportFamily::artillery;
+  renderDamageAndSuppression(artillery
+                                 ? "\nThis artillery piece is predicted to do "
+                                 : "\nThis supporting unit is predicted to do ",
+                             fire.damage, fire.suppression, out);
+  // After the first unit the totals equal its own figures.
+  if (!fire.damageCapped && (fire.suppression != fire.suppressionTotal ||
+                             fire.damage != fire.damageTotal)) {
+    renderDamageAndSuppression(
+        artillery ? "\nAll artillery so far is predicted to do "
+                  : "\nAll supporting units so far are predicted to do ",
+        fire.damageTotal, fire.suppressionTotal, out);
   }
 }
 
-void printWouldHaveBeen(std::ostream& out, const char* lead,
-                        std::int64_t attackerLosses,
-                        std::int64_t defenderLosses, std::int64_t suppression,
-                        std::int64_t defenderStrengthWhole) {
-  out << lead << attackerLosses << " against the attacker,\nand "
-      << defenderLosses << " against the defender.";
-  if (defenderStrengthWhole > defenderLosses && suppression > 0) {
-    out << "\n\nAlso, the attacker would have been predicted to inflict "
-        << suppression << " suppression.";
+void renderRuggedDefense(const Prediction& p, std::string* out) {
+  if (p.ruggedChance <= 0) return;
+  append(out, kSeparator);
+  append(out, "\n\nThe chances of a rugged defense are ");
+  appendNumber(out, p.ruggedChance);
+  append(out, "%.");
+  // A certain rugged defense is the outcome that the odds show.
+  if (p.ruggedChance >= kCertainRuggedChance) return;
+  const RuggedOutcome& r = p.rugged;
+  append(out, "\n\nIf there is a rugged defense, the odds will be ");
+  appendNumber(out, r.attackerLosses);
+  append(out, " against the attacker,\nand ");
+  appendNumber(out, r.defenderLosses);
+  append(out, " against the defender.");
+  renderSuppressionLine(r.defenderLosses, r.defenderSuppression,
+                        p.defenderStrengthWhole, out);
+  if (fired(p, SupportFamily::artillery) &&
+      (r.defenderLosses != r.defenderLossesNoSupport ||
+       r.attackerLosses != r.attackerLossesNoArtillery)) {
+    renderWouldHaveBeen(kArtilleryLead, r.attackerLossesNoArtillery,
+                        r.defenderLossesNoSupport,
+                        r.defenderSuppressionNoSupport, p.defenderStrengthWhole,
+                        out);
   }
 }
 
-void printOdds(const CombatScenario& s, std::ostream& out) {
-  out << text::kSeparator << "\n\nThe odds are " << s.attackerLosses
-      << " against the attacker, " << s.defenderLosses << " against the defender.";
-  printSuppressionLine(out, s.defenderLosses, s.defenderSuppression,
-                       s.defenderStrengthWhole);
-  const bool changed = s.defenderLosses != s.defenderLossesNoSupport ||
-                       s.attackerLosses != s.attackerLossesNoSupport;
-  if ((s.artillerySuppressionTotal > 0 || s.artilleryDamageTotal > 0) &&
-      changed) {
-    printWouldHaveBeen(out, text::kArtilleryLead, s.attackerLossesNoSupport,
-                       s.defenderLossesNoSupport, s.defenderSuppressionNoSupport,
-                       s.defenderStrengthWhole);
+void renderOdds(const Prediction& p, std::string* out) {
+  const Odds& o = p.odds;
+  append(out, kSeparator);
+  append(out, "\n\nThe odds are ");
+  appendNumber(out, o.attackerLosses);
+  append(out, " against the attacker, ");
+  appendNumber(out, o.defenderLosses);
+  append(out, " against the defender.");
+  renderSuppressionLine(o.defenderLosses, o.defenderSuppression,
+                        p.defenderStrengthWhole, out);
+  const bool changed = o.defenderLosses != o.defenderLossesNoSupport ||
+                       o.attackerLosses != o.attackerLossesNoSupport;
+  if (changed && fired(p, SupportFamily::artillery)) {
+    renderWouldHaveBeen(kArtilleryLead, o.attackerLossesNoSupport,
+                        o.defenderLossesNoSupport,
+                        o.defenderSuppressionNoSupport, p.defenderStrengthWhole,
+                        out);
   }
-  if ((s.airDefenseSuppressionTotal > 0 || s.airDefenseDamageTotal > 0) &&
-      changed) {
-    printWouldHaveBeen(out, "\n\nIf not for air-defense, the odds would have been ",
-                       s.attackerLossesNoSupport, s.defenderLossesNoSupport,
-                       s.defenderSuppressionNoSupport, s.defenderStrengthWhole);
+  if (changed && fired(p, SupportFamily::airDefense)) {
+    renderWouldHaveBeen(kAirDefenseLead, o.attackerLossesNoSupport,
+                        o.defenderLossesNoSupport,
+                        o.defenderSuppressionNoSupport, p.defenderStrengthWhole,
+                        out);
   }
-  out << text::kSeparator << "\n\n";
+  append(out, kSeparator);
+  append(out, "\n\n");
+}
+
+void renderPass(const Prediction& p, std::string* out) {
+  renderRuggedDefense(p, out);
+  renderOdds(p, out);
+}
+
+void renderPrediction(const Prediction& p, std::string* out) {
+  for (const SettledFire& fire : p.supportFire.units) {
+    renderSupportUnit(p.supportFire.family, fire, out);
+  }
+  renderPass(p, out);
 }

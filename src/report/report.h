@@ -1,32 +1,36 @@
-// The final figures of a computation pass and the printed odds.
+// The result texts of the dialogue, rendered from a prediction: each
+// supporting unit's lines, the rugged-defense lines and the odds.  Text is
+// appended to a string, so that a caller decides where it goes.
 #ifndef ZELVORN_REPORT_REPORT_H_
 #define ZELVORN_REPORT_REPORT_H_
 
 #include <cstdint>
-#include <ostream>
+#include <string>
 
-#include "scenario/combat_scenario.h"
+#include "combat/prediction.h"
 
-// Limits the predicted figures to what each side can inflict and suffer,
-// removes the defender's fire where it cannot fire back, and adds the
-// support-fire damage to the attacker's losses.
-void applyFinalLimits(CombatScenario& scenario);
+// Appends `value` in plain decimal digits.
+void appendNumber(std::string* out, std::int64_t value);
 
-// Prints "Also, the attacker is predicted to inflict N suppression." when the
-// defender is not wiped out and there is suppression to speak of.
-void printSuppressionLine(std::ostream& out, std::int64_t defenderLosses,
-                          std::int64_t suppression,
-                          std::int64_t defenderStrengthWhole);
+// The lines of one supporting unit of the given family: what the unit is
+// predicted to do and, when the totals differ from it and no cap was
+// reached, what all units so far are predicted to do.
+void renderSupportUnit(SupportFamily family, const SettledFire& fire,
+                       std::string* out);
 
-// Prints the odds as they would have been: `lead`, the two losses on two
-// lines, and the suppression that would have been inflicted when it applies.
-void printWouldHaveBeen(std::ostream& out, const char* lead,
-                        std::int64_t attackerLosses,
-                        std::int64_t defenderLosses, std::int64_t suppression,
-                        std::int64_t defenderStrengthWhole);
+// The chance of a rugged defense and, unless it is certain, the outcome
+// under one; nothing when no rugged defense is possible.
+void renderRuggedDefense(const Prediction& prediction, std::string* out);
 
-// Prints the odds block, with the odds without support fire when the
-// support fire changed them.
-void printOdds(const CombatScenario& scenario, std::ostream& out);
+// The odds block between its two separators, with the odds without support
+// fire when the support fire changed them.
+void renderOdds(const Prediction& prediction, std::string* out);
+
+// The rugged-defense lines and the odds: what one computation pass prints.
+void renderPass(const Prediction& prediction, std::string* out);
+
+// Every result text of a prediction in the dialogue's order: each
+// supporting unit's lines, then what the pass prints.
+void renderPrediction(const Prediction& prediction, std::string* out);
 
 #endif  // ZELVORN_REPORT_REPORT_H_

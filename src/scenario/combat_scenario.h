@@ -1,9 +1,15 @@
-// The one record of a combat: every answer, derived flag, intermediate value
-// and result, with the defaults that each new combat starts from.
+// One combat as the player describes it: every answer of the questionnaires,
+// with the value each takes when its question is not asked, and the few
+// facts that the program derives from the unit classes.
 #ifndef ZELVORN_SCENARIO_COMBAT_SCENARIO_H_
 #define ZELVORN_SCENARIO_COMBAT_SCENARIO_H_
 
 #include <cstdint>
+#include <limits>
+#include <vector>
+
+// Numbers that have no upper bound of their own.
+constexpr std::int64_t kNoMaximum = std::numeric_limits<std::int64_t>::max();
 
 // Unit classes as the menus number them.  Half-tracks and ground transports
 // (11) fight as tanks and air transports (12) as bombers, so only 1 to 10
@@ -21,6 +27,9 @@ constexpr std::int64_t kBomber = 9;
 constexpr std::int64_t kNaval = 10;
 constexpr std::int64_t kHalfTrackOrGroundTransport = 11;
 constexpr std::int64_t kAirTransport = 12;
+// The last entry of the attacker's and of the defender's class menu.
+constexpr std::int64_t kLastAttackerClass = kHalfTrackOrGroundTransport;
+constexpr std::int64_t kLastDefenderClass = kAirTransport;
 }  // namespace unit_class
 
 // Leader choices as the leader menus number them.  The last number of each
@@ -38,12 +47,14 @@ constexpr std::int64_t kDefenderNone = 6;
 constexpr std::int64_t kSupportNone = 3;
 }  // namespace leader
 
-// Yes/no fields hold the first character of the answer.  kNotAsked marks a
-// question that was skipped: it is neither a yes nor a no.
+// Yes/no answers hold the first character typed.  kNotAsked marks a
+// question that was skipped: like an empty answer it is neither a yes nor a
+// no.
 namespace answer {
 constexpr char kYes = 'y';
 constexpr char kNo = 'n';
 constexpr char kNotAsked = 'x';
+constexpr char kNeither = '\0';
 }  // namespace answer
 
 // A yes is an answer starting with y or Y, a no one starting with n or N;
@@ -59,53 +70,71 @@ constexpr char kForest = 'f';
 constexpr char kCity = 'c';
 }  // namespace terrain
 
-enum class FirstStrikeSide { none, attacker, defender };
+// One defensive artillery piece, as its questions are answered.
+struct ArtilleryPiece {
+  std::int64_t attackValue = 0;
+  std::int64_t experience = 0;
+  std::int64_t strength = 0;
+  char adjacent = answer::kNo;
+  std::vector<std::int64_t> combatSupport;  // bars of each Combat Support unit
+  std::int64_t leaderChoice = leader::kSupportNone;
+};
 
-// Whole numbers are 64-bit so that sums of many experience bars and the
-// differences built from them stay exact; strengths are single precision and
-// always hold whole numbers.
+// One air-defense unit or fighter firing at an attacking airplane.
+struct AirDefenseUnit {
+  char isFighter = answer::kNo;
+  std::int64_t attackValue = 0;
+  std::int64_t experience = 0;
+  std::int64_t strength = 0;
+  std::vector<std::int64_t> combatSupport;
+  std::int64_t leaderChoice = leader::kSupportNone;
+};
+
+// Whole numbers are 64-bit so that sums of many experience bars stay exact.
+// A field whose question is not asked keeps the value given here.
 struct CombatScenario {
-  // General factors.
-  std::int64_t attackerClass = 0;
-  std::int64_t defenderClass = 0;
+  // General factors: the classes as chosen in the menus (an artillery
+  // attacker is only asked whether its target is infantry) ...
+  std::int64_t attackerClassEntered = 0;
+  char defenderIsInfantry = answer::kNo;
+  std::int64_t defenderClassEntered = 0;
   char attackerInfantryLeader = answer::kNotAsked;
-  char defenderInfantryLeader = answer::kNotAsked;
   char isAssault = answer::kNo;
+  char defenderInfantryLeader = answer::kNotAsked;
   char weatherSnowOrRain = answer::kNo;
   char weatherOvercast = answer::kNo;
-  char airToSurfaceAttack = answer::kNo;
-  char navalVsNonNaval = answer::kNo;
+  // ... and what the program derives from them (settleUnitClasses).
+  std::int64_t attackerClass = 0;
+  std::int64_t defenderClass = 0;
+  bool airToSurfaceAttack = false;
+  bool navalVsNonNaval = false;
 
-  // Attacker attributes.
+  // Attacker attributes.  The experience is the unit's own bars; the bars of
+  // its Combat Support units are kept one by one.
   std::int64_t attackerAttackValue = 0;
   std::int64_t attackerInitiative = 0;
-  std::int64_t attackerInitiativeEntered = 0;
   std::int64_t attackerDefenseValue = 0;
-  std::int64_t attackerDefenseValueEntered = 0;
   std::int64_t attackerRangedDefense = 0;
   std::int64_t attackerExperience = 0;
-  std::int64_t attackerSupportExperience = 0;
   std::int64_t attackerFiringRange = 0;
-  float attackerStrength = 0.0f;
-  std::int64_t attackerStrengthWhole = 0;
+  std::int64_t attackerStrength = 0;
   std::int64_t attackerEntrenchment = 0;
   char attackerInCityForestMountain = answer::kNo;
   char attackerInRiver = answer::kNo;
   char attackerCanMoveAfter = answer::kYes;
   char attackerOutOfFuel = answer::kNo;
   char antiTankHasLeader = answer::kNotAsked;
+  std::vector<std::int64_t> attackerCombatSupport;
   std::int64_t attackerLeaderChoice = leader::kAttackerNone;
 
   // Defender attributes and the range of the combat.
   std::int64_t defenderAttackValue = 0;
   std::int64_t defenderInitiative = 0;
-  std::int64_t defenderInitiativeEntered = 0;
   std::int64_t defenderDefenseValue = 0;
   std::int64_t defenderRangedDefense = 0;
   std::int64_t defenderExperience = 0;
   std::int64_t defenderFiringRange = 0;
-  float defenderStrength = 0.0f;
-  std::int64_t defenderStrengthWhole = 0;
+  std::int64_t defenderStrength = 0;
   std::int64_t defenderEntrenchment = 0;
   char defenderInCityForestMountain = answer::kNo;
   char defenderInCity = answer::kNo;
@@ -114,83 +143,36 @@ struct CombatScenario {
   char defenderOutOfFuel = answer::kNo;
   std::int64_t timesAttacked = 0;
   char shipAlreadyAttackedByShip = answer::kNo;
-  std::int64_t defenderSupportExperience = 0;
+  std::vector<std::int64_t> defenderCombatSupport;
   std::int64_t defenderLeaderChoice = leader::kDefenderNone;
   std::int64_t combatRange = 0;
 
-  // Terrain that limits initiative at close range.
-  char terrainCode = terrain::kNone;
+  // The terrain chain, from the least to the most restrictive terrain.
+  char terrainClearOrSandy = answer::kNotAsked;
+  char terrainRoughBocageOrHills = answer::kNotAsked;
+  char terrainForest = answer::kNotAsked;
+  char terrainCitiesOrMountains = answer::kNotAsked;
 
-  // Rugged-defense chance and the strengths before any support fire.
-  std::int64_t ruggedChance = 0;
+  // Asked when a rugged defense is possible outside an assault.
   std::int64_t attackerCloseDefense = 0;
-  float attackerStrengthBeforeSupport = 0.0f;
-  float defenderStrengthBeforeSupport = 0.0f;
 
-  // Defensive artillery, one piece at a time.
-  std::int64_t artilleryAttackValue = 0;
-  std::int64_t artilleryExperience = 0;
-  std::int64_t artilleryStrength = 0;
-  char artilleryAdjacent = answer::kNo;
-  std::int64_t artillerySupportExperience = 0;
-  std::int64_t artilleryLeaderChoice = 0;
+  // Support fire: the pieces and units in the order they were entered, the
+  // attacker's ground defense (asked once, in an assault) and the
+  // airplane's air defense (asked once, for the first fighter).
+  std::vector<ArtilleryPiece> artillery;
   std::int64_t attackerGroundDefense = 0;
-  std::int64_t artilleryDifference = 0;
-  std::int64_t artilleryDamage = 0;
-  std::int64_t artillerySuppression = 0;
-  std::int64_t artilleryDamageTotal = 0;
-  std::int64_t artillerySuppressionTotal = 0;
-  // True once the defense that support fire aims at has been asked: the
-  // attacker's ground defense in an assault, or the airplane's air defense.
-  bool supportTargetDefenseAsked = false;
-
-  // Air-defense support, one supporting unit at a time.
-  char supportIsFighter = answer::kNo;
+  std::vector<AirDefenseUnit> airDefense;
   std::int64_t airplaneAirDefense = 0;
-  std::int64_t supportAttackValue = 0;
-  std::int64_t supportExperience = 0;
-  std::int64_t supportStrength = 0;
-  std::int64_t supportSupportExperience = 0;
-  std::int64_t supportLeaderChoice = 0;
-  std::int64_t supportTargetDefense = 0;
-  std::int64_t supportDifference = 0;
-  std::int64_t supportDamage = 0;
-  std::int64_t supportSuppression = 0;
-  std::int64_t airDefenseDamageTotal = 0;
-  std::int64_t airDefenseSuppressionTotal = 0;
-
-  // Combat differences.
-  std::int64_t attackerDifference = 0;
-  std::int64_t defenderDifference = 0;
-  std::int64_t defenseBeforeSoftening = 0;
-  std::int64_t softenedDefense = 0;
-  std::int64_t ruggedAttackerDifference = 0;
-  std::int64_t ruggedDefenderDifference = 0;
-  std::int64_t attackerCloseDefenseTotal = 0;
-
-  // Initiative exchange.
-  FirstStrikeSide firstStrikeSide = FirstStrikeSide::none;
-  std::int64_t initiativeShift = 0;
-
-  // Exchange of fire and the report.
-  std::int64_t defenderLosses = 0;
-  std::int64_t defenderSuppression = 0;
-  std::int64_t attackerLosses = 0;
-  std::int64_t attackerSuppression = 0;
-  std::int64_t defenderLossesNoSupport = 0;
-  std::int64_t defenderSuppressionNoSupport = 0;
-  std::int64_t attackerLossesNoSupport = 0;
-
-  // Rugged-defense outcome.
-  std::int64_t ruggedAttackerLosses = 0;
-  std::int64_t ruggedAttackerLossesNoArtillery = 0;
-  std::int64_t ruggedAttackerSuppression = 0;
-  std::int64_t attackerRemainingWithSupport = 0;
-  std::int64_t attackerRemainingNoSupport = 0;
-  std::int64_t ruggedDefenderLosses = 0;
-  std::int64_t ruggedDefenderSuppression = 0;
-  std::int64_t ruggedDefenderLossesNoSupport = 0;
-  std::int64_t ruggedDefenderSuppressionNoSupport = 0;
 };
+
+// Turns the classes as chosen into the classes that fight (half-tracks and
+// ground transports become tanks, air transports bombers) and derives the
+// kind of combat: an airplane attacking a surface unit, a ship attacking a
+// unit that is not a ship.
+void settleUnitClasses(CombatScenario* scenario);
+
+// The defender's close-terrain answer as the rules read it: an infantry
+// assault on infantry counts as a defender in a city, forest or mountain.
+char defenderCloseTerrain(const CombatScenario& scenario);
 
 #endif  // ZELVORN_SCENARIO_COMBAT_SCENARIO_H_

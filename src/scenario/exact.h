@@ -1,10 +1,10 @@
-// Exact whole-number helpers for the combat model.  Products of a factor and
-// a strength and sums of many figures can pass 64 bits for extreme answers,
-// so they are formed in 128 bits; a figure beyond the 64-bit range is held at
-// the end of that range, which is always far past every limit that later
-// applies, so the printed figures stay exact.
-#ifndef ZELVORN_COMBAT_EXACT_H_
-#define ZELVORN_COMBAT_EXACT_H_
+// Exact whole-number helpers.  Products of a factor and a strength and sums
+// of many figures can pass 64 bits for extreme answers, so they are formed in
+// 128 bits; a figure beyond the 64-bit range is held at the end of that
+// range, which is always far past every limit that later applies, so the
+// printed figures stay exact.
+#ifndef ZELVORN_SCENARIO_EXACT_H_
+#define ZELVORN_SCENARIO_EXACT_H_
 
 #include <cstdint>
 
@@ -17,8 +17,8 @@ std::int64_t saturate(Wide value);
 // Adds two whole numbers, holding the sum at the end of the 64-bit range.
 std::int64_t saturatingAdd(std::int64_t a, std::int64_t b);
 
-// Adds `amount` to a combat value, holding the result inside 64 bits.
-void addTo(std::int64_t& value, Wide amount);
+// Adds `amount` to `*value`, holding the result inside 64 bits.
+void addTo(std::int64_t* value, Wide amount);
 
 // Truncates a strength toward zero to a whole number; strengths beyond the
 // 64-bit range are held at its end.
@@ -29,4 +29,4 @@ std::int64_t truncateStrength(float strength);
 // below zero becomes 0.0.
 float strengthAfter(float strength, Wide points);
 
-#endif  // ZELVORN_COMBAT_EXACT_H_
+#endif  // ZELVORN_SCENARIO_EXACT_H_

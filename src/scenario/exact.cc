@@ -1,4 +1,4 @@
-#include "combat/exact.h"
+#include "scenario/exact.h"
 
 #include <limits>
 
@@ -17,8 +17,8 @@ std::int64_t saturatingAdd(std::int64_t a, std::int64_t b) {
   return saturate(static_cast<Wide>(a) + b);
 }
 
-void addTo(std::int64_t& value, Wide amount) {
-  value = saturate(static_cast<Wide>(value) + amount);
+void addTo(std::int64_t* value, Wide amount) {
+  *value = saturate(static_cast<Wide>(*value) + amount);
 }
 
 std::int64_t truncateStrength(float strength) {
@@ -31,6 +31,6 @@ std::int64_t truncateStrength(float strength) {
 }
 
 float strengthAfter(float strength, Wide points) {
-  float left = strength - static_cast<float>(points);
+  const float left = strength - static_cast<float>(points);
   return left < 0.0f ? 0.0f : left;
 }

@@ -1,0 +1,12 @@
+// The second questionnaire of a combat: the attacking unit.
+#ifndef ZELVORN_DIALOGUE_ATTACKER_ATTRIBUTES_H_
+#define ZELVORN_DIALOGUE_ATTACKER_ATTRIBUTES_H_
+
+#include "dialogue/console.h"
+#include "scenario/combat_scenario.h"
+
+// Asks for the attacking unit's values, situation, Combat Support and leader
+// in the order of the dialogue and fills them into `*scenario`.
+void askAttackerAttributes(CombatScenario* scenario, Console& console);
+
+#endif  // ZELVORN_DIALOGUE_ATTACKER_ATTRIBUTES_H_

@@ -1,0 +1,14 @@
+// The third questionnaire of a combat: the defending unit and the range of
+// the combat.
+#ifndef ZELVORN_DIALOGUE_DEFENDER_ATTRIBUTES_H_
+#define ZELVORN_DIALOGUE_DEFENDER_ATTRIBUTES_H_
+
+#include "dialogue/console.h"
+#include "scenario/combat_scenario.h"
+
+// Asks for the defending unit's values, situation, earlier attacks, Combat
+// Support and choice, and the range of the combat, in the order of the
+// dialogue, and fills them into `*scenario`.
+void askDefenderAttributes(CombatScenario* scenario, Console& console);
+
+#endif  // ZELVORN_DIALOGUE_DEFENDER_ATTRIBUTES_H_

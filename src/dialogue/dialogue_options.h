@@ -1,0 +1,16 @@
+// How the dialogue runs besides its questions and answers.
+#ifndef ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_
+#define ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_
+
+#include "io/output.h"
+
+struct DialogueOptions {
+  // Standard output is a terminal: when the input ends, the output ends
+  // with a line feed so that what follows starts on a fresh line.
+  bool outputIsTerminal = false;
+  // Where each computed combat is saved as a scenario, one per line; none
+  // when null.
+  Output* save = nullptr;
+};
+
+#endif  // ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_

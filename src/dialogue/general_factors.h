@@ -1,0 +1,13 @@
+// The first questionnaire of a combat: the unit classes, the kind of
+// combat, assault, infantry leaders and weather.
+#ifndef ZELVORN_DIALOGUE_GENERAL_FACTORS_H_
+#define ZELVORN_DIALOGUE_GENERAL_FACTORS_H_
+
+#include "dialogue/console.h"
+#include "scenario/combat_scenario.h"
+
+// Asks the general factors in the order of the dialogue, fills them into
+// `*scenario` and settles the unit classes.
+void askGeneralFactors(CombatScenario* scenario, Console& console);
+
+#endif  // ZELVORN_DIALOGUE_GENERAL_FACTORS_H_

@@ -1,0 +1,131 @@
+// Every answer of a combat by name: how a scenario file spells it, what kind
+// of answer it is, the range its question accepts, and where the record
+// keeps it.  Listed in the order the dialogue asks the questions.
+#ifndef ZELVORN_SCENARIO_SCENARIO_FIELDS_H_
+#define ZELVORN_SCENARIO_SCENARIO_FIELDS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "scenario/combat_scenario.h"
+
+// The most a nine-character answer can hold.
+constexpr std::int64_t kLargestAnswer = 999999999;
+
+// The answers of a combat that stand once in it, in the order of the
+// dialogue (the attacker's infantry leader after the assault, on which it
+// depends; the number of times attacked last).
+enum class Field {
+  attackerClass,
+  defenderIsInfantry,
+  defenderClass,
+  isAssault,
+  attackerInfantryLeader,
+  defenderInfantryLeader,
+  weatherSnowOrRain,
+  weatherOvercast,
+  attackerAttackValue,
+  attackerInitiative,
+  attackerDefenseValue,
+  attackerRangedDefense,
+  attackerExperience,
+  attackerFiringRange,
+  attackerStrength,
+  attackerEntrenchment,
+  attackerInCityForestMountain,
+  attackerInRiver,
+  attackerCanMoveAfter,
+  attackerOutOfFuel,
+  antiTankHasLeader,
+  attackerCombatSupport,
+  attackerLeaderChoice,
+  defenderAttackValue,
+  defenderInitiative,
+  defenderDefenseValue,
+  defenderRangedDefense,
+  defenderExperience,
+  defenderFiringRange,
+  defenderStrength,
+  defenderEntrenchment,
+  defenderInCityForestMountain,
+  defenderInCity,
+  defenderInRiver,
+  defenderOutOfAmmo,
+  defenderOutOfFuel,
+  shipAlreadyAttackedByShip,
+  defenderCombatSupport,
+  defenderLeaderChoice,
+  combatRange,
+  terrainClearOrSandy,
+  terrainRoughBocageOrHills,
+  terrainForest,
+  terrainCitiesOrMountains,
+  attackerCloseDefense,
+  artillery,
+  attackerGroundDefense,
+  airDefense,
+  airplaneAirDefense,
+  timesAttacked,
+};
+
+// What kind of answer a field holds.
+enum class FieldKind {
+  whole,  // a whole number from `minimum` to `maximum`
+  yesNo,  // the first character of a yes/no answer
+  bars,   // the experience bars of each Combat Support unit, one by one
+  units,  // the list of artillery pieces or of air-defense units
+};
+
+// A field of the combat, of an artillery piece (Unit = ArtilleryPiece) or of
+// an air-defense unit (Unit = AirDefenseUnit).  Exactly one of the three
+// member pointers is set, after the kind, except for lists of units.
+template <typename Record>
+struct FieldInfo {
+  const char* group;  // the object that holds it; "" at the top
+  const char* name;
+  FieldKind kind;
+  std::int64_t minimum;
+  std::int64_t maximum;
+  std::int64_t Record::*whole;
+  char Record::*yesNo;
+  std::vector<std::int64_t> Record::*bars;
+  const char* meaning;  // a short description for the manual and the schema
+};
+
+using ScenarioField = FieldInfo<CombatScenario>;
+using ArtilleryField = FieldInfo<ArtilleryPiece>;
+using AirDefenseField = FieldInfo<AirDefenseUnit>;
+
+// The fields of the combat, indexed by Field.
+std::span<const ScenarioField> scenarioFields();
+const ScenarioField& fieldInfo(Field field);
+
+// The fields of each artillery piece and of each air-defense unit.
+std::span<const ArtilleryField> artilleryFields();
+std::span<const AirDefenseField> airDefenseFields();
+
+// A missing field is an error when its question is asked: the value it has
+// when not asked lies outside what its question accepts.
+template <typename Record>
+bool isRequired(const FieldInfo<Record>& info) {
+  static const Record kNotAsked{};
+  return info.whole != nullptr && kNotAsked.*info.whole < info.minimum;
+}
+
+// The name of a field as scenario files and the command line spell it, such
+// as "attacker.strength" or "timesAttacked".
+template <typename Record>
+std::string dottedName(const FieldInfo<Record>& info) {
+  std::string name = info.group;
+  if (!name.empty()) name += '.';
+  return name + info.name;
+}
+
+// Gives `field` of `*scenario` the value it has when its question is not
+// asked.
+void resetAnswer(CombatScenario* scenario, Field field);
+
+#endif  // ZELVORN_SCENARIO_SCENARIO_FIELDS_H_
