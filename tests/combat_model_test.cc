@@ -337,7 +337,7 @@ TEST(CombatModel, ReportWorkedCombats) {
     s.attackerInitiative = c.attackerInitiative;
     s.defenderInitiative = 5;
     s.artillery = c.artillery;
-    const Prediction p = predictCombat(s);
+    const Prediction p = predictCombat(s).prediction;
     std::string out;
     renderOdds(p, &out);
     EXPECT_EQ(out, separator() + c.odds + separator() + "\n\n");
@@ -382,16 +382,21 @@ TEST(CombatModel, CompleteCombatWithArtilleryAndRuggedDefense) {
 
   // (5 x 2 + 5) / 1 = 15, x (1 + 2) = 45, / (0 + 2) = 22.
   EXPECT_EQ(ruggedChanceOf(s), 22);
-  const Prediction p = predictCombat(s);
+  const CombatPrediction whole = predictCombat(s);
+  const SupportFire& fire = whole.supportFire;
+  const Prediction& p = whole.prediction;
 
-  EXPECT_EQ(p.supportFire.family, SupportFamily::artillery);
-  ASSERT_EQ(p.supportFire.units.size(), 2u);
-  expectSettled(p.supportFire.units[0], settled(2, 4, 2, 4, false));
+  EXPECT_EQ(fire.family, SupportFamily::artillery);
+  ASSERT_EQ(fire.units.size(), 2u);
+  expectSettled(fire.units[0], settled(2, 4, 2, 4, false));
   // 2 x 6 / 20 = 0 and 7 x 6 / 20 = 2, then a quarter of the suppression
   // moves into the damage.
-  expectSettled(p.supportFire.units[1], settled(1, 1, 3, 5, false));
-  EXPECT_EQ(p.supportFire.damageTotal, 3);
-  EXPECT_EQ(p.supportFire.suppressionTotal, 5);
+  expectSettled(fire.units[1], settled(1, 1, 3, 5, false));
+  EXPECT_EQ(fire.damageTotal, 3);
+  EXPECT_EQ(fire.suppressionTotal, 5);
+  EXPECT_EQ(p.supportFamily, SupportFamily::artillery);
+  EXPECT_EQ(p.supportDamageTotal, 3);
+  EXPECT_EQ(p.supportSuppressionTotal, 5);
 
   EXPECT_EQ(p.timesAttacked, 1);
   EXPECT_EQ(p.defenderStrengthWhole, 10);
@@ -420,7 +425,7 @@ TEST(CombatModel, CompleteCombatWithArtilleryAndRuggedDefense) {
   EXPECT_EQ(p.odds.defenderSuppressionNoSupport, 2);
 
   std::string text;
-  renderPrediction(p, &text);
+  renderPrediction(fire, p, &text);
   EXPECT_EQ(text,
             "\nThis artillery piece is predicted to do 2 damage and 4 "
             "suppression.\n"
@@ -460,7 +465,7 @@ TEST(CombatModel, SofteningPassesAreIndependent) {
     fresh.timesAttacked = t;
     std::string recomputed, predicted;
     renderPass(predictSoftening(s, prepared, t), &recomputed);
-    renderPass(predictCombat(fresh), &predicted);
+    renderPass(predictCombat(fresh).prediction, &predicted);
     EXPECT_EQ(recomputed, predicted);
   }
 }

@@ -100,8 +100,7 @@ TEST(Fire, LeaderTransfers) {
   };
   for (const TransferCase& c : cases) {
     SCOPED_TRACE(c.name);
-    FireResult fire = c.before;
-    applyLeaderTransfers(fire, c.shooter, c.target);
+    const FireResult fire = applyLeaderTransfers(c.before, c.shooter, c.target);
     EXPECT_EQ(fire.losses, c.after.losses);
     EXPECT_EQ(fire.suppression, c.after.suppression);
   }

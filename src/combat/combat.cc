@@ -10,9 +10,14 @@
 #include "combat/support_fire.h"
 
 PreparedCombat prepareCombat(const CombatScenario& s) {
+  return prepareCombat(s, applyCombatValueModifiers(s));
+}
+
+PreparedCombat prepareCombat(const CombatScenario& s,
+                             const CombatState& beforeSupport) {
   PreparedCombat prepared;
   CombatState& c = prepared.state;
-  c = applyCombatValueModifiers(s);
+  c = beforeSupport;
   prepared.supportFire = runSupportFire(s, c);
   const SupportFire& fire = prepared.supportFire;
   if (fire.family == SupportFamily::artillery) {
@@ -46,7 +51,9 @@ CombatState runComputationPass(const CombatScenario& s,
 
 Prediction predictionOf(const PreparedCombat& prepared, const CombatState& c) {
   Prediction p;
-  p.supportFire = prepared.supportFire;
+  p.supportFamily = prepared.supportFire.family;
+  p.supportDamageTotal = prepared.supportFire.damageTotal;
+  p.supportSuppressionTotal = prepared.supportFire.suppressionTotal;
   p.timesAttacked = c.timesAttacked;
   p.ruggedChance = c.ruggedChance;
   p.rugged = c.rugged;
@@ -66,6 +73,7 @@ Prediction predictSoftening(const CombatScenario& s,
   return predictionOf(prepared, runComputationPass(s, prepared, timesAttacked));
 }
 
-Prediction predictCombat(const CombatScenario& s) {
-  return predictSoftening(s, prepareCombat(s), s.timesAttacked);
+CombatPrediction predictCombat(const CombatScenario& s) {
+  const PreparedCombat prepared = prepareCombat(s);
+  return {prepared.supportFire, predictSoftening(s, prepared, s.timesAttacked)};
 }

@@ -21,6 +21,11 @@ struct PreparedCombat {
 // combat differences.
 PreparedCombat prepareCombat(const CombatScenario& scenario);
 
+// The same, from the combat values that applyCombatValueModifiers gave for
+// the scenario.
+PreparedCombat prepareCombat(const CombatScenario& scenario,
+                             const CombatState& beforeSupport);
+
 // One computation pass for a softening of `timesAttacked`: initiative,
 // exchange of fire, first strike, the rugged-defense outcome and the final
 // limits.  A pass depends on nothing but its arguments.
@@ -31,14 +36,18 @@ CombatState runComputationPass(const CombatScenario& scenario,
 // The prediction of a pass, as the reports present it.
 Prediction predictionOf(const PreparedCombat& prepared, const CombatState& pass);
 
-// The whole prediction for the scenario, for its own number of times
-// attacked.
-Prediction predictCombat(const CombatScenario& scenario);
-
-// The prediction for the scenario's combat recomputed for another number of
-// times attacked, as the softening recomputation gives it.
+// The prediction for the prepared combat for `timesAttacked`, as the
+// softening recomputation gives it.
 Prediction predictSoftening(const CombatScenario& scenario,
                             const PreparedCombat& prepared,
                             std::int64_t timesAttacked);
+
+// A whole combat for its own number of times attacked: its support fire and
+// the prediction of its pass.
+struct CombatPrediction {
+  SupportFire supportFire;
+  Prediction prediction;
+};
+CombatPrediction predictCombat(const CombatScenario& scenario);
 
 #endif  // ZELVORN_COMBAT_COMBAT_H_

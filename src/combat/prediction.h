@@ -52,9 +52,13 @@ struct Odds {
   std::int64_t defenderSuppressionNoSupport = 0;
 };
 
-// Everything the dialogue prints as the result of one computation.
+// Everything the dialogue prints as the result of one computation pass; the
+// support fire's unit-by-unit figures stay with the combat (SupportFire), as
+// no pass changes them.
 struct Prediction {
-  SupportFire supportFire;
+  SupportFamily supportFamily = SupportFamily::none;
+  std::int64_t supportDamageTotal = 0;
+  std::int64_t supportSuppressionTotal = 0;
   std::int64_t timesAttacked = 0;
   std::int64_t ruggedChance = 0;
   RuggedOutcome rugged;  // meaningful when ruggedChance is above 0

@@ -142,6 +142,7 @@ SupportFire runSupportFire(const CombatScenario& s, const CombatState& c) {
   support.family = supportFamilyOf(s);
   SettledFire last;
   const std::size_t count = unitCount(s);
+  support.units.reserve(count);
   for (std::size_t i = 0; i < count && !last.damageCapped; ++i) {
     last = fireSupportUnit(s, c, i, last);
     support.units.push_back(last);

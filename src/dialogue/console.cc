@@ -7,10 +7,13 @@ namespace {
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Shows the answer after its prompt, as if it had been typed.
-void echoLine(Console& console) {
-  if (!console.echo) return;
+[[gnu::noinline]] void echoAnswer(Console& console) {
   put(&console.out, console.line);
   put(&console.out, "\n");
+}
+
+inline void echoLine(Console& console) {
+  if (console.echo) echoAnswer(console);
 }
 
 // Reads a number line, re-reading while it is too long.
@@ -24,33 +27,51 @@ void readNumberLine(Console& console) {
 
 }  // namespace
 
+namespace {
+
+// The slow way of readLine: the line goes on past what has been read, so it
+// is pieced together in `lineCopy`, reading more as needed.
+[[gnu::noinline]] bool readLineAcrossReads(Console& console);
+
+}  // namespace
+
 void flushOrFail(Console& console) {
   if (!flushOutput(&console.out)) throw OutputFailed{};
 }
 
 bool readLine(Console& console) {
   if (console.out.failed) throw OutputFailed{};
-  std::string& line = console.line;
-  line.clear();
   Input& in = console.in;
+  // Most lines stand whole in what has been read: they are taken in place.
+  const char* const start = in.buffer.data() + in.position;
+  const std::size_t available = in.buffer.size() - in.position;
+  const std::size_t window = available < kLineCapacity ? available : kLineCapacity;
+  for (std::size_t i = 0; i < window; ++i) {
+    if (start[i] == '\n') {
+      console.line = std::string_view(start, i);
+      in.position += i + 1;
+      echoLine(console);
+      return true;
+    }
+  }
+  // A full line leaves the rest, line feed included, for the next read.
+  if (window == kLineCapacity) {
+    console.line = std::string_view(start, window);
+    in.position += window;
+    echoLine(console);
+    return true;
+  }
+  return readLineAcrossReads(console);
+}
+
+namespace {
+
+bool readLineAcrossReads(Console& console) {
+  Input& in = console.in;
+  std::string& line = console.lineCopy;
+  line.assign(unread(in));
+  in.position = in.buffer.size();
   for (;;) {
-    const std::string_view rest = unread(in);
-    const std::size_t room = kLineCapacity - line.size();
-    const std::string_view taken = rest.substr(0, room);
-    const std::size_t lineFeed = taken.find('\n');
-    if (lineFeed != std::string_view::npos) {
-      line.append(taken.substr(0, lineFeed));
-      in.position += lineFeed + 1;
-      echoLine(console);
-      return true;
-    }
-    line.append(taken);
-    in.position += taken.size();
-    // A full line leaves the rest, line feed included, for the next read.
-    if (line.size() == kLineCapacity) {
-      echoLine(console);
-      return true;
-    }
     // Everything printed so far must be out before the program may have to
     // wait for input; while the answer is already waiting (a piped answer
     // file) the output is left to go out in large blocks.  A line editor
@@ -60,18 +81,40 @@ bool readLine(Console& console) {
     if (mayWait(in)) flushOrFail(console);
     if (!readMore(&in, prompt)) {
       if (in.error != 0) throw InputFailed{in.error};
+      console.line = line;
       if (!line.empty()) echoLine(console);
       return !line.empty();
+    }
+    const std::string_view more = unread(in).substr(0, kLineCapacity - line.size());
+    const std::size_t end = more.find('\n');
+    line.append(more.substr(0, end));
+    in.position += end != std::string_view::npos ? end + 1 : more.size();
+    if (end != std::string_view::npos || line.size() == kLineCapacity) {
+      console.line = line;
+      echoLine(console);
+      return true;
     }
   }
 }
 
+}  // namespace
+
 bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' ||
-         c == '\r';
+  // Tab, line feed, vertical tab, form feed and carriage return are 9 to 13.
+  return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 std::int64_t convertDecimal(std::string_view line) {
+  // The usual answer: nothing but a few digits.
+  constexpr std::size_t kSafeDigits = 18;
+  if (!line.empty() && line.size() <= kSafeDigits && isDigit(line[0])) {
+    std::int64_t value = 0;
+    for (const char c : line) {
+      if (!isDigit(c)) break;
+      value = value * 10 + (c - '0');
+    }
+    return value;
+  }
   std::size_t i = 0;
   while (i < line.size() && isBlank(line[i])) ++i;
   bool negative = false;
@@ -98,7 +141,7 @@ std::int64_t readCount(Console& console) {
 
 std::int64_t readNumber(Console& console) {
   readNumberLine(console);
-  const std::string& line = console.line;
+  const std::string_view line = console.line;
   if (!line.empty() && line[0] == '0') return 0;
   const std::int64_t value = convertDecimal(line);
   return value == 0 ? -1 : value;

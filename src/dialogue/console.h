@@ -17,7 +17,12 @@ struct Console {
   Input in;
   Output out;
   bool echo = false;  // print each answer after its prompt
-  std::string line;   // the answer being read, reused from read to read
+  // The answer just read: a view into the input, or into `lineCopy` when it
+  // had to be pieced together from more than one read.  Valid until the
+  // next read.
+  std::string_view line;
+  std::string lineCopy;
+  std::string text;  // result texts are rendered here before they are printed
 };
 
 // Thrown when a number is asked for and the input has ended before the first
@@ -46,7 +51,7 @@ inline void say(Console& console, std::string_view text) {
 // Hands the output on; throws OutputFailed when it could not be written.
 void flushOrFail(Console& console);
 
-// Reads one line of at most kLineCapacity characters into `console.line`,
+// Reads one line of at most kLineCapacity characters as `console.line`,
 // consuming the line feed only when it ends a shorter line; the output is
 // handed on first when the read may have to wait.  Returns false when the
 // input ended before the first character.  Throws OutputFailed once the

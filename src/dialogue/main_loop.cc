@@ -35,16 +35,18 @@ void runCombat(Console& console, const DialogueOptions& options) {
   askDefenderAttributes(&scenario, console);
   askTerrainFactors(&scenario, console);
   askCloseDefense(&scenario, console);
-  askSupportFire(&scenario, applyCombatValueModifiers(scenario), console);
-  const PreparedCombat prepared = prepareCombat(scenario);
+  const CombatState beforeSupport = applyCombatValueModifiers(scenario);
+  askSupportFire(&scenario, beforeSupport, console);
+  const PreparedCombat prepared = prepareCombat(scenario, beforeSupport);
   reportPass(scenario, prepared, scenario.timesAttacked, console, options);
   offerSofteningRecomputation(scenario, prepared, console, options);
 }
 
 // At a terminal, what follows the end of the input starts on a fresh line.
 void endOnFreshLine(Console& console, const DialogueOptions& options) {
-  if (options.outputIsTerminal && console.in.ended && console.out.anything &&
-      console.out.last != '\n') {
+  const char last = lastWritten(console.out);
+  if (options.outputIsTerminal && console.in.ended && last != '\0' &&
+      last != '\n') {
     say(console, "\n");
   }
 }

@@ -80,7 +80,6 @@ void askSupportFire(CombatScenario* s, const CombatState& state,
                      "(Y/N):\n>> "));
   SettledFire last;
   bool airDefenseAsked = false;
-  std::string lines;
   while (another) {
     if (artillery) {
       s->artillery.push_back(askArtilleryPiece(console));
@@ -98,9 +97,9 @@ void askSupportFire(CombatScenario* s, const CombatState& state,
     const std::size_t index =
         artillery ? s->artillery.size() - 1 : s->airDefense.size() - 1;
     last = fireSupportUnit(*s, state, index, last);
-    lines.clear();
-    renderSupportUnit(family, last, &lines);
-    say(console, lines);
+    console.text.clear();
+    renderSupportUnit(family, last, &console.text);
+    say(console, console.text);
     // Once the attacker is wiped out, further support cannot add anything.
     if (last.damageCapped) break;
     another = isYes(askYesNo(

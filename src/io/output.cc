@@ -11,10 +11,8 @@ namespace {
 bool writeAll(Output* out, const char* data, std::size_t size) {
   if (out->stream != nullptr) {
     const auto wanted = static_cast<std::streamsize>(size);
-    if (out->stream->sputn(data, wanted) != wanted || out->stream->pubsync() != 0) {
-      return false;
-    }
-    return true;
+    return out->stream->sputn(data, wanted) == wanted &&
+           out->stream->pubsync() == 0;
   }
   while (size > 0) {
     const ssize_t written = write(out->fd, data, size);
@@ -36,28 +34,38 @@ bool writeAll(Output* out, const char* data, std::size_t size) {
   return true;
 }
 
+Output outputWithBuffer() {
+  Output out;
+  out.buffer.resize(kOutputBufferSize);
+  return out;
+}
+
 }  // namespace
 
 Output outputToFd(int fd) {
-  Output out;
+  Output out = outputWithBuffer();
   out.fd = fd;
-  out.text.reserve(kOutputBufferSize);
   return out;
 }
 
 Output outputToStream(std::streambuf* stream) {
-  Output out;
+  Output out = outputWithBuffer();
   out.stream = stream;
-  out.text.reserve(kOutputBufferSize);
   return out;
 }
 
-void put(Output* out, std::string_view text) {
-  if (out->failed || text.empty()) return;
-  out->text.append(text);
-  out->anything = true;
-  out->last = text.back();
-  if (out->text.size() >= kOutputBufferSize) flushOutput(out);
+void putLong(Output* out, std::string_view text) {
+  flushOutput(out);
+  if (text.size() <= out->buffer.size()) {
+    std::memcpy(out->buffer.data(), text.data(), text.size());
+    out->used = text.size();
+    return;
+  }
+  // Longer than the whole buffer: straight through.
+  if (!out->failed) {
+    out->lastHandedOn = text.back();
+    if (!writeAll(out, text.data(), text.size())) out->failed = true;
+  }
 }
 
 void putNumber(Output* out, std::int64_t value) {
@@ -67,22 +75,24 @@ void putNumber(Output* out, std::int64_t value) {
 }
 
 bool flushOutput(Output* out) {
-  if (out->failed) return false;
-  if (out->stream == nullptr && out->fd < 0) {
-    out->failed = true;
+  if (!out->failed && out->stream == nullptr && out->fd < 0) out->failed = true;
+  if (out->failed) {
+    out->used = 0;
     return false;
   }
-  if (!out->text.empty() || out->stream != nullptr) {
-    if (!writeAll(out, out->text.data(), out->text.size())) out->failed = true;
-    out->text.clear();
+  if (out->used > 0) out->lastHandedOn = out->buffer[out->used - 1];
+  if (out->used > 0 || out->stream != nullptr) {
+    if (!writeAll(out, out->buffer.data(), out->used)) out->failed = true;
+    out->used = 0;
   }
   return !out->failed;
 }
 
 std::string takePendingLine(Output* out) {
-  const std::size_t lineFeed = out->text.rfind('\n');
-  const std::size_t start = lineFeed == std::string::npos ? 0 : lineFeed + 1;
-  std::string pending = out->text.substr(start);
-  out->text.erase(start);
+  const std::string_view written(out->buffer.data(), out->used);
+  const std::size_t lineFeed = written.rfind('\n');
+  const std::size_t start = lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+  std::string pending(written.substr(start));
+  out->used = start;
   return pending;
 }

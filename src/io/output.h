@@ -7,34 +7,52 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 constexpr std::size_t kOutputBufferSize = 64 * 1024;
 
 struct Output {
   int fd = -1;                       // a file descriptor to write to,
   std::streambuf* stream = nullptr;  // or else a stream buffer
-  std::string text;                  // written but not yet handed on
+  std::vector<char> buffer;          // kOutputBufferSize characters
+  std::size_t used = 0;              // written but not yet handed on
   bool failed = false;               // a write failed: nothing more goes out
   int error = 0;                     // errno of the failed write, if any
-  bool anything = false;             // something has been written at all
-  char last = '\0';                  // the last character written
+  char lastHandedOn = '\0';          // the last character handed on, if any
 };
 
 // An output to the file descriptor `fd`, or to `stream`.
 Output outputToFd(int fd);
 Output outputToStream(std::streambuf* stream);
 
-// Appends text; a full buffer is handed on.  Once a write has failed, text
-// is dropped.
-void put(Output* out, std::string_view text);
-void putNumber(Output* out, std::int64_t value);
-
 // Hands everything written so far on.  False when this or any earlier write
 // failed.
 bool flushOutput(Output* out);
+
+// Appends text that does not fit in what is left of the buffer.
+void putLong(Output* out, std::string_view text);
+
+// Appends text; a full buffer is handed on first.  Once a write has failed,
+// text is dropped.
+inline void put(Output* out, std::string_view text) {
+  if (text.size() <= out->buffer.size() - out->used) {
+    std::memcpy(out->buffer.data() + out->used, text.data(), text.size());
+    out->used += text.size();
+    return;
+  }
+  putLong(out, text);
+}
+
+void putNumber(Output* out, std::int64_t value);
+
+// The last character written, or the zero character when nothing was.
+inline char lastWritten(const Output& out) {
+  return out.used == 0 ? out.lastHandedOn : out.buffer[out.used - 1];
+}
 
 // The text written after the last line feed and not yet handed on: taken
 // out of the buffer (a line editor shows it as its prompt).

@@ -57,13 +57,17 @@ void renderDamageAndSuppression(std::string_view lead, std::int64_t damage,
 }
 
 bool fired(const Prediction& p, SupportFamily family) {
-  const SupportFire& f = p.supportFire;
-  return f.family == family && (f.damageTotal > 0 || f.suppressionTotal > 0);
+  return p.supportFamily == family &&
+         (p.supportDamageTotal > 0 || p.supportSuppressionTotal > 0);
 }
 
 }  // namespace
 
 void appendNumber(std::string* out, std::int64_t value) {
+  if (value >= 0 && value < 10) {
+    out->push_back(static_cast<char>('0' + value));
+    return;
+  }
   char digits[24];
   const auto result = std::to_chars(digits, digits + sizeof digits, value);
   out->append(digits, result.ptr);
@@ -145,9 +149,14 @@ void renderPass(const Prediction& p, std::string* out) {
   renderOdds(p, out);
 }
 
-void renderPrediction(const Prediction& p, std::string* out) {
-  for (const SettledFire& fire : p.supportFire.units) {
-    renderSupportUnit(p.supportFire.family, fire, out);
+void renderSupportFire(const SupportFire& supportFire, std::string* out) {
+  for (const SettledFire& fire : supportFire.units) {
+    renderSupportUnit(supportFire.family, fire, out);
   }
+}
+
+void renderPrediction(const SupportFire& supportFire, const Prediction& p,
+                      std::string* out) {
+  renderSupportFire(supportFire, out);
   renderPass(p, out);
 }

@@ -29,8 +29,12 @@ void renderOdds(const Prediction& prediction, std::string* out);
 // The rugged-defense lines and the odds: what one computation pass prints.
 void renderPass(const Prediction& prediction, std::string* out);
 
-// Every result text of a prediction in the dialogue's order: each
-// supporting unit's lines, then what the pass prints.
-void renderPrediction(const Prediction& prediction, std::string* out);
+// Every supporting unit's lines, in order.
+void renderSupportFire(const SupportFire& supportFire, std::string* out);
+
+// Every result text of a combat in the dialogue's order: each supporting
+// unit's lines, then what the pass prints.
+void renderPrediction(const SupportFire& supportFire,
+                      const Prediction& prediction, std::string* out);
 
 #endif  // ZELVORN_REPORT_REPORT_H_
