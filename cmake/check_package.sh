@@ -1,7 +1,9 @@
 #!/bin/sh
 # Builds the Debian package in the build folder BUILD_DIR (configured and
-# built beforehand) and checks its fields and that it holds the program and
-# its manual page.
+# built beforehand), checks its fields and contents (the stripped program,
+# the compressed manual page, the copyright file and the changelog, each
+# with its permissions and owned by root), and runs lintian on it, which
+# must report no error and no warning.
 # Usage: sh cmake/check_package.sh BUILD_DIR
 set -eu
 if [ $# -ne 1 ]; then
@@ -27,16 +29,23 @@ echo "package: $deb"
 
 failed=0
 contents=$(dpkg -c "$deb")
-for file in ./usr/bin/zelvorn-odds ./usr/share/man/man1/zelvorn-odds.1; do
-  if printf '%s\n' "$contents" | awk '{ print $6 }' | grep -qx "$file"; then
-    echo "contains $file"
+# Each file with its permissions and owner, as dpkg -c lists them.
+for entry in \
+    '-rwxr-xr-x root/root ./usr/bin/zelvorn-odds' \
+    '-rw-r--r-- root/root ./usr/share/man/man1/zelvorn-odds.1.gz' \
+    '-rw-r--r-- root/root ./usr/share/doc/zelvorn-odds/copyright' \
+    '-rw-r--r-- root/root ./usr/share/doc/zelvorn-odds/changelog.gz'; do
+  if printf '%s\n' "$contents" | awk '{ print $1, $2, $6 }' | grep -qxF -- "$entry"; then
+    echo "contains $entry"
   else
-    echo "missing $file" >&2
+    echo "missing $entry" >&2
     failed=1
   fi
 done
-if ! printf '%s\n' "$contents" | grep -q '^-rwxr-xr-x .* \./usr/bin/zelvorn-odds$'; then
-  echo "./usr/bin/zelvorn-odds is not executable by everyone" >&2
+unexpected=$(printf '%s\n' "$contents" | awk '$2 != "root/root" ||
+  ($1 ~ /^d/ && $1 != "drwxr-xr-x") { print }')
+if [ -n "$unexpected" ]; then
+  printf 'unexpected owner or directory permissions:\n%s\n' "$unexpected" >&2
   failed=1
 fi
 
@@ -51,12 +60,52 @@ check_field() {
 }
 check_field Package zelvorn-odds
 check_field Version 1.1.0
-check_field Section games
+check_field Section utils
+check_field Priority optional
 check_field Architecture "$(dpkg --print-architecture)"
-for field in Maintainer Description; do
+for field in Maintainer Description Depends; do
   if [ -z "$(dpkg-deb -f "$deb" "$field")" ]; then
     echo "the $field field is empty" >&2
     failed=1
   fi
 done
+
+# The packaged program is stripped, and the changelog names this version.
+unpacked=$package_dir/unpacked
+rm -rf "$unpacked"
+dpkg-deb -x "$deb" "$unpacked"
+if command -v file > /dev/null 2>&1; then
+  description=$(file -b "$unpacked/usr/bin/zelvorn-odds")
+  case $description in
+    *"not stripped"*|*", with debug_info"*)
+      echo "the packaged program is not stripped: $description" >&2
+      failed=1 ;;
+    *) echo "program: $description" ;;
+  esac
+fi
+changelog=$unpacked/usr/share/doc/zelvorn-odds/changelog.gz
+if [ -f "$changelog" ]; then
+  top=$(gzip -dc "$changelog" | head -n 1)
+  case $top in
+    "zelvorn-odds ($(dpkg-deb -f "$deb" Version)) "*) echo "changelog: $top" ;;
+    *) echo "the changelog does not start with this version: $top" >&2
+       failed=1 ;;
+  esac
+fi
+rm -rf "$unpacked"
+
+if command -v lintian > /dev/null 2>&1; then
+  # Info and pedantic tags are shown but do not fail the check.
+  if lintian_output=$(lintian --fail-on error,warning --display-info --pedantic \
+                        "$deb" 2>&1); then
+    echo "lintian: no errors or warnings"
+    [ -z "$lintian_output" ] || printf '%s\n' "$lintian_output"
+  else
+    printf '%s\n' "$lintian_output" >&2
+    echo "lintian reports errors or warnings" >&2
+    failed=1
+  fi
+else
+  echo "lintian is not installed: the lintian check is skipped"
+fi
 exit $failed

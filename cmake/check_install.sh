@@ -1,0 +1,50 @@
+#!/bin/sh
+# Installs the build into a fresh prefix, as `cmake --install --strip` does,
+# and checks that it holds the program (executable and stripped), the manual
+# page (readable by man), the copyright file and the changelog.
+# Usage: sh cmake/check_install.sh CMAKE BUILD_DIR CONFIG PREFIX PROGRAM
+#          MAN_PAGE DOC_DIR
+# where PROGRAM, MAN_PAGE and DOC_DIR are relative to PREFIX.
+set -u
+if [ $# -ne 7 ]; then
+  echo "usage: $0 CMAKE BUILD_DIR CONFIG PREFIX PROGRAM MAN_PAGE DOC_DIR" >&2
+  exit 2
+fi
+cmake=$1 build_dir=$2 config=$3 prefix=$4
+program=$prefix/$5 man_page=$prefix/$6 doc_dir=$prefix/$7
+
+rm -rf "$prefix"
+"$cmake" --install "$build_dir" --config "$config" --prefix "$prefix" --strip \
+  > /dev/null || exit 1
+
+failed=0
+for file in "$program" "$man_page" "$doc_dir/copyright" "$doc_dir"/changelog*; do
+  if [ -f "$file" ]; then
+    echo "installed $file"
+  else
+    echo "missing: $file"
+    failed=1
+  fi
+done
+if [ ! -x "$program" ]; then
+  echo "not executable: $program"
+  failed=1
+fi
+if command -v file > /dev/null 2>&1; then
+  description=$(file -b "$program")
+  case $description in
+    *"not stripped"*|*", with debug_info"*)
+      echo "not stripped: $program: $description"
+      failed=1 ;;
+  esac
+fi
+if command -v man > /dev/null 2>&1; then
+  if MANWIDTH=80 man -l "$man_page" 2> /dev/null | grep -q 'zelvorn-odds'; then
+    echo "man -l reads $man_page"
+  else
+    echo "man -l cannot read $man_page"
+    failed=1
+  fi
+fi
+[ $failed -eq 0 ] && rm -rf "$prefix"
+exit $failed
