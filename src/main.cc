@@ -1,12 +1,4 @@
-// The calculator's entry: the dialogue on the standard streams.
-#include <unistd.h>
+// The calculator's entry: the command line decides what runs.
+#include "cli/command_line.h"
 
-#include "dialogue/main_loop.h"
-
-int main() {
-  Console console;
-  console.in = inputFromFd(STDIN_FILENO);
-  console.out = outputToFd(STDOUT_FILENO);
-  Output err = outputToFd(STDERR_FILENO);
-  return runDialogue(console, err, DialogueOptions{});
-}
+int main(int argc, char** argv) { return runCommandLine(argc, argv); }

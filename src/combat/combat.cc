@@ -63,6 +63,12 @@ Prediction predictionOf(const PreparedCombat& prepared, const CombatState& c) {
   p.odds.attackerLossesNoSupport = c.attackerLossesNoSupport;
   p.odds.defenderLossesNoSupport = c.defenderLossesNoSupport;
   p.odds.defenderSuppressionNoSupport = c.defenderSuppressionNoSupport;
+  // Without any support fire the odds without it are the odds themselves.
+  if (!anySupportFire(c)) {
+    p.odds.attackerLossesNoSupport = p.odds.attackerLosses;
+    p.odds.defenderLossesNoSupport = p.odds.defenderLosses;
+    p.odds.defenderSuppressionNoSupport = p.odds.defenderSuppression;
+  }
   p.defenderStrengthWhole = c.defenderStrengthWhole;
   return p;
 }

@@ -42,7 +42,8 @@ struct RuggedOutcome {
 };
 
 // The odds: what each side is predicted to lose and the suppression the
-// attacker inflicts, with the support fire and as if there had been none.
+// attacker inflicts, with the support fire and as if there had been none
+// (the same figures when no support fire counted).
 struct Odds {
   std::int64_t attackerLosses = 0;
   std::int64_t defenderLosses = 0;

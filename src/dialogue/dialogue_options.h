@@ -2,6 +2,8 @@
 #ifndef ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_
 #define ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_
 
+#include <string>
+
 #include "io/output.h"
 
 struct DialogueOptions {
@@ -9,8 +11,9 @@ struct DialogueOptions {
   // with a line feed so that what follows starts on a fresh line.
   bool outputIsTerminal = false;
   // Where each computed combat is saved as a scenario, one per line; none
-  // when null.
+  // when null.  `savePath` names it in messages.
   Output* save = nullptr;
+  std::string savePath;
 };
 
 #endif  // ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_

@@ -84,6 +84,12 @@ int runDialogue(Console& console, Output& err, const DialogueOptions& options) {
                         std::strerror(failure.error));
       return 2;
     }
+  } catch (const SaveFailed& failure) {
+    if (flushOutput(&console.out)) {
+      complain(err, "cannot write " + options.savePath + ": " +
+                        std::strerror(failure.error));
+      return 2;
+    }
   } catch (const OutputFailed&) {
   }
   complain(err, "the output could not be written");

@@ -9,9 +9,14 @@
 #include "dialogue/dialogue_options.h"
 #include "scenario/combat_scenario.h"
 
+// Thrown when a computed combat cannot be saved; `error` is the errno.
+struct SaveFailed {
+  int error;
+};
+
 // Computes the pass of the prepared combat for `timesAttacked`, prints the
 // rugged-defense lines and the odds, and saves the scenario that reproduces
-// them when the options ask for it.
+// them when the options ask for it (throwing SaveFailed when that fails).
 void reportPass(const CombatScenario& scenario, const PreparedCombat& prepared,
                 std::int64_t timesAttacked, Console& console,
                 const DialogueOptions& options);

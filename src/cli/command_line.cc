@@ -1,0 +1,296 @@
+#include "cli/command_line.h"
+
+#include <fcntl.h>
+#include <getopt.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dialogue/main_loop.h"
+#include "files/scenario_file.h"
+#include "io/line_editor.h"
+
+namespace {
+
+constexpr std::string_view kVersion = "zelvorn-odds 1.1.0\n";
+
+constexpr std::string_view kUsage =
+    "Usage: zelvorn-odds [OPTION]... [FILE]\n"
+    "Predicts the losses and suppression of one combat in the wargame "
+    "Zelvorn.\n"
+    "Asks for the answers one by one; they come from FILE, or from standard "
+    "input\n"
+    "when there is no FILE or FILE is -.\n"
+    "\n"
+    "  -h, --help                print this help and exit\n"
+    "  -V, --version             print the name and version and exit\n"
+    "      --no-editing          read typed answers without line editing\n"
+    "      --echo                print each answer after its question when the "
+    "answers\n"
+    "                            come from a file or a pipe\n"
+    "      --save FILE           append each computed combat to FILE as a "
+    "scenario\n"
+    "                            (one JSON object per line)\n"
+    "      --scenario FILE       compute the scenarios of FILE (- for "
+    "standard input)\n"
+    "                            instead of asking\n"
+    "      --json                with --scenario: print each prediction as "
+    "one line of JSON\n"
+    "      --csv                 with --vary: print the table as CSV\n"
+    "      --vary FIELD=FROM..TO with --scenario: predict the scenario for "
+    "every value\n"
+    "                            of FIELD from FROM to TO\n"
+    "\n"
+    "Exit status: 0 when all went well; 1 when the answers ended while a "
+    "number was\n"
+    "asked, or a scenario was invalid; 2 for a wrong option, or when the "
+    "answers,\n"
+    "a file or the output could not be read or written.\n";
+
+enum OptionCode {
+  kNoEditing = 1000,
+  kEcho,
+  kSave,
+  kScenario,
+  kJson,
+  kCsv,
+  kVary,
+};
+
+struct Options {
+  bool help = false;
+  bool version = false;
+  bool editing = true;
+  bool echo = false;
+  std::optional<std::string> save;
+  std::optional<std::string> scenario;
+  bool json = false;
+  bool csv = false;
+  std::optional<std::string> vary;
+  std::optional<std::string> answers;
+};
+
+struct Streams {
+  Output out;
+  Output err;
+};
+
+int usageError(Output* err, std::string_view message) {
+  put(err, "zelvorn-odds: ");
+  put(err, message);
+  put(err, " (try 'zelvorn-odds --help')\n");
+  flushOutput(err);
+  return 2;
+}
+
+int cannot(Output* err, std::string_view what, std::string_view path,
+           int error) {
+  put(err, "zelvorn-odds: cannot ");
+  put(err, what);
+  put(err, " ");
+  put(err, path);
+  put(err, ": ");
+  put(err, std::strerror(error));
+  put(err, "\n");
+  flushOutput(err);
+  return 2;
+}
+
+// Reads the options; gives the exit status when they are wrong.
+std::optional<int> parseOptions(int argc, char** argv, Options* options,
+                                Output* err) {
+  static const option kLong[] = {
+      {"help", no_argument, nullptr, 'h'},
+      {"version", no_argument, nullptr, 'V'},
+      {"no-editing", no_argument, nullptr, kNoEditing},
+      {"echo", no_argument, nullptr, kEcho},
+      {"save", required_argument, nullptr, kSave},
+      {"scenario", required_argument, nullptr, kScenario},
+      {"json", no_argument, nullptr, kJson},
+      {"csv", no_argument, nullptr, kCsv},
+      {"vary", required_argument, nullptr, kVary},
+      {nullptr, 0, nullptr, 0},
+  };
+  opterr = 0;  // the messages below say it in one line each
+  optind = 1;
+  for (;;) {
+    const int previous = optind;
+    const int code = getopt_long(argc, argv, ":hV", kLong, nullptr);
+    if (code == -1) break;
+    const std::string given = previous < argc ? argv[previous] : "";
+    switch (code) {
+      case 'h':
+        options->help = true;
+        break;
+      case 'V':
+        options->version = true;
+        break;
+      case kNoEditing:
+        options->editing = false;
+        break;
+      case kEcho:
+        options->echo = true;
+        break;
+      case kSave:
+        options->save = optarg;
+        break;
+      case kScenario:
+        options->scenario = optarg;
+        break;
+      case kJson:
+        options->json = true;
+        break;
+      case kCsv:
+        options->csv = true;
+        break;
+      case kVary:
+        options->vary = optarg;
+        break;
+      case ':':
+        return usageError(err, "option " + given.substr(0, given.find('=')) +
+                                   " needs a value");
+      default:
+        if (optopt != 0 && given.rfind("--", 0) != 0) {
+          return usageError(err, std::string("unknown option -") +
+                                     static_cast<char>(optopt));
+        }
+        return usageError(err, "unknown option " +
+                                   given.substr(0, given.find('=')));
+    }
+  }
+  if (optind < argc) options->answers = argv[optind++];
+  if (optind < argc) {
+    return usageError(err, std::string("unexpected argument ") + argv[optind]);
+  }
+  if (options->help || options->version) return std::nullopt;
+  if (options->scenario) {
+    if (options->answers) {
+      return usageError(err, "--scenario takes no answer file " +
+                                 *options->answers);
+    }
+    if (options->save || options->echo) {
+      return usageError(err, std::string(options->save ? "--save" : "--echo") +
+                                 " goes with the questions, not with --scenario");
+    }
+  } else {
+    if (options->json || options->csv || options->vary) {
+      return usageError(err, std::string(options->json  ? "--json"
+                                         : options->csv ? "--csv"
+                                                        : "--vary") +
+                                 " needs --scenario");
+    }
+  }
+  if (options->csv && !options->vary) {
+    return usageError(err, "--csv needs --vary");
+  }
+  if (options->json && options->csv) {
+    return usageError(err, "--json and --csv exclude each other");
+  }
+  return std::nullopt;
+}
+
+int runScenarios(const Options& options, Streams* streams) {
+  ScenarioFileOptions file;
+  file.path = *options.scenario;
+  file.format = options.json  ? OutputFormat::json
+                : options.csv ? OutputFormat::csv
+                              : OutputFormat::text;
+  if (options.vary) {
+    std::string error;
+    file.sweep = parseSweepRequest(*options.vary, &error);
+    if (!file.sweep) return usageError(&streams->err, "--vary: " + error);
+  }
+  return runScenarioFile(file, &streams->out, &streams->err);
+}
+
+int runQuestions(const Options& options, Streams* streams,
+                 bool standardInputClosed) {
+  Console console;
+  console.out = std::move(streams->out);
+  DialogueOptions dialogue;
+  dialogue.outputIsTerminal = isatty(STDOUT_FILENO) == 1;
+
+  int answers = standardInputClosed ? -1 : STDIN_FILENO;
+  const bool fromFile = options.answers && *options.answers != "-";
+  if (fromFile) {
+    answers = open(options.answers->c_str(), O_RDONLY | O_CLOEXEC);
+    if (answers < 0) {
+      return cannot(&streams->err, "read", *options.answers, errno);
+    }
+  }
+  Output save;
+  if (options.save) {
+    const int fd = open(options.save->c_str(),
+                        O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return cannot(&streams->err, "write", *options.save, errno);
+    save = outputToFd(fd);
+    dialogue.save = &save;
+    dialogue.savePath = *options.save;
+  }
+
+  // Typed answers are read through the line editor; answers from a file or
+  // a pipe are read as they come, and shown when asked for.
+  const bool typed = !fromFile && answers >= 0 && isatty(answers) == 1;
+  LineEditor* editor = nullptr;
+  if (typed && options.editing && dialogue.outputIsTerminal) {
+    editor = openLineEditor("zelvorn-odds");
+  }
+  console.in = editor != nullptr ? inputFromEditor(editor) : inputFromFd(answers);
+  console.echo = options.echo && !typed;
+
+  const int status = runDialogue(console, streams->err, dialogue);
+  closeLineEditor(editor);
+  if (fromFile) close(answers);
+  if (options.save) close(save.fd);
+  return status;
+}
+
+// Which of standard input and output were closed when the program began.
+struct ClosedStreams {
+  bool input = false;
+  bool output = false;
+};
+
+// Standard streams that are closed are opened on /dev/null, so that no file
+// the program opens takes their place; a closed standard input or output
+// still counts as one that cannot be read or written.
+ClosedStreams reopenClosedStandardStreams() {
+  ClosedStreams closed;
+  for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    if (fd == STDIN_FILENO) closed.input = true;
+    if (fd == STDOUT_FILENO) closed.output = true;
+    const int opened = open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+    if (opened >= 0 && opened != fd) close(opened);
+  }
+  return closed;
+}
+
+}  // namespace
+
+int runCommandLine(int argc, char** argv) {
+  const ClosedStreams closed = reopenClosedStandardStreams();
+  Streams streams;
+  streams.out = outputToFd(closed.output ? -1 : STDOUT_FILENO);
+  streams.err = outputToFd(STDERR_FILENO);
+  Options options;
+  if (const std::optional<int> status =
+          parseOptions(argc, argv, &options, &streams.err)) {
+    return *status;
+  }
+  if (options.help || options.version) {
+    put(&streams.out, options.help ? kUsage : kVersion);
+    if (!flushOutput(&streams.out)) {
+      put(&streams.err, "zelvorn-odds: the output could not be written\n");
+      flushOutput(&streams.err);
+      return 2;
+    }
+    return 0;
+  }
+  if (options.scenario) return runScenarios(options, &streams);
+  return runQuestions(options, &streams, closed.input);
+}

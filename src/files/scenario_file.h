@@ -1,0 +1,27 @@
+// Predictions for the scenarios of a file: JSON Lines, or one object over
+// several lines, read as a stream.
+#ifndef ZELVORN_FILES_SCENARIO_FILE_H_
+#define ZELVORN_FILES_SCENARIO_FILE_H_
+
+#include <optional>
+#include <string>
+
+#include "files/sweep.h"
+#include "io/output.h"
+
+struct ScenarioFileOptions {
+  std::string path;  // "-" for standard input
+  OutputFormat format = OutputFormat::text;
+  std::optional<SweepRequest> sweep;  // one scenario, for every value
+};
+
+// Computes every valid scenario of the file and writes its result texts
+// (or its JSON) to `out`; each invalid scenario gets one line on `err`,
+// "FILE:LINE: field: what is wrong (allowed: ...)", and a field that the
+// combat does not ask gets one note there.  Returns the exit status: 0 when
+// every scenario was valid, 1 when one was not (or the sweep could not be
+// made), 2 when the file or the output could not be read or written.
+int runScenarioFile(const ScenarioFileOptions& options, Output* out,
+                    Output* err);
+
+#endif  // ZELVORN_FILES_SCENARIO_FILE_H_

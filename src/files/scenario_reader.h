@@ -1,0 +1,66 @@
+// Reading a scenario: one combat described by name in JSON, checked field
+// by field against what the dialogue would accept and ask.
+#ifndef ZELVORN_FILES_SCENARIO_READER_H_
+#define ZELVORN_FILES_SCENARIO_READER_H_
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "scenario/combat_scenario.h"
+#include "scenario/scenario_fields.h"
+
+// What is wrong with a field, or what became of it: the field's dotted name
+// and the message, such as "attacker.strength" and "0 is out of range
+// (allowed: 1 to 999999999)".
+struct Problem {
+  std::string field;
+  std::string message;
+};
+
+// Which of the combat's fields a scenario gave.
+using GivenFields =
+    std::array<bool, static_cast<std::size_t>(Field::timesAttacked) + 1>;
+
+// A scenario as read: the answers as given, which fields were given, and
+// the first error (then nothing else counts).  A syntax error also tells
+// the byte of the text where it was found.
+struct ScenarioText {
+  CombatScenario scenario;
+  GivenFields given{};
+  std::optional<Problem> error;
+  std::size_t errorOffset = 0;
+  bool syntaxError = false;
+};
+
+// Parses one scenario from JSON text, checking names, types and ranges.
+ScenarioText parseScenario(std::string_view text);
+
+// A scenario ready for the model, or the reason it is not.
+struct CheckedScenario {
+  CombatScenario scenario;
+  std::vector<Problem> notes;  // fields given but not asked for this combat
+  std::optional<Problem> error;
+};
+
+// Settles the answers as the dialogue would have taken them: every field
+// whose question is not asked for this combat takes its not-asked value
+// (a note names each one that was given), and a required field that is
+// asked but missing is an error.  Supporting units after the one whose fire
+// reaches the attacker's strength are dropped with a note, as the dialogue
+// asks for none of them.
+CheckedScenario checkScenario(const CombatScenario& scenario,
+                              const GivenFields& given);
+
+// Both steps: the scenario of a JSON text, ready for the model.
+struct ScenarioReading {
+  CheckedScenario checked;
+  std::size_t errorOffset = 0;  // for a syntax error
+  bool syntaxError = false;
+};
+ScenarioReading readScenario(std::string_view text);
+
+#endif  // ZELVORN_FILES_SCENARIO_READER_H_

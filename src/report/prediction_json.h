@@ -1,0 +1,18 @@
+// A prediction as JSON, every figure named, for tools and the web page.
+#ifndef ZELVORN_REPORT_PREDICTION_JSON_H_
+#define ZELVORN_REPORT_PREDICTION_JSON_H_
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+#include "combat/prediction.h"
+
+// The prediction as a JSON object: the support fire unit by unit with its
+// running totals, the number of times attacked, the rugged-defense chance
+// and outcome (null when none is possible), the odds and the odds without
+// support fire.
+nlohmann::ordered_json predictionJson(const SupportFire& supportFire,
+                                      const Prediction& prediction);
+
+#endif  // ZELVORN_REPORT_PREDICTION_JSON_H_

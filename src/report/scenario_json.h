@@ -1,0 +1,15 @@
+// A combat as a scenario: every answer that the dialogue takes for it, by
+// name, in JSON, one line that the scenario reader takes back.
+#ifndef ZELVORN_REPORT_SCENARIO_JSON_H_
+#define ZELVORN_REPORT_SCENARIO_JSON_H_
+
+#include <string>
+
+#include "scenario/combat_scenario.h"
+
+// The scenario as one line of JSON (no line feed): the answers to the
+// questions that the dialogue asks for this combat, grouped as it asks
+// them; a yes/no answer is true, false or null for any other answer.
+std::string scenarioJson(const CombatScenario& scenario);
+
+#endif  // ZELVORN_REPORT_SCENARIO_JSON_H_
