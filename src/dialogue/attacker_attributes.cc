@@ -1,8 +1,8 @@
 #include "dialogue/attacker_attributes.h"
 
 #include "combat/questions.h"
+#include "dialogue/ask_field.h"
 #include "dialogue/combat_support.h"
-#include "dialogue/texts.h"
 
 void askAttackerAttributes(CombatScenario* s, Console& console) {
   using namespace unit_class;
@@ -11,97 +11,51 @@ void askAttackerAttributes(CombatScenario* s, Console& console) {
 
   say(console, "\nAttacker Attributes:\n");
 
-  s->attackerAttackValue = askCount(
-      console,
-      "\nPlease enter the applicable attack value of the attacking unit:\n>> ",
-      "\nThe attack value must be a number, and it must be greater than zero.  "
-      "Please\nreenter:\n>> ",
-      1, kNoMaximum);
-
+  s->attackerAttackValue = askWhole(console, Field::attackerAttackValue);
   if (asks(Field::attackerInitiative, *s)) {
-    s->attackerInitiative = askNumber(
-        console, "\nPlease enter the initiative of the attacking unit:\n>> ",
-        "\nThe initiative value must be a number, and it must be zero or "
-        "greater.  Please\nreenter:\n>> ");
+    s->attackerInitiative = askWhole(console, Field::attackerInitiative);
   }
-
   if (asks(Field::attackerDefenseValue, *s)) {
-    s->attackerDefenseValue = askNumber(
-        console,
-        "\nPlease enter the applicable defense value of the attacking unit:\n>> ",
-        text::kDefenseValueZeroError);
+    s->attackerDefenseValue = askWhole(console, Field::attackerDefenseValue);
   }
-
   if (asks(Field::attackerRangedDefense, *s)) {
-    s->attackerRangedDefense = askNumber(
-        console, "\nPlease enter the ranged defense of the attacking unit:\n>> ",
-        "\nThe ranged defense must be a number, and it must be zero or "
-        "greater.  Please\nreenter:\n>> ");
+    s->attackerRangedDefense = askWhole(console, Field::attackerRangedDefense);
   }
-
-  s->attackerExperience = askNumber(
-      console, "\nPlease enter the experience bars of the attacking unit:\n>> ",
-      text::kExperienceError);
-
+  s->attackerExperience = askWhole(console, Field::attackerExperience);
   if (asks(Field::attackerFiringRange, *s)) {
-    s->attackerFiringRange = askNumber(
-        console, "\nPlease enter the firing range of the attacking unit:\n>> ",
-        "\nThe firing range must be a number, and it must be zero or greater.  "
-        "Please\nreenter:\n>> ");
+    s->attackerFiringRange = askWhole(console, Field::attackerFiringRange);
   }
-
-  s->attackerStrength =
-      askCount(console, "\nPlease enter the strength of the attacking unit:\n>> ",
-               text::kStrengthError, 1, kNoMaximum);
-
+  s->attackerStrength = askWhole(console, Field::attackerStrength);
   if (asks(Field::attackerEntrenchment, *s)) {
-    s->attackerEntrenchment = askNumber(
-        console, "\nPlease enter the entrenchment of the attacking unit:\n>> ",
-        "\nThe entrenchment must be a number, and it must be zero or greater.  "
-        "Please\nreenter:\n>> ");
+    s->attackerEntrenchment = askWhole(console, Field::attackerEntrenchment);
   }
-
   if (asks(Field::attackerInCityForestMountain, *s)) {
-    s->attackerInCityForestMountain = askYesNo(
-        console,
-        "\nIs the attacking unit in a city, forest, or mountain? (Y/N):\n>> ");
+    s->attackerInCityForestMountain =
+        askYesNo(console, Field::attackerInCityForestMountain);
   }
-
   if (asks(Field::attackerInRiver, *s)) {
-    s->attackerInRiver =
-        askYesNo(console, "\nIs the attacking unit in a river? (Y/N):\n>> ");
+    s->attackerInRiver = askYesNo(console, Field::attackerInRiver);
   }
-
   if (asks(Field::attackerCanMoveAfter, *s)) {
-    s->attackerCanMoveAfter = askYesNo(
-        console, "\nCan the attacking unit move after this combat?  (Y/N):\n>> ");
+    s->attackerCanMoveAfter = askYesNo(console, Field::attackerCanMoveAfter);
   }
   if (asks(Field::attackerOutOfFuel, *s)) {
-    s->attackerOutOfFuel =
-        askYesNo(console, "\nIs the attacking unit out of fuel? (Y/N):\n>> ");
+    s->attackerOutOfFuel = askYesNo(console, Field::attackerOutOfFuel);
   }
   if (asks(Field::antiTankHasLeader, *s)) {
-    s->antiTankHasLeader =
-        askYesNo(console, "\nDoes the anti-tank have a leader? (Y/N):\n>> ");
+    s->antiTankHasLeader = askYesNo(console, Field::antiTankHasLeader);
   }
-
   s->attackerCombatSupport = askCombatSupport(console);
 
+  // The menu shows only the abilities that the attacker can use, but takes
+  // every choice from 1 to 7.
   if (!asks(Field::attackerLeaderChoice, *s)) return;
-  say(console,
-      "\nPlease enter a leader choice for the attacking unit:  "
-      "\n\n******************\n1 for Aggressive Attack, "
-      "\n2 for Overwhelming Attack,");
-  if (!supportClass) {
-    say(console, "\n3 for First Strike,");
-    say(console, "\n4 for Resilience, \n5 for Determined Defense,");
-  }
-  if (s->airToSurfaceAttack) say(console, "\n6 for Skilled Ground Attack,");
-  say(console, "\n7 for None of the above");
-  say(console, "\n******************\n\n>> ");
-  s->attackerLeaderChoice = askCount(
-      console, "",
-      "\nThis choice must be a number between one and seven.  Please "
-      "reenter:\n>> ",
-      1, leader::kAttackerNone);
+  s->attackerLeaderChoice = askMenu(
+      console, fieldInfo(Field::attackerLeaderChoice),
+      {"\n\n******************\n1 for Aggressive Attack, "
+       "\n2 for Overwhelming Attack,",
+       supportClass ? "" : "\n3 for First Strike,",
+       supportClass ? "" : "\n4 for Resilience, \n5 for Determined Defense,",
+       s->airToSurfaceAttack ? "\n6 for Skilled Ground Attack," : "",
+       "\n7 for None of the above", "\n******************\n\n>> "});
 }

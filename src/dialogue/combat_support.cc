@@ -1,15 +1,14 @@
 #include "dialogue/combat_support.h"
 
-#include "dialogue/texts.h"
 #include "scenario/combat_scenario.h"
+#include "scenario/scenario_fields.h"
 
 std::vector<std::int64_t> askCombatSupport(Console& console) {
   std::vector<std::int64_t> bars;
-  char reply = askYesNo(console, text::kCombatSupportFirst);
+  char reply = askYesNo(console, kCombatSupportFirst);
   while (isYes(reply)) {
-    bars.push_back(
-        askNumber(console, text::kCombatSupportBars, text::kExperienceError));
-    reply = askYesNo(console, text::kCombatSupportAnother);
+    bars.push_back(askNumber(console, kCombatSupportBars, kExperienceError));
+    reply = askYesNo(console, kCombatSupportAnother);
   }
   return bars;
 }

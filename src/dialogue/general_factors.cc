@@ -1,6 +1,7 @@
 #include "dialogue/general_factors.h"
 
 #include "combat/questions.h"
+#include "dialogue/ask_field.h"
 
 void askGeneralFactors(CombatScenario* s, Console& console) {
   using namespace unit_class;
@@ -10,37 +11,24 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
 
   say(console, "\n\nGeneral Factors:\n\n");
 
-  say(console,
-      "\nPlease enter the class of the attacking unit:  "
-      "\n\n******************\n1 for infantry, \n2 for tank,");
-  say(console, kClassMiddle);
-  say(console,
-      "\n10 for naval units, \n11 for half-track\n"
-      "******************\n\n>> ");
-  s->attackerClassEntered = askCount(
-      console, "",
-      "\nThe class must be number between one and eleven.  Please "
-      "reenter:\n>> ",
-      1, kLastAttackerClass);
+  s->attackerClassEntered =
+      askMenu(console, fieldInfo(Field::attackerClass),
+              {"\n\n******************\n1 for infantry, \n2 for tank,",
+               kClassMiddle,
+               "\n10 for naval units, \n11 for half-track\n"
+               "******************\n\n>> "});
 
   // An artillery attacker only needs to know whether its target is infantry.
   if (asks(Field::defenderIsInfantry, *s)) {
-    s->defenderIsInfantry =
-        askYesNo(console, "\nIs the defending unit infantry? (Y/N):\n>> ");
+    s->defenderIsInfantry = askYesNo(console, Field::defenderIsInfantry);
   }
   if (asks(Field::defenderClass, *s)) {
-    say(console,
-        "\nPlease enter the class of the defending unit:  "
-        "\n\n************************\n1 for infantry, \n2 for tank,");
-    say(console, kClassMiddle);
-    say(console,
-        "\n10 for naval units, \n11 for ground transport, "
-        "\n12 for air transport\n************************\n\n>> ");
-    s->defenderClassEntered = askCount(
-        console, "",
-        "\nThe class must be a number between one and twelve.  Please "
-        "reenter:\n>> ",
-        1, kLastDefenderClass);
+    s->defenderClassEntered =
+        askMenu(console, fieldInfo(Field::defenderClass),
+                {"\n\n************************\n1 for infantry, \n2 for tank,",
+                 kClassMiddle,
+                 "\n10 for naval units, \n11 for ground transport, "
+                 "\n12 for air transport\n************************\n\n>> "});
   }
 
   // A half-track carries infantry that may have a leader; it fights as a
@@ -52,22 +40,18 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
   settleUnitClasses(s);
 
   if (asks(Field::isAssault, *s)) {
-    s->isAssault = askYesNo(console, "\nIs this combat an assault? (Y/N):\n>> ");
+    s->isAssault = askYesNo(console, Field::isAssault);
   }
   if (s->attackerClass == kInfantry && asks(Field::attackerInfantryLeader, *s)) {
-    s->attackerInfantryLeader = askYesNo(
-        console, "\nDoes the attacking infantry have a leader? (Y/N):\n>> ");
+    s->attackerInfantryLeader = askYesNo(console, Field::attackerInfantryLeader);
   }
   if (asks(Field::defenderInfantryLeader, *s)) {
-    s->defenderInfantryLeader = askYesNo(
-        console, "\nDoes the defending infantry have a leader? (Y/N):\n>> ");
+    s->defenderInfantryLeader = askYesNo(console, Field::defenderInfantryLeader);
   }
   if (asks(Field::weatherSnowOrRain, *s)) {
-    s->weatherSnowOrRain =
-        askYesNo(console, "\nIs the weather snow or rain?  (Y/N):\n>> ");
+    s->weatherSnowOrRain = askYesNo(console, Field::weatherSnowOrRain);
   }
   if (asks(Field::weatherOvercast, *s)) {
-    s->weatherOvercast =
-        askYesNo(console, "\nIs the weather overcast?  (Y/N):\n>> ");
+    s->weatherOvercast = askYesNo(console, Field::weatherOvercast);
   }
 }

@@ -5,6 +5,7 @@
 #include "combat/combat.h"
 #include "combat/modifiers.h"
 #include "combat/questions.h"
+#include "dialogue/ask_field.h"
 #include "dialogue/attacker_attributes.h"
 #include "dialogue/defender_attributes.h"
 #include "dialogue/general_factors.h"
@@ -22,9 +23,7 @@ namespace {
 void askCloseDefense(CombatScenario* s, Console& console) {
   if (!asks(Field::attackerCloseDefense, *s)) return;
   say(console, "\n\nRugged Defense Factor:\n\n");
-  s->attackerCloseDefense = askNumber(
-      console, "\nPlease enter the close defense of the attacking unit:\n>> ",
-      "\nThe close defense must be zero or greater.  Please reenter:\n>> ");
+  s->attackerCloseDefense = askWhole(console, Field::attackerCloseDefense);
 }
 
 void runCombat(Console& console, const DialogueOptions& options) {

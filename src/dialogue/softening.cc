@@ -2,7 +2,7 @@
 
 #include "combat/questions.h"
 #include "dialogue/report_pass.h"
-#include "dialogue/texts.h"
+#include "dialogue/ask_field.h"
 
 void offerSofteningRecomputation(const CombatScenario& s,
                                  const PreparedCombat& prepared,
@@ -14,8 +14,7 @@ void offerSofteningRecomputation(const CombatScenario& s,
   while (isYes(askYesNo(console,
                         "\nWould you like to check the odds of this combat "
                         "with a different softening\nvalue? (Y/N)\n>> "))) {
-    const std::int64_t timesAttacked = askNumber(
-        console, text::kTimesAttackedPrompt, text::kTimesAttackedError);
+    const std::int64_t timesAttacked = askWhole(console, Field::timesAttacked);
     reportPass(s, prepared, timesAttacked, console, options);
   }
 }

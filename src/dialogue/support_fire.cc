@@ -2,65 +2,50 @@
 
 #include "combat/questions.h"
 #include "combat/support_fire.h"
+#include "dialogue/ask_field.h"
 #include "dialogue/combat_support.h"
-#include "dialogue/texts.h"
 #include "report/report.h"
 
 namespace {
 
 // The choice menu of a supporting unit.
-std::int64_t askSupportChoice(Console& console) {
-  return askCount(console, text::kSupportChoiceMenu, text::kSupportChoiceError,
-                  1, leader::kSupportNone);
+template <typename Record>
+std::int64_t askSupportChoice(Console& console, const FieldInfo<Record>& info) {
+  return askMenu(console, info,
+                 {"\n\n******************\n1 for Aggressive Attack, "
+                  "\n2 for Overwhelming Attack,"
+                  "\n3 for None of the above\n******************\n\n>> "});
 }
 
 ArtilleryPiece askArtilleryPiece(Console& console) {
+  using namespace artillery_field;
+  const auto fields = artilleryFields();
   ArtilleryPiece piece;
-  piece.attackValue = askNumber(
-      console,
-      "\nPlease enter the applicable attack value of the artillery piece:\n>> ",
-      text::kAttackValueZeroError);
-  piece.experience = askNumber(
-      console, "\nPlease enter the experience bars of the artillery piece:\n>> ",
-      text::kExperienceError);
-  piece.strength = askCount(
-      console,
-      "\nPlease enter the applicable strength of the artillery piece:\n>> ",
-      text::kStrengthError, 1, kNoMaximum);
-  piece.adjacent = askYesNo(
-      console, "\nIs this piece adjacent to the defending unit? (Y/N):\n>> ");
+  piece.attackValue = askWhole(console, fields[kAttackValue]);
+  piece.experience = askWhole(console, fields[kExperience]);
+  piece.strength = askWhole(console, fields[kStrength]);
+  piece.adjacent = askYesNo(console, fields[kAdjacent]);
   piece.combatSupport = askCombatSupport(console);
-  piece.leaderChoice = askSupportChoice(console);
+  piece.leaderChoice = askSupportChoice(console, fields[kLeaderChoice]);
   return piece;
 }
 
 // The airplane's air defense is asked once, for the first fighter.
 AirDefenseUnit askAirDefenseUnit(CombatScenario* s, bool* airDefenseAsked,
                                  Console& console) {
+  using namespace air_defense_field;
+  const auto fields = airDefenseFields();
   AirDefenseUnit unit;
-  unit.isFighter =
-      askYesNo(console, "\nIs the support unit a fighter? (Y/N):\n>> ");
+  unit.isFighter = askYesNo(console, fields[kIsFighter]);
   if (isYes(unit.isFighter) && !*airDefenseAsked) {
-    s->airplaneAirDefense = askNumber(
-        console,
-        "\nPlease enter the air defense value of the attacking airplane:\n>> ",
-        "\nThe air defense value must be a number, and it must be zero or "
-        "greater.  Please\nreenter:\n>> ");
+    s->airplaneAirDefense = askWhole(console, Field::airplaneAirDefense);
     *airDefenseAsked = true;
   }
-  unit.attackValue = askNumber(
-      console,
-      "\nPlease enter the applicable attack value of the supporting unit:\n>> ",
-      text::kAttackValueZeroError);
-  unit.experience = askNumber(
-      console, "\nPlease enter the experience bars of the supporting unit:\n>> ",
-      text::kExperienceError);
-  unit.strength = askCount(
-      console,
-      "\nPlease enter the applicable strength of the supporting unit:\n>> ",
-      text::kStrengthError, 1, kNoMaximum);
+  unit.attackValue = askWhole(console, fields[kAttackValue]);
+  unit.experience = askWhole(console, fields[kExperience]);
+  unit.strength = askWhole(console, fields[kStrength]);
   unit.combatSupport = askCombatSupport(console);
-  unit.leaderChoice = askSupportChoice(console);
+  unit.leaderChoice = askSupportChoice(console, fields[kLeaderChoice]);
   return unit;
 }
 
@@ -72,12 +57,9 @@ void askSupportFire(CombatScenario* s, const CombatState& state,
   if (family == SupportFamily::none) return;
   const bool artillery = family == SupportFamily::artillery;
 
-  say(console, text::kSupportFireHeading);
+  say(console, "\n\nSupport Fire:\n\n");
   bool another = isYes(askYesNo(
-      console, artillery
-                   ? "\nIs there any defensive artillery support?  (Y/N):\n>> "
-                   : "\nIs there any air defense support within range?  "
-                     "(Y/N):\n>> "));
+      console, artillery ? Field::artillery : Field::airDefense));
   SettledFire last;
   bool airDefenseAsked = false;
   while (another) {
@@ -85,11 +67,7 @@ void askSupportFire(CombatScenario* s, const CombatState& state,
       s->artillery.push_back(askArtilleryPiece(console));
       // In an assault the artillery fires at the ground defense, asked once.
       if (s->artillery.size() == 1 && asks(Field::attackerGroundDefense, *s)) {
-        s->attackerGroundDefense = askNumber(
-            console,
-            "\nPlease enter the ground defense of the attacking unit:\n>> ",
-            "\nThe ground defense must be a number, and it must be zero or "
-            "greater.  Please\nreenter:\n>> ");
+        s->attackerGroundDefense = askWhole(console, Field::attackerGroundDefense);
       }
     } else {
       s->airDefense.push_back(askAirDefenseUnit(s, &airDefenseAsked, console));

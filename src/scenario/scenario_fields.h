@@ -8,12 +8,28 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "scenario/combat_scenario.h"
 
 // The most a nine-character answer can hold.
 constexpr std::int64_t kLargestAnswer = 999999999;
+
+// The Combat Support loop, asked for both units and every supporting unit:
+// whether there is a first unit, each unit's bars (with their error text),
+// and whether there is another.
+constexpr std::string_view kCombatSupportFirst =
+    "\nIs there at least one Combat Support unit adjacent to this unit? "
+    "(Y/N):\n>> ";
+constexpr std::string_view kCombatSupportBars =
+    "\nPlease enter the experience bars of the Combat Support unit:\n>> ";
+constexpr std::string_view kExperienceError =
+    "\nThe experience bars must be a number, and it must be zero or greater.  "
+    "Please\nreenter:\n>> ";
+constexpr std::string_view kCombatSupportAnother =
+    "\nIs there another Combat Support unit adjacent to this unit? "
+    "(Y/N):\n>> ";
 
 // The answers of a combat that stand once in it, in the order of the
 // dialogue (the attacker's infantry leader after the assault, on which it
@@ -93,6 +109,13 @@ struct FieldInfo {
   char Record::*yesNo;
   std::vector<std::int64_t> Record::*bars;
   const char* meaning;  // a short description for the manual and the schema
+  // The dialogue's question and its error text, exactly as printed.  A
+  // menu's question is its first line; a list's question asks whether there
+  // is a first entry.
+  std::string_view prompt;
+  std::string_view errorText;
+  // A menu's entries, the first numbered 1.
+  std::span<const std::string_view> options;
 };
 
 using ScenarioField = FieldInfo<CombatScenario>;
@@ -103,9 +126,28 @@ using AirDefenseField = FieldInfo<AirDefenseUnit>;
 std::span<const ScenarioField> scenarioFields();
 const ScenarioField& fieldInfo(Field field);
 
-// The fields of each artillery piece and of each air-defense unit.
+// The fields of each artillery piece and of each air-defense unit, in the
+// order they are asked, at the places named below.
 std::span<const ArtilleryField> artilleryFields();
 std::span<const AirDefenseField> airDefenseFields();
+
+namespace artillery_field {
+constexpr std::size_t kAttackValue = 0;
+constexpr std::size_t kExperience = 1;
+constexpr std::size_t kStrength = 2;
+constexpr std::size_t kAdjacent = 3;
+constexpr std::size_t kCombatSupport = 4;
+constexpr std::size_t kLeaderChoice = 5;
+}  // namespace artillery_field
+
+namespace air_defense_field {
+constexpr std::size_t kIsFighter = 0;
+constexpr std::size_t kAttackValue = 1;
+constexpr std::size_t kExperience = 2;
+constexpr std::size_t kStrength = 3;
+constexpr std::size_t kCombatSupport = 4;
+constexpr std::size_t kLeaderChoice = 5;
+}  // namespace air_defense_field
 
 // A missing field is an error when its question is asked: the value it has
 // when not asked lies outside what its question accepts.
