@@ -41,7 +41,9 @@ template <typename Record>
 std::int64_t askMenu(Console& console, const FieldInfo<Record>& info,
                      std::initializer_list<std::string_view> entries) {
   say(console, info.prompt);
-  for (const std::string_view piece : entries) say(console, piece);
+  for (const std::string_view piece : entries) {
+    if (!piece.empty()) say(console, piece);
+  }
   return askCount(console, "", info.errorText, info.minimum, info.maximum);
 }
 

@@ -6,16 +6,6 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Shows the answer after its prompt, as if it had been typed.
-[[gnu::noinline]] void echoAnswer(Console& console) {
-  put(&console.out, console.line);
-  put(&console.out, "\n");
-}
-
-inline void echoLine(Console& console) {
-  if (console.echo) echoAnswer(console);
-}
-
 // Reads a number line, re-reading while it is too long.
 void readNumberLine(Console& console) {
   if (!readLine(console)) throw InputEnded{};
@@ -27,50 +17,20 @@ void readNumberLine(Console& console) {
 
 }  // namespace
 
-namespace {
-
-// The slow way of readLine: the line goes on past what has been read, so it
-// is pieced together in `lineCopy`, reading more as needed.
-[[gnu::noinline]] bool readLineAcrossReads(Console& console);
-
-}  // namespace
+void echoAnswer(Console& console) {
+  put(&console.out, console.line);
+  put(&console.out, "\n");
+}
 
 void flushOrFail(Console& console) {
   if (!flushOutput(&console.out)) throw OutputFailed{};
 }
 
-bool readLine(Console& console) {
-  if (console.out.failed) throw OutputFailed{};
-  Input& in = console.in;
-  // Most lines stand whole in what has been read: they are taken in place.
-  const char* const start = in.buffer.data() + in.position;
-  const std::size_t available = in.buffer.size() - in.position;
-  const std::size_t window = available < kLineCapacity ? available : kLineCapacity;
-  for (std::size_t i = 0; i < window; ++i) {
-    if (start[i] == '\n') {
-      console.line = std::string_view(start, i);
-      in.position += i + 1;
-      echoLine(console);
-      return true;
-    }
-  }
-  // A full line leaves the rest, line feed included, for the next read.
-  if (window == kLineCapacity) {
-    console.line = std::string_view(start, window);
-    in.position += window;
-    echoLine(console);
-    return true;
-  }
-  return readLineAcrossReads(console);
-}
-
-namespace {
-
 bool readLineAcrossReads(Console& console) {
   Input& in = console.in;
   std::string& line = console.lineCopy;
   line.assign(unread(in));
-  in.position = in.buffer.size();
+  in.position = in.end;
   for (;;) {
     // Everything printed so far must be out before the program may have to
     // wait for input; while the answer is already waiting (a piped answer
@@ -96,8 +56,6 @@ bool readLineAcrossReads(Console& console) {
     }
   }
 }
-
-}  // namespace
 
 bool isBlank(char c) {
   // Tab, line feed, vertical tab, form feed and carriage return are 9 to 13.
@@ -134,16 +92,29 @@ std::int64_t convertDecimal(std::string_view line) {
   return negative ? -value : value;
 }
 
+namespace {
+
+// The usual answer, nothing but a few digits, converted on the spot.
+inline std::int64_t convertLine(std::string_view line) {
+  if (line.size() == 1 && isDigit(line[0])) return line[0] - '0';
+  if (line.size() == 2 && isDigit(line[0]) && isDigit(line[1])) {
+    return (line[0] - '0') * 10 + (line[1] - '0');
+  }
+  return convertDecimal(line);
+}
+
+}  // namespace
+
 std::int64_t readCount(Console& console) {
   readNumberLine(console);
-  return convertDecimal(console.line);
+  return convertLine(console.line);
 }
 
 std::int64_t readNumber(Console& console) {
   readNumberLine(console);
   const std::string_view line = console.line;
   if (!line.empty() && line[0] == '0') return 0;
-  const std::int64_t value = convertDecimal(line);
+  const std::int64_t value = convertLine(line);
   return value == 0 ? -1 : value;
 }
 

@@ -51,12 +51,47 @@ inline void say(Console& console, std::string_view text) {
 // Hands the output on; throws OutputFailed when it could not be written.
 void flushOrFail(Console& console);
 
+// Shows the answer just read after its prompt, as if it had been typed.
+void echoAnswer(Console& console);
+
+inline void echoLine(Console& console) {
+  if (console.echo) echoAnswer(console);
+}
+
+// The slow way of readLine: the line goes on past what has been read, so it
+// is pieced together in `lineCopy`, reading more as needed.
+bool readLineAcrossReads(Console& console);
+
 // Reads one line of at most kLineCapacity characters as `console.line`,
 // consuming the line feed only when it ends a shorter line; the output is
 // handed on first when the read may have to wait.  Returns false when the
 // input ended before the first character.  Throws OutputFailed once the
 // output has failed and InputFailed when the input cannot be read.
-bool readLine(Console& console);
+inline bool readLine(Console& console) {
+  if (console.out.failed) throw OutputFailed{};
+  Input& in = console.in;
+  // Most lines stand whole in what has been read: they are taken in place.
+  const char* const start = in.buffer.data() + in.position;
+  const std::size_t available = in.end - in.position;
+  const std::size_t window =
+      available < kLineCapacity ? available : kLineCapacity;
+  for (std::size_t i = 0; i < window; ++i) {
+    if (start[i] == '\n') {
+      console.line = std::string_view(start, i);
+      in.position += i + 1;
+      echoLine(console);
+      return true;
+    }
+  }
+  // A full line leaves the rest, line feed included, for the next read.
+  if (window == kLineCapacity) {
+    console.line = std::string_view(start, window);
+    in.position += window;
+    echoLine(console);
+    return true;
+  }
+  return readLineAcrossReads(console);
+}
 
 // Space, tab, line feed, vertical tab, form feed and carriage return.
 bool isBlank(char c);

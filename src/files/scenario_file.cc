@@ -50,7 +50,7 @@ bool nextLine(LineSource* source, std::string* line) {
       ++source->lineNumber;
       return true;
     }
-    in.position = in.buffer.size();
+    in.position = in.end;
     if (!readMore(&in, "")) {
       if (any && in.error == 0) ++source->lineNumber;
       return any && in.error == 0;

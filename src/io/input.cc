@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "io/line_editor.h"
 
@@ -11,17 +12,25 @@ namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
 
-// Drops what has been taken, so that the buffer holds only unread input.
+// Drops what has been taken, so that the buffer begins with unread input.
 void compact(Input* in) {
-  in->buffer.erase(0, in->position);
+  const std::size_t left = in->end - in->position;
+  if (left > 0 && in->position > 0) {
+    std::memmove(in->buffer.data(), in->buffer.data() + in->position, left);
+  }
   in->position = 0;
+  in->end = left;
+}
+
+// Makes room for `count` more characters after the unread ones.
+void makeRoom(Input* in, std::size_t count) {
+  if (in->buffer.size() - in->end < count) in->buffer.resize(in->end + count);
 }
 
 bool readFromFd(Input* in) {
-  const std::size_t old = in->buffer.size();
-  in->buffer.resize(old + kReadBlock);
+  makeRoom(in, kReadBlock);
   for (;;) {
-    const ssize_t got = read(in->fd, in->buffer.data() + old, kReadBlock);
+    const ssize_t got = read(in->fd, in->buffer.data() + in->end, kReadBlock);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       // A descriptor left non-blocking by the caller: wait for input.
@@ -30,11 +39,10 @@ bool readFromFd(Input* in) {
       continue;
     }
     if (got < 0) {
-      in->buffer.resize(old);
       in->error = errno;
       return false;
     }
-    in->buffer.resize(old + static_cast<std::size_t>(got));
+    in->end += static_cast<std::size_t>(got);
     return got > 0;
   }
 }
@@ -46,7 +54,8 @@ bool readFromStream(Input* in) {
   for (;;) {
     const int c = in->stream->sbumpc();
     if (c == std::char_traits<char>::eof()) return any;
-    in->buffer.push_back(static_cast<char>(c));
+    makeRoom(in, 1);
+    in->buffer[in->end++] = static_cast<char>(c);
     any = true;
     if (c == '\n') return true;
   }
@@ -72,8 +81,14 @@ Input inputFromEditor(LineEditor* editor) {
   return in;
 }
 
+void addInput(Input* in, std::string_view text) {
+  makeRoom(in, text.size());
+  std::memcpy(in->buffer.data() + in->end, text.data(), text.size());
+  in->end += text.size();
+}
+
 bool mayWait(const Input& in) {
-  if (in.position < in.buffer.size() || in.ended || in.error != 0) return false;
+  if (in.position < in.end || in.ended || in.error != 0) return false;
   if (in.stream != nullptr) return in.stream->in_avail() <= 0;
   if (in.editor != nullptr) return true;
   pollfd ready{in.fd, POLLIN, 0};
@@ -87,7 +102,7 @@ bool readMore(Input* in, std::string_view prompt) {
   if (in->stream != nullptr) {
     got = readFromStream(in);
   } else if (in->editor != nullptr) {
-    got = readEditedLine(in->editor, prompt, &in->buffer);
+    got = readEditedLine(in->editor, prompt, in);
   } else if (in->fd >= 0) {
     got = readFromFd(in);
   } else {

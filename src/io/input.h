@@ -7,8 +7,8 @@
 
 #include <cstddef>
 #include <streambuf>
-#include <string>
 #include <string_view>
+#include <vector>
 
 struct LineEditor;
 
@@ -16,8 +16,9 @@ struct Input {
   int fd = -1;                       // a file descriptor to read from,
   std::streambuf* stream = nullptr;  // or else a stream buffer,
   LineEditor* editor = nullptr;      // or else a line editor
-  std::string buffer;                // what has been read and not yet taken
+  std::vector<char> buffer;          // read: [position, end) is not yet taken
   std::size_t position = 0;          // the next character to take
+  std::size_t end = 0;
   bool ended = false;                // the end of the input was reached
   int error = 0;                     // errno of a failed read, if any
 };
@@ -30,8 +31,14 @@ Input inputFromEditor(LineEditor* editor);
 
 // The characters read and not yet taken.
 inline std::string_view unread(const Input& in) {
-  return std::string_view(in.buffer).substr(in.position);
+  return std::string_view(in.buffer.data() + in.position, in.end - in.position);
 }
+
+// Takes `count` characters of what is unread.
+inline void take(Input* in, std::size_t count) { in->position += count; }
+
+// Adds text to what is unread.
+void addInput(Input* in, std::string_view text);
 
 // Whether reading more could have to wait: nothing is left in the buffer and
 // no more input is ready at once.

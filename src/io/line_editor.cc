@@ -5,6 +5,7 @@
 #include <histedit.h>
 
 #include <cstdio>
+#include <string>
 
 struct LineEditor {
   EditLine* editLine = nullptr;
@@ -51,14 +52,13 @@ void closeLineEditor(LineEditor* editor) {
   delete editor;
 }
 
-bool readEditedLine(LineEditor* editor, std::string_view prompt,
-                    std::string* buffer) {
+bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input) {
   editor->prompt.assign(prompt);
   int count = 0;
   const char* line = el_gets(editor->editLine, &count);
   if (line == nullptr || count <= 0) return false;
   std::string_view text(line, static_cast<std::size_t>(count));
-  buffer->append(text);
+  addInput(input, text);
   if (text.back() == '\n') text.remove_suffix(1);
   if (!text.empty()) {
     HistEvent event;
@@ -78,7 +78,7 @@ LineEditor* openLineEditor(const char*) { return nullptr; }
 
 void closeLineEditor(LineEditor*) {}
 
-bool readEditedLine(LineEditor*, std::string_view, std::string*) {
+bool readEditedLine(LineEditor*, std::string_view, Input*) {
   return false;
 }
 

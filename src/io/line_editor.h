@@ -4,8 +4,9 @@
 #ifndef ZELVORN_IO_LINE_EDITOR_H_
 #define ZELVORN_IO_LINE_EDITOR_H_
 
-#include <string>
 #include <string_view>
+
+#include "io/input.h"
 
 struct LineEditor;
 
@@ -19,9 +20,9 @@ LineEditor* openLineEditor(const char* programName);
 // Closes an editor opened by openLineEditor; nullptr is ignored.
 void closeLineEditor(LineEditor* editor);
 
-// Shows `prompt`, reads one edited line and appends it to `*buffer` with its
-// line feed.  False at the end of the input (Ctrl-D on an empty line).
-bool readEditedLine(LineEditor* editor, std::string_view prompt,
-                    std::string* buffer);
+// Shows `prompt`, reads one edited line and adds it to the unread input,
+// with its line feed.  False at the end of the input (Ctrl-D on an empty
+// line).
+bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input);
 
 #endif  // ZELVORN_IO_LINE_EDITOR_H_

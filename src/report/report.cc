@@ -63,14 +63,23 @@ bool fired(const Prediction& p, SupportFamily family) {
 
 }  // namespace
 
+namespace {
+
+[[gnu::noinline]] void appendManyDigits(std::string* out, std::int64_t value) {
+  char digits[24];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  out->append(digits, result.ptr);
+}
+
+}  // namespace
+
 void appendNumber(std::string* out, std::int64_t value) {
+  // Most figures are single digits.
   if (value >= 0 && value < 10) {
     out->push_back(static_cast<char>('0' + value));
     return;
   }
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out->append(digits, result.ptr);
+  appendManyDigits(out, value);
 }
 
 void renderSupportUnit(SupportFamily family, const SettledFire& fire,

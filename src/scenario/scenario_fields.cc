@@ -86,6 +86,8 @@ constexpr const char* kDefender = "defender";
 constexpr const char* kTerrain = "terrain";
 constexpr const char* kTop = "";
 
+}  // namespace
+
 const std::array<ScenarioField, static_cast<std::size_t>(Field::timesAttacked) + 1>
     kScenarioFields = {{
         whole(kGeneral, "attackerClass", &S::attackerClassEntered, 1,
@@ -311,6 +313,8 @@ const std::array<ScenarioField, static_cast<std::size_t>(Field::timesAttacked) +
               "reenter:\n>> "),
     }};
 
+namespace {
+
 using A = ArtilleryPiece;
 constexpr const char* kArtillery = "artillery";
 const std::array<ArtilleryField, 6> kArtilleryFields = {{
@@ -364,12 +368,6 @@ const std::array<AirDefenseField, 6> kAirDefenseFields = {{
 }};
 
 }  // namespace
-
-std::span<const ScenarioField> scenarioFields() { return kScenarioFields; }
-
-const ScenarioField& fieldInfo(Field field) {
-  return kScenarioFields[static_cast<std::size_t>(field)];
-}
 
 std::span<const ArtilleryField> artilleryFields() { return kArtilleryFields; }
 

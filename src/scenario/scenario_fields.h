@@ -4,6 +4,7 @@
 #ifndef ZELVORN_SCENARIO_SCENARIO_FIELDS_H_
 #define ZELVORN_SCENARIO_SCENARIO_FIELDS_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -123,8 +124,13 @@ using ArtilleryField = FieldInfo<ArtilleryPiece>;
 using AirDefenseField = FieldInfo<AirDefenseUnit>;
 
 // The fields of the combat, indexed by Field.
-std::span<const ScenarioField> scenarioFields();
-const ScenarioField& fieldInfo(Field field);
+extern const std::array<ScenarioField,
+                        static_cast<std::size_t>(Field::timesAttacked) + 1>
+    kScenarioFields;
+inline std::span<const ScenarioField> scenarioFields() { return kScenarioFields; }
+inline const ScenarioField& fieldInfo(Field field) {
+  return kScenarioFields[static_cast<std::size_t>(field)];
+}
 
 // The fields of each artillery piece and of each air-defense unit, in the
 // order they are asked, at the places named below.
