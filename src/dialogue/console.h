@@ -71,7 +71,7 @@ inline bool readLine(Console& console) {
   if (console.out.failed) throw OutputFailed{};
   Input& in = console.in;
   // Most lines stand whole in what has been read: they are taken in place.
-  const char* const start = in.buffer.data() + in.position;
+  const char* const start = in.buffer.get() + in.position;
   const std::size_t available = in.end - in.position;
   const std::size_t window =
       available < kLineCapacity ? available : kLineCapacity;

@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,21 +17,27 @@ constexpr std::size_t kReadBlock = 64 * 1024;
 void compact(Input* in) {
   const std::size_t left = in->end - in->position;
   if (left > 0 && in->position > 0) {
-    std::memmove(in->buffer.data(), in->buffer.data() + in->position, left);
+    std::memmove(in->buffer.get(), in->buffer.get() + in->position, left);
   }
   in->position = 0;
   in->end = left;
 }
 
-// Makes room for `count` more characters after the unread ones.
+// Makes room for `count` more characters after the unread ones.  The
+// buffer is not filled in advance: only what is read into it is looked at.
 void makeRoom(Input* in, std::size_t count) {
-  if (in->buffer.size() - in->end < count) in->buffer.resize(in->end + count);
+  if (in->capacity - in->end >= count) return;
+  const std::size_t capacity = std::max(in->end + count, 2 * in->capacity);
+  std::unique_ptr<char[]> larger(new char[capacity]);
+  if (in->end > 0) std::memcpy(larger.get(), in->buffer.get(), in->end);
+  in->buffer = std::move(larger);
+  in->capacity = capacity;
 }
 
 bool readFromFd(Input* in) {
   makeRoom(in, kReadBlock);
   for (;;) {
-    const ssize_t got = read(in->fd, in->buffer.data() + in->end, kReadBlock);
+    const ssize_t got = read(in->fd, in->buffer.get() + in->end, kReadBlock);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
       // A descriptor left non-blocking by the caller: wait for input.
@@ -83,7 +90,7 @@ Input inputFromEditor(LineEditor* editor) {
 
 void addInput(Input* in, std::string_view text) {
   makeRoom(in, text.size());
-  std::memcpy(in->buffer.data() + in->end, text.data(), text.size());
+  std::memcpy(in->buffer.get() + in->end, text.data(), text.size());
   in->end += text.size();
 }
 

@@ -6,9 +6,9 @@
 #define ZELVORN_IO_INPUT_H_
 
 #include <cstddef>
+#include <memory>
 #include <streambuf>
 #include <string_view>
-#include <vector>
 
 struct LineEditor;
 
@@ -16,7 +16,8 @@ struct Input {
   int fd = -1;                       // a file descriptor to read from,
   std::streambuf* stream = nullptr;  // or else a stream buffer,
   LineEditor* editor = nullptr;      // or else a line editor
-  std::vector<char> buffer;          // read: [position, end) is not yet taken
+  std::unique_ptr<char[]> buffer;    // read: [position, end) is not yet taken
+  std::size_t capacity = 0;          // of the buffer
   std::size_t position = 0;          // the next character to take
   std::size_t end = 0;
   bool ended = false;                // the end of the input was reached
@@ -31,7 +32,7 @@ Input inputFromEditor(LineEditor* editor);
 
 // The characters read and not yet taken.
 inline std::string_view unread(const Input& in) {
-  return std::string_view(in.buffer.data() + in.position, in.end - in.position);
+  return std::string_view(in.buffer.get() + in.position, in.end - in.position);
 }
 
 // Takes `count` characters of what is unread.

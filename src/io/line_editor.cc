@@ -2,12 +2,59 @@
 
 #ifdef ZELVORN_HAVE_LIBEDIT
 
+#include <dlfcn.h>
 #include <histedit.h>
 
 #include <cstdio>
 #include <string>
 
+namespace {
+
+// libedit's functions.  The library is loaded only when a typed dialogue
+// needs it, so that a run on a file or a pipe starts as fast as without it.
+struct EditLibrary {
+  void* handle = nullptr;
+  EditLine* (*init)(const char*, FILE*, FILE*, FILE*) = nullptr;
+  int (*set)(EditLine*, int, ...) = nullptr;
+  const char* (*gets)(EditLine*, int*) = nullptr;
+  void (*end)(EditLine*) = nullptr;
+  int (*source)(EditLine*, const char*) = nullptr;
+  History* (*historyInit)() = nullptr;
+  int (*history)(History*, HistEvent*, int, ...) = nullptr;
+  void (*historyEnd)(History*) = nullptr;
+};
+
+template <typename Function>
+bool find(void* handle, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(dlsym(handle, name));
+  return *function != nullptr;
+}
+
+EditLibrary loadEditLibrary() {
+  EditLibrary library;
+  library.handle = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
+  if (library.handle == nullptr) return library;
+  void* handle = library.handle;
+  if (!find(handle, "el_init", &library.init) ||
+      !find(handle, "el_set", &library.set) ||
+      !find(handle, "el_gets", &library.gets) ||
+      !find(handle, "el_end", &library.end) ||
+      !find(handle, "el_source", &library.source) ||
+      !find(handle, "history_init", &library.historyInit) ||
+      !find(handle, "history", &library.history) ||
+      !find(handle, "history_end", &library.historyEnd)) {
+    dlclose(handle);
+    library.handle = nullptr;
+  }
+  return library;
+}
+
+constexpr int kHistorySize = 1000;
+
+}  // namespace
+
 struct LineEditor {
+  EditLibrary library;
   EditLine* editLine = nullptr;
   History* history = nullptr;
   std::string prompt;
@@ -15,47 +62,53 @@ struct LineEditor {
 
 namespace {
 
-constexpr int kHistorySize = 1000;
+// libedit asks for the prompt through a plain function; the program has one
+// terminal and so at most one editor open at a time.
+LineEditor* openEditor = nullptr;
 
 // The editor shows the text that the dialogue printed on the current line.
-char* promptOf(EditLine* editLine) {
-  void* data = nullptr;
-  el_get(editLine, EL_CLIENTDATA, &data);
-  return static_cast<LineEditor*>(data)->prompt.data();
-}
+char* promptOf(EditLine*) { return openEditor->prompt.data(); }
 
 }  // namespace
 
 bool lineEditingAvailable() { return true; }
 
 LineEditor* openLineEditor(const char* programName) {
-  EditLine* editLine = el_init(programName, stdin, stdout, stderr);
-  if (editLine == nullptr) return nullptr;
+  EditLibrary library = loadEditLibrary();
+  if (library.handle == nullptr) return nullptr;
+  EditLine* editLine = library.init(programName, stdin, stdout, stderr);
+  if (editLine == nullptr) {
+    dlclose(library.handle);
+    return nullptr;
+  }
   auto* editor = new LineEditor;
+  editor->library = library;
   editor->editLine = editLine;
-  editor->history = history_init();
+  editor->history = library.historyInit();
   HistEvent event;
-  history(editor->history, &event, H_SETSIZE, kHistorySize);
-  el_set(editLine, EL_CLIENTDATA, static_cast<void*>(editor));
-  el_set(editLine, EL_PROMPT, promptOf);
-  el_set(editLine, EL_EDITOR, "emacs");
-  el_set(editLine, EL_SIGNAL, 1);
-  el_set(editLine, EL_HIST, history, editor->history);
-  el_source(editLine, nullptr);
+  library.history(editor->history, &event, H_SETSIZE, kHistorySize);
+  openEditor = editor;
+  library.set(editLine, EL_PROMPT, promptOf);
+  library.set(editLine, EL_EDITOR, "emacs");
+  library.set(editLine, EL_SIGNAL, 1);
+  library.set(editLine, EL_HIST, library.history, editor->history);
+  library.source(editLine, nullptr);
   return editor;
 }
 
 void closeLineEditor(LineEditor* editor) {
   if (editor == nullptr) return;
-  el_end(editor->editLine);
-  history_end(editor->history);
+  editor->library.end(editor->editLine);
+  editor->library.historyEnd(editor->history);
+  dlclose(editor->library.handle);
+  if (openEditor == editor) openEditor = nullptr;
   delete editor;
 }
 
 bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input) {
   editor->prompt.assign(prompt);
   int count = 0;
-  const char* line = el_gets(editor->editLine, &count);
+  const char* line = editor->library.gets(editor->editLine, &count);
   if (line == nullptr || count <= 0) return false;
   std::string_view text(line, static_cast<std::size_t>(count));
   addInput(input, text);
@@ -63,12 +116,12 @@ bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input) {
   if (!text.empty()) {
     HistEvent event;
     const std::string entry(text);
-    history(editor->history, &event, H_ENTER, entry.c_str());
+    editor->library.history(editor->history, &event, H_ENTER, entry.c_str());
   }
   return true;
 }
 
-#else  // no line editing library
+#else  // built without the line editing library's header
 
 struct LineEditor {};
 
@@ -78,8 +131,6 @@ LineEditor* openLineEditor(const char*) { return nullptr; }
 
 void closeLineEditor(LineEditor*) {}
 
-bool readEditedLine(LineEditor*, std::string_view, Input*) {
-  return false;
-}
+bool readEditedLine(LineEditor*, std::string_view, Input*) { return false; }
 
 #endif

@@ -36,7 +36,8 @@ bool writeAll(Output* out, const char* data, std::size_t size) {
 
 Output outputWithBuffer() {
   Output out;
-  out.buffer.resize(kOutputBufferSize);
+  // Left uninitialized: nothing is read from it before it is written.
+  out.buffer.reset(new char[kOutputBufferSize]);
   return out;
 }
 
@@ -56,8 +57,8 @@ Output outputToStream(std::streambuf* stream) {
 
 void putLong(Output* out, std::string_view text) {
   flushOutput(out);
-  if (text.size() <= out->buffer.size()) {
-    std::memcpy(out->buffer.data(), text.data(), text.size());
+  if (text.size() <= kOutputBufferSize) {
+    std::memcpy(out->buffer.get(), text.data(), text.size());
     out->used = text.size();
     return;
   }
@@ -82,14 +83,14 @@ bool flushOutput(Output* out) {
   }
   if (out->used > 0) out->lastHandedOn = out->buffer[out->used - 1];
   if (out->used > 0 || out->stream != nullptr) {
-    if (!writeAll(out, out->buffer.data(), out->used)) out->failed = true;
+    if (!writeAll(out, out->buffer.get(), out->used)) out->failed = true;
     out->used = 0;
   }
   return !out->failed;
 }
 
 std::string takePendingLine(Output* out) {
-  const std::string_view written(out->buffer.data(), out->used);
+  const std::string_view written(out->buffer.get(), out->used);
   const std::size_t lineFeed = written.rfind('\n');
   const std::size_t start = lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
   std::string pending(written.substr(start));

@@ -8,17 +8,17 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <streambuf>
 #include <string>
 #include <string_view>
-#include <vector>
 
 constexpr std::size_t kOutputBufferSize = 64 * 1024;
 
 struct Output {
   int fd = -1;                       // a file descriptor to write to,
   std::streambuf* stream = nullptr;  // or else a stream buffer
-  std::vector<char> buffer;          // kOutputBufferSize characters
+  std::unique_ptr<char[]> buffer;    // kOutputBufferSize characters
   std::size_t used = 0;              // written but not yet handed on
   bool failed = false;               // a write failed: nothing more goes out
   int error = 0;                     // errno of the failed write, if any
@@ -39,8 +39,8 @@ void putLong(Output* out, std::string_view text);
 // Appends text; a full buffer is handed on first.  Once a write has failed,
 // text is dropped.
 inline void put(Output* out, std::string_view text) {
-  if (text.size() <= out->buffer.size() - out->used) {
-    std::memcpy(out->buffer.data() + out->used, text.data(), text.size());
+  if (text.size() <= kOutputBufferSize - out->used) {
+    std::memcpy(out->buffer.get() + out->used, text.data(), text.size());
     out->used += text.size();
     return;
   }
