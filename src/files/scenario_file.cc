@@ -144,13 +144,19 @@ int runScenarioFile(const ScenarioFileOptions& options, Output* out,
     if (fd < 0) return cannotRead(&run, errno);
   }
   ScenarioSource source = scenarioSource(inputFromFd(fd));
-  while (const std::optional<ScenarioChunk> chunk = nextScenario(&source)) {
+  const int status = runScenarios(&source, options, out, err);
+  if (fd != STDIN_FILENO) close(fd);
+  return status;
+}
+
+int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
+                 Output* out, Output* err) {
+  Run run{options, out, err, options.path, false, 0, {}};
+  while (const std::optional<ScenarioChunk> chunk = nextScenario(source)) {
     runScenario(&run, *chunk);
     if (out->failed) break;
   }
-  const int readError = source.in.error;
-  if (fd != STDIN_FILENO) close(fd);
-  if (readError != 0) return cannotRead(&run, readError);
+  if (source->in.error != 0) return cannotRead(&run, source->in.error);
   if (run.scenarios == 0) {
     run.anyInvalid = true;
     complain(&run, 1, {"scenario", "the file holds no scenario (allowed: JSON "

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "files/scenario_source.h"
 #include "files/sweep.h"
 #include "io/output.h"
 
@@ -23,5 +24,10 @@ struct ScenarioFileOptions {
 // made), 2 when the file or the output could not be read or written.
 int runScenarioFile(const ScenarioFileOptions& options, Output* out,
                     Output* err);
+
+// The same for scenarios that come from `source` rather than from the file
+// that `options.path` names (which still names it in messages).
+int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
+                 Output* out, Output* err);
 
 #endif  // ZELVORN_FILES_SCENARIO_FILE_H_

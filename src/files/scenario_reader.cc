@@ -139,10 +139,19 @@ struct Level {
 struct ScenarioBuilder {
   ScenarioText* result;
   std::vector<Level> levels;
+  bool keepGoing = false;  // read on past a wrong value
 
   bool fail(std::string field, std::string message) {
-    result->error = Problem{std::move(field), std::move(message)};
+    if (!result->error) {
+      result->error = Problem{std::move(field), std::move(message)};
+    }
     return false;
+  }
+
+  // A wrong value that stands alone: the rest can still be read.
+  bool failValue(std::string field, std::string message) {
+    fail(std::move(field), std::move(message));
+    return keepGoing;
   }
 
   std::size_t unitCount(bool artillery) const {
@@ -196,9 +205,9 @@ struct ScenarioBuilder {
   template <typename Record>
   bool setWhole(Record* record, const FieldInfo<Record>& info,
                 const std::string& path, std::int64_t value, bool fits) {
-    if (info.kind != FieldKind::whole) return wrongType();
+    if (info.kind != FieldKind::whole) return wrongValue();
     if (!fits || value < info.minimum || value > info.maximum) {
-      return fail(path, outOfRange(value, fits, info.minimum, info.maximum));
+      return failValue(path, outOfRange(value, fits, info.minimum, info.maximum));
     }
     record->*info.whole = value;
     return true;
@@ -206,7 +215,7 @@ struct ScenarioBuilder {
 
   template <typename Record>
   bool setYesNo(Record* record, const FieldInfo<Record>& info, char answer) {
-    if (info.kind != FieldKind::yesNo) return wrongType();
+    if (info.kind != FieldKind::yesNo) return wrongValue();
     record->*info.yesNo = answer;
     return true;
   }
@@ -214,20 +223,20 @@ struct ScenarioBuilder {
   bool whole(std::int64_t value, bool fits) {
     if (levels.empty()) return wrongType();
     Level& level = levels.back();
+    if (level.frame == Frame::unitList) return wrongType();
     if (level.frame == Frame::bars) {
       if (!fits || value < 0 || value > kLargestAnswer) {
-        return fail(join(level.path, std::to_string(level.bars->size())),
-                    outOfRange(value, fits, 0, kLargestAnswer));
+        return failValue(join(level.path, std::to_string(level.bars->size())),
+                         outOfRange(value, fits, 0, kLargestAnswer));
       }
       level.bars->push_back(value);
       return true;
     }
-    if (level.frame == Frame::unitList) return wrongType();
     const Name& name = *level.pending;
     const std::string path = pendingPath(level);
     switch (name.target) {
       case Target::group:
-        return wrongType();
+        return wrongValue();
       case Target::field:
         return setWhole(&result->scenario, scenarioFields()[name.index], path,
                         value, fits);
@@ -242,15 +251,15 @@ struct ScenarioBuilder {
   }
 
   bool yesNo(char answer) {
-    if (levels.empty()) return wrongType();
-    const Level& level = levels.back();
-    if (level.frame == Frame::bars || level.frame == Frame::unitList) {
+    if (levels.empty() || levels.back().frame == Frame::unitList) {
       return wrongType();
     }
+    const Level& level = levels.back();
+    if (level.frame == Frame::bars) return wrongValue();
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
-        return wrongType();
+        return wrongValue();
       case Target::field:
         return setYesNo(&result->scenario, scenarioFields()[name.index], answer);
       case Target::unitField:
@@ -276,10 +285,20 @@ struct ScenarioBuilder {
     // A whole number beyond 64 bits comes as a float: its digits tell it
     // from a fraction.
     if (text.find_first_of(".eE") == std::string::npos) return whole(0, false);
-    return wrongType();
+    return wrongValue();
   }
-  bool string(std::string&) { return wrongType(); }
-  bool binary(Json::binary_t&) { return wrongType(); }
+  bool string(std::string&) { return wrongValue(); }
+  bool binary(Json::binary_t&) { return wrongValue(); }
+
+  // A single value of the wrong kind where it stands: where it stands inside
+  // an object or a list, the rest can still be read.
+  bool wrongValue() {
+    if (levels.empty() || levels.back().frame == Frame::unitList) {
+      return wrongType();
+    }
+    wrongType();
+    return keepGoing;
+  }
 
   bool start_object(std::size_t) {
     if (levels.empty()) {
@@ -424,11 +443,12 @@ void dropUnitsAfter(std::vector<Unit>* units, std::size_t firing,
 
 }  // namespace
 
-ScenarioText parseScenario(std::string_view text) {
+ScenarioText parseScenario(std::string_view text, bool keepGoing) {
   ScenarioText result;
-  ScenarioBuilder builder{&result, {}};
+  ScenarioBuilder builder{&result, {}, keepGoing};
   const bool parsed = Json::sax_parse(text.data(), text.data() + text.size(),
                                       &builder, Json::input_format_t::json, true);
+  result.complete = parsed;
   if (!parsed && !result.error) {
     result.error = Problem{"scenario", "not valid JSON (allowed: one JSON object)"};
   }
@@ -436,7 +456,7 @@ ScenarioText parseScenario(std::string_view text) {
 }
 
 CheckedScenario checkScenario(const CombatScenario& given,
-                              const GivenFields& givenFields) {
+                              const GivenFields& givenFields, bool listAsked) {
   CheckedScenario checked;
   CombatScenario& s = checked.scenario;
   s = given;
@@ -447,10 +467,11 @@ CheckedScenario checkScenario(const CombatScenario& given,
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const auto field = static_cast<Field>(i);
     if (asks(field, s)) {
-      if (!givenFields[i] && isRequired(fields[i])) {
+      if (listAsked) checked.asked.push_back(dottedName(fields[i]));
+      if (!givenFields[i] && isRequired(fields[i]) && !checked.error) {
         checked.error = Problem{dottedName(fields[i]),
                                 "missing (allowed: " + allowedText(fields[i]) + ")"};
-        return checked;
+        if (!listAsked) return checked;
       }
       continue;
     }
@@ -472,7 +493,7 @@ CheckedScenario checkScenario(const CombatScenario& given,
   return checked;
 }
 
-ScenarioReading readScenario(std::string_view text) {
+ScenarioReading readScenario(std::string_view text, bool listAsked) {
   ScenarioReading reading;
   ScenarioText parsed = parseScenario(text);
   if (parsed.error) {
@@ -481,6 +502,6 @@ ScenarioReading readScenario(std::string_view text) {
     reading.errorOffset = parsed.errorOffset;
     return reading;
   }
-  reading.checked = checkScenario(parsed.scenario, parsed.given);
+  reading.checked = checkScenario(parsed.scenario, parsed.given, listAsked);
   return reading;
 }

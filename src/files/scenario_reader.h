@@ -34,16 +34,23 @@ struct ScenarioText {
   std::optional<Problem> error;
   std::size_t errorOffset = 0;
   bool syntaxError = false;
+  bool complete = false;  // read to its end (so the answers are all there)
 };
 
 // Parses one scenario from JSON text, checking names, types and ranges.
-ScenarioText parseScenario(std::string_view text);
+// With `keepGoing`, a value that is wrong on its own (out of range, or not
+// a number where one belongs) is left out and the rest is read, so that the
+// other answers are known; the error stands all the same.
+ScenarioText parseScenario(std::string_view text, bool keepGoing = false);
 
 // A scenario ready for the model, or the reason it is not.
 struct CheckedScenario {
   CombatScenario scenario;
   std::vector<Problem> notes;  // fields given but not asked for this combat
   std::optional<Problem> error;
+  // The dotted names of the fields that the dialogue asks for this combat,
+  // in its order; known even when a required field is missing.
+  std::vector<std::string> asked;
 };
 
 // Settles the answers as the dialogue would have taken them: every field
@@ -51,9 +58,9 @@ struct CheckedScenario {
 // (a note names each one that was given), and a required field that is
 // asked but missing is an error.  Supporting units after the one whose fire
 // reaches the attacker's strength are dropped with a note, as the dialogue
-// asks for none of them.
+// asks for none of them.  `listAsked` fills `asked`.
 CheckedScenario checkScenario(const CombatScenario& scenario,
-                              const GivenFields& given);
+                              const GivenFields& given, bool listAsked = false);
 
 // Both steps: the scenario of a JSON text, ready for the model.
 struct ScenarioReading {
@@ -61,6 +68,6 @@ struct ScenarioReading {
   std::size_t errorOffset = 0;  // for a syntax error
   bool syntaxError = false;
 };
-ScenarioReading readScenario(std::string_view text);
+ScenarioReading readScenario(std::string_view text, bool listAsked = false);
 
 #endif  // ZELVORN_FILES_SCENARIO_READER_H_

@@ -1,0 +1,33 @@
+// What the web page asks of the calculator, as JSON text in and out: the
+// fields and their wording, a prediction for the form's scenario, a sweep
+// of one value, and an imported file read as the command line reads it.
+#ifndef ZELVORN_WEB_BINDING_H_
+#define ZELVORN_WEB_BINDING_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Every field of a scenario: its dotted name, kind, range, whether it is
+// required, the dialogue's question and error text, and a menu's entries;
+// the same for the fields of an artillery piece and an air-defense unit, and
+// the texts of the Combat Support loop.
+std::string fieldsJson();
+
+// For a scenario as JSON text: whether it is valid, the fields that the
+// dialogue asks for it (also when it is not valid), the notes on fields
+// that it does not ask, the first error (with the field's own error text),
+// the prediction as --json prints it, and the scenario as --save writes it.
+std::string predictJson(std::string_view scenario);
+
+// The scenario predicted for every value of one field, as --vary --json
+// gives the rows, or the error that stops the sweep.
+std::string sweepJson(std::string_view scenario, std::string_view field,
+                      std::int64_t from, std::int64_t to);
+
+// A file of scenarios as --scenario reads it: the messages it gives
+// ("FILE:LINE: field: what is wrong", and the notes), and the text of the
+// first scenario that is valid, or null.
+std::string importJson(std::string_view fileText, std::string_view fileName);
+
+#endif  // ZELVORN_WEB_BINDING_H_
