@@ -39,6 +39,8 @@ bool readLineAcrossReads(Console& console) {
     std::string prompt;
     if (in.editor != nullptr) prompt = takePendingLine(&console.out);
     if (mayWait(in)) flushOrFail(console);
+    // What the editor shows stands last on the screen.
+    if (!prompt.empty()) console.out.lastHandedOn = prompt.back();
     if (!readMore(&in, prompt)) {
       if (in.error != 0) throw InputFailed{in.error};
       console.line = line;

@@ -41,11 +41,11 @@ void runCombat(Console& console, const DialogueOptions& options) {
   offerSofteningRecomputation(scenario, prepared, console, options);
 }
 
-// At a terminal, what follows the end of the input starts on a fresh line.
+// At a terminal, what follows the end of the answers (a message, or the
+// shell's prompt) starts on a fresh line.
 void endOnFreshLine(Console& console, const DialogueOptions& options) {
   const char last = lastWritten(console.out);
-  if (options.outputIsTerminal && console.in.ended && last != '\0' &&
-      last != '\n') {
+  if (options.outputIsTerminal && last != '\0' && last != '\n') {
     say(console, "\n");
   }
 }
@@ -66,7 +66,8 @@ int runDialogue(Console& console, Output& err, const DialogueOptions& options) {
     } while (isYes(askYesNo(
         console, "\nWould you like to check the odds of another combat? "
                  "(Y/N)\n>> ")));
-    endOnFreshLine(console, options);
+    // A typed no has taken the cursor to a fresh line already.
+    if (console.in.ended) endOnFreshLine(console, options);
     flushOrFail(console);
     return 0;
   } catch (const InputEnded&) {

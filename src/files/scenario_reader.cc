@@ -429,16 +429,19 @@ struct ScenarioBuilder {
   }
 };
 
-// Drops the units that the dialogue would not have asked for, naming each.
+// Drops the units that the dialogue would not have asked for, naming them
+// in one note.
 template <typename Unit>
 void dropUnitsAfter(std::vector<Unit>* units, std::size_t firing,
                     const char* name, std::vector<Problem>* notes) {
-  for (std::size_t i = firing; i < units->size(); ++i) {
-    notes->push_back({join(name, std::to_string(i)),
-                      "ignored: the support fire before it already reached the "
-                      "attacker's strength"});
+  if (units->size() <= firing) return;
+  std::string names = join(name, std::to_string(firing));
+  if (units->size() > firing + 1) {
+    names += " to " + join(name, std::to_string(units->size() - 1));
   }
-  if (units->size() > firing) units->resize(firing);
+  notes->push_back({names, "ignored: the support fire had already reached "
+                           "the attacker's strength"});
+  units->resize(firing);
 }
 
 }  // namespace

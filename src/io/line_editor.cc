@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <histedit.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -109,7 +110,11 @@ bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input) {
   editor->prompt.assign(prompt);
   int count = 0;
   const char* line = editor->library.gets(editor->editLine, &count);
-  if (line == nullptr || count <= 0) return false;
+  if (line == nullptr || count <= 0) {
+    // A count of -1 is a read error; 0 is the end of the input.
+    if (count < 0) input->error = errno != 0 ? errno : EIO;
+    return false;
+  }
   std::string_view text(line, static_cast<std::size_t>(count));
   addInput(input, text);
   if (text.back() == '\n') text.remove_suffix(1);

@@ -1,0 +1,414 @@
+#!/usr/bin/env python3
+"""The command line as a user meets it: options, answer files, scenario files
+good and bad, sweeps, and input that cannot be read.
+
+  command_line_test.py PROGRAM SOURCE_DIR
+
+Each case gives the arguments, the standard input, the files it needs, and
+the standard output, standard error and exit status it expects; every
+expected text below was written from what the options promise, not taken
+from the program.
+"""
+import json
+import os
+import pty
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+
+PROGRAM = sys.argv[1]
+SOURCE = sys.argv[2]
+HINT = " (try 'zelvorn-odds --help')\n"
+SEPARATOR = '\n\n' + '*' * 79
+
+# A tank attacking a tank, 10 against 10: 4 against the attacker, 5 against
+# the defender, 3 suppression.
+TANKS = {'general': {'attackerClass': 2, 'defenderClass': 2},
+         'attacker': {'attackValue': 10, 'defenseValue': 7, 'strength': 10},
+         'defender': {'attackValue': 8, 'defenseValue': 6, 'strength': 10}}
+TANKS_ODDS = (SEPARATOR + '\n\nThe odds are 4 against the attacker, 5 against '
+              'the defender.\n\nAlso, the attacker is predicted to inflict 3 '
+              'suppression.' + SEPARATOR + '\n\n')
+
+
+def line(scenario):
+    return json.dumps(scenario) + '\n'
+
+
+def changed(path, value, base=TANKS):
+    """The scenario with one value put in (or taken out, for None)."""
+    scenario = json.loads(json.dumps(base))
+    place = scenario
+    for key in path[:-1]:
+        place = place.setdefault(key, {})
+    if value is None:
+        place.pop(path[-1], None)
+    else:
+        place[path[-1]] = value
+    return scenario
+
+
+def read(path):
+    with open(os.path.join(SOURCE, path), 'rb') as f:
+        return f.read()
+
+
+failures = []
+
+
+def check(name, args, stdin=b'', files=None, out=None, err='', status=0,
+          out_pattern=None, err_pattern=None):
+    with tempfile.TemporaryDirectory() as work:
+        for file, text in (files or {}).items():
+            with open(os.path.join(work, file), 'wb') as f:
+                f.write(text.encode() if isinstance(text, str) else text)
+        run = subprocess.run([PROGRAM] + args, input=stdin, cwd=work,
+                             capture_output=True, timeout=60)
+    actual_out = run.stdout.decode('latin-1')
+    actual_err = run.stderr.decode('latin-1')
+    problems = []
+    if run.returncode != status:
+        problems.append('status %d, expected %d' % (run.returncode, status))
+    if out is not None and actual_out != out:
+        problems.append('standard output:\n%r\nexpected:\n%r' %
+                        (actual_out[:600], out[:600]))
+    if out_pattern is not None and not re.search(out_pattern, actual_out, re.S):
+        problems.append('standard output %r does not match %r' %
+                        (actual_out[:300], out_pattern))
+    if err is not None and err_pattern is None and actual_err != err:
+        problems.append('standard error:\n%r\nexpected:\n%r' %
+                        (actual_err[:600], err[:600]))
+    if err_pattern is not None and not re.fullmatch(err_pattern, actual_err, re.S):
+        problems.append('standard error %r does not match %r' %
+                        (actual_err[:600], err_pattern))
+    if problems:
+        failures.append(name + ': ' + '\n  '.join(problems))
+    return run
+
+
+# --- Options -------------------------------------------------------------
+
+usage = subprocess.run([PROGRAM, '--help'], capture_output=True).stdout.decode()
+for option in ('-h, --help', '-V, --version', '--no-editing', '--echo',
+               '--save FILE', '--scenario FILE', '--json', '--csv',
+               '--vary FIELD=FROM..TO', 'Exit status'):
+    if option not in usage:
+        failures.append('--help does not show %s' % option)
+if not usage.startswith('Usage: zelvorn-odds [OPTION]... [FILE]\n'):
+    failures.append('--help does not begin with the usage line')
+check('-h', ['-h'], out=usage)
+check('--version', ['--version'], out='zelvorn-odds 1.1.0\n')
+check('-V', ['-V'], out='zelvorn-odds 1.1.0\n')
+
+for name, args, message in [
+        ('unknown long option', ['--bogus'], 'unknown option --bogus'),
+        ('unknown option with a value', ['--bogus=3'], 'unknown option --bogus'),
+        ('unknown short option', ['-x'], 'unknown option -x'),
+        ('missing value', ['--save'], 'option --save needs a value'),
+        ('missing value of --vary', ['--scenario', 's', '--vary'],
+         'option --vary needs a value'),
+        ('two answer files', ['a', 'b'], 'unexpected argument b'),
+        ('--json alone', ['--json'], '--json needs --scenario'),
+        ('--vary alone', ['--vary', 'x=1..2'], '--vary needs --scenario'),
+        ('--csv without --vary', ['--scenario', 's', '--csv'],
+         '--csv needs --vary'),
+        ('--json with --csv', ['--scenario', 's', '--vary', 'a=1..2', '--json',
+                               '--csv'],
+         '--json and --csv exclude each other'),
+        ('--save with --scenario', ['--scenario', 's', '--save', 'x'],
+         '--save goes with the questions, not with --scenario'),
+        ('--vary of the wrong form', ['--scenario', 's', '--vary', 'strength'],
+         '--vary: expected FIELD=FROM..TO, such as attacker.strength=1..20'),
+        ('--vary with a word', ['--scenario', 's', '--vary', 'a=1..z'],
+         '--vary: FROM and TO must be whole numbers, as in '
+         'attacker.strength=1..20')]:
+    check(name, args, err='zelvorn-odds: ' + message + HINT, out='', status=2)
+
+# --- The dialogue's answers ---------------------------------------------
+
+# A file named on the command line, or standard input given as -, is read
+# exactly as piped answers are.
+answers = read('tests/transcripts/combat_first_strike.in')
+expected = read('tests/transcripts/combat_first_strike.out').decode('latin-1')
+check('answers from a file', ['answers.txt'],
+      files={'answers.txt': answers}, out=expected)
+check('answers from standard input as -', ['-'], stdin=answers, out=expected)
+check('an answer file that is not there', ['missing.txt'], out='',
+      err='zelvorn-odds: cannot read missing.txt: No such file or directory\n',
+      status=2)
+
+# Answers that cannot be read: what was printed stays, one line names the
+# cause, status 2.
+first_prompt = subprocess.run([PROGRAM], input=b'',
+                              capture_output=True).stdout.decode()
+for name, run in [
+        ('a directory as the answers',
+         lambda: subprocess.run(['sh', '-c', 'exec "$0" < /', PROGRAM],
+                                capture_output=True)),
+        ('standard input closed',
+         lambda: subprocess.run(['sh', '-c', 'exec "$0" <&-', PROGRAM],
+                                capture_output=True))]:
+    result = run()
+    cause = ('Is a directory' if 'directory' in name
+             else 'Bad file descriptor')
+    if (result.returncode != 2 or result.stdout.decode() != first_prompt or
+            result.stderr.decode() !=
+            'zelvorn-odds: cannot read the answers: %s\n' % cause):
+        failures.append('%s: status %d, output %r, error %r' %
+                        (name, result.returncode, result.stdout[-80:],
+                         result.stderr))
+
+# A read from the terminal by a process in the background, which may not
+# stop for it, fails with an input/output error, with line editing or
+# without; the message starts on a fresh line.
+for options in ([], ['--no-editing']):
+    pid, terminal = pty.fork()
+    if pid == 0:
+        background = os.fork()
+        if background == 0:
+            signal.signal(signal.SIGTTIN, signal.SIG_IGN)
+            signal.signal(signal.SIGTTOU, signal.SIG_IGN)
+            os.setpgid(0, 0)
+            os.execv(PROGRAM, [PROGRAM] + options)
+        _, status = os.waitpid(background, 0)
+        os._exit(os.waitstatus_to_exitcode(status))
+    seen = b''
+    while True:
+        try:
+            chunk = os.read(terminal, 4096)
+        except OSError:
+            break
+        if not chunk:
+            break
+        seen += chunk
+    _, status = os.waitpid(pid, 0)
+    if (os.waitstatus_to_exitcode(status) != 2 or
+            not seen.endswith(b'>> \r\nzelvorn-odds: cannot read the answers: '
+                              b'Input/output error\r\n')):
+        failures.append('input/output error %r: status %d, output ends %r' %
+                        (options, os.waitstatus_to_exitcode(status),
+                         seen[-120:]))
+
+# --echo shows each answer after its question, as if it had been typed.
+echoed = check('--echo', ['--echo'], stdin=answers)
+plain = expected.split('>> ')
+typed = answers.decode('latin-1').split('\n')
+interleaved = plain[0]
+for i, rest in enumerate(plain[1:]):
+    interleaved += '>> ' + typed[i] + '\n' + rest
+if echoed.stdout.decode('latin-1') != interleaved:
+    failures.append('--echo does not show the answers after their questions')
+
+# --save: every computed combat becomes one scenario line.
+check('--save where it cannot be written', ['--save', 'no/such/dir/s.jsonl'],
+      stdin=answers, out='',
+      err='zelvorn-odds: cannot write no/such/dir/s.jsonl: No such file or '
+          'directory\n', status=2)
+check('--save on a full disk', ['--save', '/dev/full'], stdin=answers,
+      err='zelvorn-odds: cannot write /dev/full: No space left on device\n',
+      out_pattern=r'The odds are', status=2)
+
+# --- Scenario files ------------------------------------------------------
+
+check('one scenario', ['--scenario', 's.json'], files={'s.json': line(TANKS)},
+      out=TANKS_ODDS)
+check('standard input as -', ['--scenario', '-'], stdin=line(TANKS).encode(),
+      out=TANKS_ODDS)
+check('one object over several lines', ['--scenario', 's.json'],
+      files={'s.json': json.dumps(TANKS, indent=2)}, out=TANKS_ODDS)
+check('a byte-order mark', ['--scenario', 's.json'],
+      files={'s.json': b'\xef\xbb\xbf' + line(TANKS).encode()}, out=TANKS_ODDS)
+check('JSON Lines with blank lines and carriage returns', ['--scenario', 's'],
+      files={'s': line(TANKS) + '\n  \n' + line(TANKS).replace('\n', '\r\n')},
+      out=TANKS_ODDS * 2)
+check('a note for a field not asked', ['--scenario', 's'],
+      files={'s': line(changed(['defender', 'inCity'], True))},
+      out=TANKS_ODDS,
+      err='s:1: defender.inCity: ignored: not asked for this combat\n')
+
+# Every invalid scenario gets one line and no figures; the valid ones around
+# it are computed.
+for name, text, message in [
+        ('malformed JSON', '{"general": }\n',
+         'scenario: not valid JSON: syntax error while parsing value - '
+         "unexpected '}'; expected '[', '{', or a literal (allowed: one JSON "
+         'object)'),
+        ('a list, not an object', '[1, 2]\n',
+         'scenario: must be a JSON object (allowed: general, attacker, '
+         'defender, terrain, combatRange, attackerCloseDefense, artillery, '
+         'attackerGroundDefense, airDefense, airplaneAirDefense, '
+         'timesAttacked)'),
+        ('deeply nested lists', '{"general": ' + '[' * 5000 + ']' * 5000 + '}\n',
+         'general: must be an object (allowed: attackerClass, '
+         'defenderIsInfantry, defenderClass, isAssault, attackerInfantryLeader, '
+         'defenderInfantryLeader, snowOrRain, overcast)'),
+        ('nested bars', line(changed(['attacker', 'combatSupport'], [[1]])),
+         'attacker.combatSupport.0: must be a whole number (allowed: 0 to '
+         '999999999)'),
+        ('a number beyond 64 bits',
+         line(changed(['attacker', 'strength'], 123456789012345678901234)),
+         'attacker.strength: the number is out of range (allowed: 1 to '
+         '999999999)'),
+        ('a fraction', line(changed(['attacker', 'strength'], 1.5)),
+         'attacker.strength: must be a whole number (allowed: 1 to 999999999)'),
+        ('a number as a string', line(changed(['attacker', 'strength'], '7')),
+         'attacker.strength: must be a whole number (allowed: 1 to 999999999)'),
+        ('a negative number',
+         line(changed(['defender', 'defenseValue'], -3)),
+         'defender.defenseValue: -3 is out of range (allowed: 0 to 999999999)'),
+        ('ten digits', line(changed(['defender', 'initiative'], 1000000000)),
+         'defender.initiative: 1000000000 is out of range (allowed: 0 to '
+         '999999999)'),
+        ('a class past the menu', line(changed(['general', 'defenderClass'], 13)),
+         'general.defenderClass: 13 is out of range (allowed: 1 to 12)'),
+        ('a yes/no answer as a word',
+         line(changed(['general', 'snowOrRain'], 'yes')),
+         'general.snowOrRain: must be true, false or null (allowed: true, '
+         'false, null)'),
+        ('an unknown name', line(changed(['attacker', 'strenght'], 5)),
+         'attacker.strenght: unknown name (allowed: attackValue, initiative, '
+         'defenseValue, rangedDefense, experience, firingRange, strength, '
+         'entrenchment, inCityForestMountain, inRiver, canMoveAfter, '
+         'outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)'),
+        ('a name given twice',
+         '{"general": {"attackerClass": 2, "defenderClass": 2, '
+         '"attackerClass": 3}}\n',
+         'general.attackerClass: given twice (allowed: once)'),
+        ('a required field missing', line(changed(['attacker', 'strength'], None)),
+         'attacker.strength: missing (allowed: 1 to 999999999)'),
+        ('the range of the combat missing',
+         line(changed(['attacker', 'firingRange'], 2)),
+         'combatRange: missing (allowed: 1 to 999999999)'),
+        ('an artillery piece without strength',
+         line(changed(['artillery'], [{'attackValue': 3}])),
+         'artillery.0.strength: missing (allowed: 1 to 999999999)')]:
+    check(name, ['--scenario', 'bad.jsonl'],
+          files={'bad.jsonl': line(TANKS) + text + line(TANKS)},
+          out=TANKS_ODDS * 2, err='bad.jsonl:2: ' + message + '\n', status=1)
+
+check('a line cut short', ['--scenario', 's'],
+      files={'s': line(TANKS) + line(TANKS)[:40] + '\n' + line(TANKS)},
+      out=TANKS_ODDS * 2,
+      err_pattern=r's:2: scenario: not valid JSON: .*\n',
+      status=1)
+check('the first line cut short', ['--scenario', 's'],
+      files={'s': line(TANKS)[:40] + '\n' + line(TANKS)},
+      out=TANKS_ODDS, err_pattern=r's:1: scenario: not valid JSON: .*\n',
+      status=1)
+check('the error line of an object over several lines', ['--scenario', 's'],
+      files={'s': json.dumps(TANKS, indent=2)[:200]}, out='',
+      err_pattern=r's:13: scenario: not valid JSON: .*\n', status=1)
+check('an empty file', ['--scenario', 'empty'], files={'empty': ''}, out='',
+      err='empty:1: scenario: the file holds no scenario (allowed: JSON Lines, '
+          'or one JSON object)\n', status=1)
+check('a directory', ['--scenario', '/'], out='',
+      err='zelvorn-odds: cannot read /: Is a directory\n', status=2)
+check('a file that is not there', ['--scenario', 'missing'], out='',
+      err='zelvorn-odds: cannot read missing: No such file or directory\n',
+      status=2)
+
+# Thousands of supporting units: all fire when none reaches the attacker's
+# strength, and those after one that does are noted once.
+silent = {'attackValue': 0, 'strength': 1, 'adjacent': False}
+many = check('thousands of artillery pieces', ['--scenario', 's'],
+             files={'s': line(changed(['artillery'], [silent] * 5000))})
+if many.stdout.decode().count('This artillery piece is predicted to do 0 '
+                              'damage and 0 suppression.') != 5000:
+    failures.append('thousands of artillery pieces: not every piece fired')
+strong = {'attackValue': 40, 'strength': 999999999, 'adjacent': True}
+check('pieces after the damage cap', ['--scenario', 's'],
+      files={'s': line(changed(['artillery'], [strong] * 3000))},
+      out_pattern=r'^\nThis artillery piece is predicted to do 10 damage and 0 '
+                  r'suppression\.\n' + re.escape(SEPARATOR),
+      err='s:1: artillery.1 to artillery.2999: ignored: the support fire had '
+          "already reached the attacker's strength\n")
+
+# --- Sweeps --------------------------------------------------------------
+
+table = ('                   odds                             odds without '
+         'support             rugged defense\n'
+         'attacker.strength  attacker  defender  suppression  attacker  '
+         'defender  suppression  chance  attacker  defender  suppression\n')
+for strength, defender, suppression in [(8, 4, 2), (9, 4, 2), (10, 5, 3),
+                                        (11, 6, 3), (12, 6, 3)]:
+    table += ('%17d  %8d  %8d  %11d  %8d  %8d  %11d  %6d  %8s  %8s  %11s\n' %
+              (strength, 4, defender, suppression, 4, defender, suppression,
+               0, '-', '-', '-'))
+check('a table', ['--scenario', 's', '--vary', 'attacker.strength=8..12'],
+      files={'s': line(TANKS)}, out=table)
+check('CSV', ['--scenario', 's', '--vary', 'attacker.strength=9..10', '--csv'],
+      files={'s': line(TANKS)},
+      out='attacker.strength,attackerLosses,defenderLosses,defenderSuppression,'
+          'attackerLossesNoSupport,defenderLossesNoSupport,'
+          'defenderSuppressionNoSupport,ruggedChance,ruggedAttackerLosses,'
+          'ruggedDefenderLosses,ruggedDefenderSuppression\n'
+          '9,4,4,2,4,4,2,0,,,\n10,4,5,3,4,5,3,0,,,\n')
+rows = check('JSON Lines', ['--scenario', 's', '--vary',
+                            'defender.strength=1..3', '--json'],
+             files={'s': line(TANKS)})
+values = [json.loads(l)['value'] for l in rows.stdout.decode().splitlines()]
+if values != [1, 2, 3]:
+    failures.append('JSON Lines of a sweep: values %r' % values)
+
+for name, vary, message in [
+        ('a sweep out of range', 'attacker.strength=0..5',
+         'attacker.strength: 0..5 leaves the range (allowed: 1 to 999999999)'),
+        ('too many values', 'attacker.strength=1..100001',
+         'attacker.strength: 100001 values are too many (allowed: at most '
+         '100000)'),
+        ('an unknown field', 'attacker.bogus=1..2',
+         'attacker.bogus: not a whole-number field of the scenario (allowed: a '
+         'whole-number field such as attacker.strength, artillery.0.experience '
+         'or attacker.combatSupport.0)'),
+        ('a field the combat does not ask', 'attacker.entrenchment=1..2',
+         'attacker.entrenchment: not asked for this combat, so it changes '
+         'nothing (allowed: the fields that the combat asks)'),
+        ('a piece that is not there', 'artillery.0.experience=1..2',
+         'artillery.0.experience: no such supporting unit in the scenario '
+         '(allowed: 0 of them, from 0)'),
+        ('FROM above TO', 'attacker.strength=5..2',
+         'attacker.strength: FROM is above TO (allowed: FROM..TO with FROM at '
+         'most TO)')]:
+    scenario = changed(['general', 'attackerClass'], 10) \
+        if 'does not ask' in name else TANKS
+    check(name, ['--scenario', 's', '--vary', vary],
+          files={'s': line(scenario)}, out='', err='s:1: ' + message + '\n',
+          status=1)
+check('a sweep of two scenarios', ['--scenario', 's', '--vary',
+                                   'attacker.strength=9..9', '--csv'],
+      files={'s': line(TANKS) * 2}, out_pattern='^attacker.strength,',
+      err='s:2: scenario: a second scenario (allowed: one scenario with '
+          '--vary)\n', status=1)
+
+# The number of times attacked, swept, gives the softening recomputation's
+# figures: the same combat recomputed in the dialogue for 0, 3, 6 and 1.
+with tempfile.TemporaryDirectory() as work:
+    saved = os.path.join(work, 's.jsonl')
+    dialogue = subprocess.run([PROGRAM, '--save', saved],
+                              input=read('examples/softening_recomputation.in'),
+                              capture_output=True).stdout.decode()
+    with open(saved) as f:
+        first = f.readline()
+    with open(os.path.join(work, 'first.json'), 'w') as f:
+        f.write(first)
+    sweep = subprocess.run([PROGRAM, '--scenario',
+                            os.path.join(work, 'first.json'), '--vary',
+                            'timesAttacked=0..6', '--json'],
+                           capture_output=True).stdout.decode().splitlines()
+odds = re.findall(r'The odds are (\d+) against the attacker, (\d+) against '
+                  r'the defender\.', dialogue)
+by_value = {json.loads(r)['value']: json.loads(r)['odds'] for r in sweep}
+for (attacker, defender), value in zip(odds, [json.loads(first)['timesAttacked'],
+                                             0, 3, 6, 1]):
+    got = by_value[value]
+    if (got['attackerLosses'], got['defenderLosses']) != (int(attacker),
+                                                          int(defender)):
+        failures.append('timesAttacked=%d swept gives %r, the recomputation '
+                        '%s and %s' % (value, got, attacker, defender))
+
+for failure in failures:
+    print(failure)
+print('%d problems' % len(failures))
+sys.exit(1 if failures else 0)
