@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -76,6 +77,24 @@ std::string join(std::string_view path, std::string_view name) {
   if (!joined.empty()) joined += '.';
   joined += name;
   return joined;
+}
+
+// A name from the file as a message may show it: as it stands when it is
+// plain, else quoted with its control characters escaped (so that a message
+// stays on one line), and cut short when it is long.
+std::string shownName(std::string_view name) {
+  constexpr std::size_t kLongest = 60;
+  const bool plain =
+      !name.empty() && name.size() <= kLongest &&
+      std::all_of(name.begin(), name.end(), [](char c) {
+        return c > ' ' && c < 127 && c != '"' && c != '\\';
+      });
+  if (plain) return std::string(name);
+  std::string cut(name.substr(0, kLongest));
+  std::string quoted =
+      Json(cut).dump(-1, ' ', true, Json::error_handler_t::replace);
+  if (name.size() > kLongest) quoted += "...";
+  return quoted;
 }
 
 std::string rangeText(std::int64_t minimum, std::int64_t maximum) {
@@ -404,14 +423,14 @@ struct ScenarioBuilder {
       if (names[i].name != text) continue;
       const std::uint64_t mask = std::uint64_t{1} << i;
       if ((level.seen & mask) != 0) {
-        return fail(join(level.path, text), "given twice (allowed: once)");
+        return fail(join(level.path, names[i].name), "given twice (allowed: once)");
       }
       level.seen |= mask;
       level.pending = &names[i];
       if (names[i].target == Target::field) result->given[names[i].index] = true;
       return true;
     }
-    return fail(join(level.path, text),
+    return fail(join(level.path, shownName(text)),
                 "unknown name (allowed: " + listOf(names) + ")");
   }
 

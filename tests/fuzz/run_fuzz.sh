@@ -1,56 +1,64 @@
 #!/usr/bin/env bash
-# Builds the calculator's fuzz target with libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer, seeds it with every transcript's answers and
-# runs it for a bounded time.  Fails on any crash, sanitizer report or
-# timeout.
+# Builds the calculator's fuzz targets with libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs each for a bounded time: the whole
+# dialogue on arbitrary answers (seeded with every transcript's answers), and
+# the scenario reader on arbitrary files (seeded with saved scenarios).
+# Fails on any crash, sanitizer report or timeout.
 #
 #   tests/fuzz/run_fuzz.sh [SECONDS]        (or FUZZ_SECONDS=... in the env)
 #
-# FUZZ_BUILD_DIR chooses the build folder (default build-fuzz beside the
-# sources); the corpus grown by earlier runs is kept there and reused.
+# SECONDS is the time of each target (default 60).  FUZZ_BUILD_DIR chooses
+# the build folder (default build-fuzz beside the sources); the corpora grown
+# by earlier runs are kept there and reused.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
-seconds=${1:-${FUZZ_SECONDS:-120}}
+seconds=${1:-${FUZZ_SECONDS:-60}}
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
-mkdir -p "$build/corpus" "$build/artifacts"
+mkdir -p "$build/artifacts"
 
 # Every source file of the program except its entry.
 mapfile -t sources < <(find "$root/src" -name '*.cc' ! -path "$root/src/main.cc" | sort)
 
-echo "== building the fuzz target in $build"
-clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-  -I "$root/src" "${sources[@]}" "$root/tests/fuzz/odds_fuzzer.cc" \
-  -o "$build/odds_fuzzer"
-
-seeds=$build/seeds
-rm -rf "$seeds"
-mkdir -p "$seeds"
-shopt -s nullglob
-for answers in "$root"/tests/transcripts/*.in; do
-  cp "$answers" "$seeds/"
-done
-echo "== seeds: $(ls "$seeds" | wc -l) answer files"
-
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
-log=$build/fuzz.log
-echo "== fuzzing for $seconds s (log in $log)"
-set +e
-"$build/odds_fuzzer" "$build/corpus" "$seeds" \
-  -max_total_time="$seconds" -max_len=4096 -timeout=5 -rss_limit_mb=2048 \
-  -print_final_stats=1 -artifact_prefix="$build/artifacts/" >"$log" 2>&1
-status=$?
-set -e
+fuzz() {  # TARGET SEEDS...: builds the target and runs it on its corpus
+  local target=$1
+  shift
+  echo "== building $target in $build"
+  clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
+    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+    -I "$root/src" "${sources[@]}" "$root/tests/fuzz/$target.cc" \
+    -o "$build/$target"
 
-grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)' "$log" || true
-grep -E '^#[0-9]+.*(DONE|cov:)' "$log" | tail -n 1 || true
-if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|libFuzzer|UndefinedBehaviorSanitizer)|runtime error:|==ERROR' "$log"; then
-  echo "fuzzing FAILED (status $status); the last lines of $log:"
-  tail -n 60 "$log"
-  ls "$build/artifacts"
-  exit 1
-fi
-echo "fuzzing passed"
+  local seeds=$build/seeds-$target
+  rm -rf "$seeds"
+  mkdir -p "$seeds" "$build/corpus-$target"
+  cp "$@" "$seeds/"
+  echo "== seeds: $(ls "$seeds" | wc -l) files"
+
+  local log=$build/$target.log
+  echo "== fuzzing $target for $seconds s (log in $log)"
+  set +e
+  "$build/$target" "$build/corpus-$target" "$seeds" \
+    -max_total_time="$seconds" -max_len=4096 -timeout=5 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
+    >"$log" 2>&1
+  local status=$?
+  set -e
+
+  grep -E '^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb)' "$log" || true
+  grep -E '^#[0-9]+.*(DONE|cov:)' "$log" | tail -n 1 || true
+  if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|libFuzzer|UndefinedBehaviorSanitizer)|runtime error:|==ERROR' "$log"; then
+    echo "fuzzing $target FAILED (status $status); the last lines of $log:"
+    tail -n 60 "$log"
+    ls "$build/artifacts"
+    exit 1
+  fi
+  echo "fuzzing $target passed"
+}
+
+shopt -s nullglob
+fuzz odds_fuzzer "$root"/tests/transcripts/*.in
+fuzz scenario_fuzzer "$root"/tests/fuzz/scenario_seeds/*.json
