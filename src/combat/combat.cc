@@ -80,6 +80,7 @@ Prediction predictSoftening(const CombatScenario& s,
 }
 
 CombatPrediction predictCombat(const CombatScenario& s) {
-  const PreparedCombat prepared = prepareCombat(s);
-  return {prepared.supportFire, predictSoftening(s, prepared, s.timesAttacked)};
+  PreparedCombat prepared = prepareCombat(s);
+  const Prediction prediction = predictSoftening(s, prepared, s.timesAttacked);
+  return {std::move(prepared.supportFire), prediction};
 }

@@ -148,7 +148,11 @@ struct Level {
   const std::vector<Name>* names = nullptr;  // the names this object takes
   bool artillery = true;                     // which kind of unit
   std::vector<std::int64_t>* bars = nullptr;
-  std::string path;          // the dotted name of this object or list
+  // How this object or list is reached from the one around it: by a name,
+  // or by its place in a list.
+  std::string_view label;
+  std::size_t item = 0;
+  bool inList = false;
   std::uint64_t seen = 0;    // the names given so far, by their place
   const Name* pending = nullptr;  // the name whose value comes next
 };
@@ -178,8 +182,22 @@ struct ScenarioBuilder {
                      : result->scenario.airDefense.size();
   }
 
-  std::string pendingPath(const Level& level) const {
-    return join(level.path, level.pending->name);
+  // The dotted name of the innermost object or list; made only for a
+  // message, as reading needs no names.
+  std::string path() const {
+    std::string dotted;
+    for (const Level& level : levels) {
+      if (level.inList) {
+        dotted = join(dotted, std::to_string(level.item));
+      } else if (!level.label.empty()) {
+        dotted = join(dotted, level.label);
+      }
+    }
+    return dotted;
+  }
+
+  std::string pendingPath() const {
+    return join(path(), levels.back().pending->name);
   }
 
   // A value that cannot stand where it stands.
@@ -191,11 +209,11 @@ struct ScenarioBuilder {
     const Level& level = levels.back();
     switch (level.frame) {
       case Frame::bars:
-        return fail(join(level.path, std::to_string(level.bars->size())),
+        return fail(join(path(), std::to_string(level.bars->size())),
                     "must be a whole number (allowed: " +
                         rangeText(0, kLargestAnswer) + ")");
       case Frame::unitList:
-        return fail(join(level.path, std::to_string(unitCount(level.artillery))),
+        return fail(join(path(), std::to_string(unitCount(level.artillery))),
                     "must be an object (allowed: " +
                         listOf(level.artillery ? nameTables().artillery
                                                : nameTables().airDefense) +
@@ -206,15 +224,15 @@ struct ScenarioBuilder {
         break;
     }
     const Name& name = *level.pending;
-    const std::string path = pendingPath(level);
     switch (name.target) {
       case Target::group:
-        return fail(path, "must be an object (allowed: " +
-                              listOf(nameTables().groups[name.index]) + ")");
+        return fail(pendingPath(), "must be an object (allowed: " +
+                                       listOf(nameTables().groups[name.index]) +
+                                       ")");
       case Target::field:
-        return fail(path, wrongTypeText(scenarioFields()[name.index]));
+        return fail(pendingPath(), wrongTypeText(scenarioFields()[name.index]));
       case Target::unitField:
-        return fail(path, level.artillery
+        return fail(pendingPath(), level.artillery
                               ? wrongTypeText(artilleryFields()[name.index])
                               : wrongTypeText(airDefenseFields()[name.index]));
     }
@@ -223,10 +241,11 @@ struct ScenarioBuilder {
 
   template <typename Record>
   bool setWhole(Record* record, const FieldInfo<Record>& info,
-                const std::string& path, std::int64_t value, bool fits) {
+                std::int64_t value, bool fits) {
     if (info.kind != FieldKind::whole) return wrongValue();
     if (!fits || value < info.minimum || value > info.maximum) {
-      return failValue(path, outOfRange(value, fits, info.minimum, info.maximum));
+      return failValue(pendingPath(),
+                       outOfRange(value, fits, info.minimum, info.maximum));
     }
     record->*info.whole = value;
     return true;
@@ -245,26 +264,25 @@ struct ScenarioBuilder {
     if (level.frame == Frame::unitList) return wrongType();
     if (level.frame == Frame::bars) {
       if (!fits || value < 0 || value > kLargestAnswer) {
-        return failValue(join(level.path, std::to_string(level.bars->size())),
+        return failValue(join(path(), std::to_string(level.bars->size())),
                          outOfRange(value, fits, 0, kLargestAnswer));
       }
       level.bars->push_back(value);
       return true;
     }
     const Name& name = *level.pending;
-    const std::string path = pendingPath(level);
     switch (name.target) {
       case Target::group:
         return wrongValue();
       case Target::field:
-        return setWhole(&result->scenario, scenarioFields()[name.index], path,
-                        value, fits);
+        return setWhole(&result->scenario, scenarioFields()[name.index], value,
+                        fits);
       case Target::unitField:
         return level.artillery
                    ? setWhole(&result->scenario.artillery.back(),
-                              artilleryFields()[name.index], path, value, fits)
+                              artilleryFields()[name.index], value, fits)
                    : setWhole(&result->scenario.airDefense.back(),
-                              airDefenseFields()[name.index], path, value, fits);
+                              airDefenseFields()[name.index], value, fits);
     }
     return false;
   }
@@ -333,7 +351,8 @@ struct ScenarioBuilder {
       inner.artillery = level.artillery;
       inner.names = level.artillery ? &nameTables().artillery
                                     : &nameTables().airDefense;
-      inner.path = join(level.path, std::to_string(unitCount(level.artillery)));
+      inner.item = unitCount(level.artillery);
+      inner.inList = true;
       if (level.artillery) {
         result->scenario.artillery.emplace_back();
       } else {
@@ -342,7 +361,7 @@ struct ScenarioBuilder {
     } else if (level.frame != Frame::bars && level.pending->target == Target::group) {
       inner.frame = Frame::group;
       inner.names = &nameTables().groups[level.pending->index];
-      inner.path = pendingPath(level);
+      inner.label = level.pending->name;
     } else {
       return wrongType();
     }
@@ -351,19 +370,21 @@ struct ScenarioBuilder {
   }
 
   bool end_object() {
-    const Level level = std::move(levels.back());
-    levels.pop_back();
-    if (level.frame != Frame::unit) return true;
+    const Level& level = levels.back();
     // Each supporting unit needs its strength.
-    return level.artillery ? unitComplete(artilleryFields(), level)
-                           : unitComplete(airDefenseFields(), level);
+    const bool complete = level.frame != Frame::unit ||
+                          (level.artillery ? unitComplete(artilleryFields())
+                                           : unitComplete(airDefenseFields()));
+    levels.pop_back();
+    return complete;
   }
 
   template <typename Fields>
-  bool unitComplete(const Fields& fields, const Level& level) {
+  bool unitComplete(const Fields& fields) {
+    const Level& level = levels.back();
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (isRequired(fields[i]) && (level.seen & (std::uint64_t{1} << i)) == 0) {
-        return fail(join(level.path, fields[i].name),
+        return fail(join(path(), fields[i].name),
                     "missing (allowed: " + allowedText(fields[i]) + ")");
       }
     }
@@ -378,7 +399,7 @@ struct ScenarioBuilder {
     }
     const Name& name = *level.pending;
     Level list;
-    list.path = pendingPath(level);
+    list.label = name.name;
     if (name.target == Target::unitField) {
       const bool artillery = level.artillery;
       list.bars = artillery ? barsOf(&result->scenario.artillery.back(),
@@ -423,14 +444,14 @@ struct ScenarioBuilder {
       if (names[i].name != text) continue;
       const std::uint64_t mask = std::uint64_t{1} << i;
       if ((level.seen & mask) != 0) {
-        return fail(join(level.path, names[i].name), "given twice (allowed: once)");
+        return fail(join(path(), names[i].name), "given twice (allowed: once)");
       }
       level.seen |= mask;
       level.pending = &names[i];
       if (names[i].target == Target::field) result->given[names[i].index] = true;
       return true;
     }
-    return fail(join(level.path, shownName(text)),
+    return fail(join(path(), shownName(text)),
                 "unknown name (allowed: " + listOf(names) + ")");
   }
 

@@ -1,5 +1,7 @@
 #include "files/sweep.h"
 
+#include <array>
+#include <bitset>
 #include <charconv>
 #include <vector>
 
@@ -169,6 +171,19 @@ bool mayChangeValidity(const SweptField& swept) {
           *swept.field == Field::attackerFiringRange);
 }
 
+// Which of the combat's questions are asked.  The airplane's air defense is
+// left aside: it follows from the supporting units that fire, and a sweep
+// keeps every unit.
+using AskedSet = std::bitset<static_cast<std::size_t>(Field::timesAttacked) + 1>;
+AskedSet askedSet(const CombatScenario& s) {
+  AskedSet asked;
+  for (std::size_t i = 0; i < asked.size(); ++i) {
+    const auto field = static_cast<Field>(i);
+    if (field != Field::airplaneAirDefense) asked[i] = asks(field, s);
+  }
+  return asked;
+}
+
 struct Row {
   std::int64_t value;
   const SupportFire* supportFire;
@@ -181,10 +196,25 @@ void appendCell(std::string* line, std::string_view text, std::size_t width) {
   *line += text;
 }
 
-std::string numberText(std::int64_t value) {
-  std::string text;
-  appendNumber(&text, value);
-  return text;
+// A number's digits, in `digits`.
+std::string_view digitsOf(std::int64_t value, char (&digits)[24]) {
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  return {digits, static_cast<std::size_t>(result.ptr - digits)};
+}
+
+// A cell of the table: right-aligned in its column, after two blanks
+// unless it is the first.
+void putCell(Output* out, std::string_view text, std::size_t width,
+             bool first) {
+  constexpr std::string_view kBlanks = "                                ";
+  if (!first) put(out, "  ");
+  std::size_t pad = text.size() < width ? width - text.size() : 0;
+  while (pad > 0) {
+    const std::size_t now = pad < kBlanks.size() ? pad : kBlanks.size();
+    put(out, kBlanks.substr(0, now));
+    pad -= now;
+  }
+  put(out, text);
 }
 
 // The columns of the table and the CSV, after the swept value.
@@ -208,14 +238,10 @@ constexpr TableColumn kTableColumns[] = {
     {"rugged defense", "chance"},  {"", "attacker"},
     {"", "defender"},              {"", "suppression"}};
 
-// The figures of a row; the rugged outcome is left out (nullopt) when no
-// rugged defense is possible.
-std::vector<std::optional<std::int64_t>> figuresOf(const Prediction& p) {
+// The figures of a row, in the order of the columns.
+constexpr std::size_t kFigures = std::size(kColumns);
+std::array<std::int64_t, kFigures> figuresOf(const Prediction& p) {
   const Odds& o = p.odds;
-  const bool rugged = p.ruggedChance > 0;
-  const auto ruggedFigure = [rugged](std::int64_t value) {
-    return rugged ? std::optional<std::int64_t>(value) : std::nullopt;
-  };
   return {o.attackerLosses,
           o.defenderLosses,
           o.defenderSuppression,
@@ -223,9 +249,16 @@ std::vector<std::optional<std::int64_t>> figuresOf(const Prediction& p) {
           o.defenderLossesNoSupport,
           o.defenderSuppressionNoSupport,
           p.ruggedChance,
-          ruggedFigure(p.rugged.attackerLosses),
-          ruggedFigure(p.rugged.defenderLosses),
-          ruggedFigure(p.rugged.defenderSuppression)};
+          p.rugged.attackerLosses,
+          p.rugged.defenderLosses,
+          p.rugged.defenderSuppression};
+}
+
+// The rugged outcome's columns are left blank when no rugged defense is
+// possible.
+bool blank(const Prediction& p, std::size_t column) {
+  constexpr std::size_t kFirstRuggedOutcome = 7;
+  return column >= kFirstRuggedOutcome && p.ruggedChance <= 0;
 }
 
 void writeHeading(const std::string& name, OutputFormat format, Output* out) {
@@ -265,22 +298,25 @@ void writeRow(const SweptField& swept, const Row& row, OutputFormat format,
     put(out, "\n");
     return;
   }
-  std::string line;
-  if (format == OutputFormat::csv) {
-    line = numberText(row.value);
-    for (const auto& figure : figuresOf(row.prediction)) {
-      line += ',';
-      if (figure) appendNumber(&line, *figure);
-    }
+  char digits[24];
+  const auto figures = figuresOf(row.prediction);
+  const bool csv = format == OutputFormat::csv;
+  if (csv) {
+    put(out, digitsOf(row.value, digits));
   } else {
-    appendCell(&line, numberText(row.value), swept.name.size());
-    const auto figures = figuresOf(row.prediction);
-    for (std::size_t i = 0; i < figures.size(); ++i) {
-      appendCell(&line, figures[i] ? numberText(*figures[i]) : "-",
-                 kTableColumns[i].name.size());
+    putCell(out, digitsOf(row.value, digits), swept.name.size(), true);
+  }
+  for (std::size_t i = 0; i < kFigures; ++i) {
+    const std::string_view text =
+        blank(row.prediction, i) ? (csv ? "" : "-")
+                                 : digitsOf(figures[i], digits);
+    if (csv) {
+      put(out, ",");
+      put(out, text);
+    } else {
+      putCell(out, text, kTableColumns[i].name.size(), false);
     }
   }
-  put(out, line);
   put(out, "\n");
 }
 
@@ -375,9 +411,23 @@ bool runSweep(const ScenarioText& text, const SweepRequest& request,
     }
     return true;
   }
+  // Where a value leaves the same questions asked as the scenario itself
+  // (and the scenario lost no supporting unit to a damage cap), the scenario
+  // as checked, with the value put in, is the scenario of that value: no
+  // new check is needed.
+  const bool unitsKept = base.scenario.artillery.size() ==
+                             text.scenario.artillery.size() &&
+                         base.scenario.airDefense.size() ==
+                             text.scenario.airDefense.size();
+  const AskedSet baseAsked = askedSet(base.scenario);
+  CombatScenario work = base.scenario;
   for (std::int64_t value = request.from; value <= request.to; ++value) {
-    const CheckedScenario checked = scenarioFor(value);
-    const CombatPrediction predicted = predictCombat(checked.scenario);
+    *placeOf(&work, *swept) = value;
+    settleUnitClasses(&work);  // the classes decide every later question
+    const CombatPrediction predicted =
+        unitsKept && askedSet(work) == baseAsked
+            ? predictCombat(work)
+            : predictCombat(scenarioFor(value).scenario);
     writeRow(*swept, {value, &predicted.supportFire, predicted.prediction},
              format, out);
   }

@@ -382,6 +382,76 @@ check('a sweep of two scenarios', ['--scenario', 's', '--vary',
       err='s:2: scenario: a second scenario (allowed: one scenario with '
           '--vary)\n', status=1)
 
+# A sweep gives for every value the figures of that value's scenario, also
+# where the value changes which questions the combat asks.
+INFANTRY = {'general': {'attackerClass': 1, 'defenderClass': 1,
+                        'isAssault': False, 'attackerInfantryLeader': True,
+                        'defenderInfantryLeader': False, 'snowOrRain': False},
+            'attacker': {'attackValue': 9, 'initiative': 4, 'defenseValue': 5,
+                         'experience': 1, 'firingRange': 2, 'strength': 14,
+                         'entrenchment': 1, 'inCityForestMountain': True,
+                         'inRiver': False, 'combatSupport': [2],
+                         'leaderChoice': 3},
+            'defender': {'attackValue': 7, 'initiative': 3, 'defenseValue': 6,
+                         'experience': 2, 'firingRange': 1, 'strength': 12,
+                         'entrenchment': 2, 'inCityForestMountain': True,
+                         'combatSupport': [1], 'leaderChoice': 4},
+            'combatRange': 1,
+            'terrain': {'clearOrSandy': False, 'roughBocageOrHills': True},
+            'attackerCloseDefense': 3,
+            'artillery': [{'attackValue': 6, 'experience': 1, 'strength': 9,
+                           'adjacent': True, 'leaderChoice': 2},
+                          {'attackValue': 9, 'strength': 30, 'adjacent': True},
+                          {'attackValue': 2, 'strength': 4}],
+            'timesAttacked': 1}
+
+
+def value_scenario(base, field, value):
+    scenario = json.loads(json.dumps(base))
+    place = scenario
+    parts = field.split('.')
+    for part in parts[:-1]:
+        place = place[int(part)] if part.isdigit() else place[part]
+    last = parts[-1]
+    if last.isdigit():
+        place[int(last)] = value
+    else:
+        place[last] = value
+    return scenario
+
+
+for field, first, last in [('attacker.strength', 1, 20),
+                           ('attacker.entrenchment', 0, 3),
+                           ('defender.entrenchment', 0, 4),
+                           ('general.attackerClass', 1, 11),
+                           ('attacker.firingRange', 0, 3),
+                           ('artillery.0.strength', 1, 40),
+                           ('artillery.1.attackValue', 0, 30),
+                           ('attacker.combatSupport.0', 0, 6),
+                           ('timesAttacked', 0, 8)]:
+    with tempfile.TemporaryDirectory() as work:
+        base = os.path.join(work, 'base.json')
+        with open(base, 'w') as f:
+            f.write(line(INFANTRY))
+        swept = subprocess.run([PROGRAM, '--scenario', base, '--vary',
+                                '%s=%d..%d' % (field, first, last), '--json'],
+                               capture_output=True)
+        rows = [json.loads(l) for l in swept.stdout.decode().splitlines()]
+        each = os.path.join(work, 'each.jsonl')
+        with open(each, 'w') as f:
+            for value in range(first, last + 1):
+                f.write(line(value_scenario(INFANTRY, field, value)))
+        single = subprocess.run([PROGRAM, '--scenario', each, '--json'],
+                                capture_output=True)
+        one_by_one = [json.loads(l) for l in single.stdout.decode().splitlines()]
+    for row in rows:
+        del row['field']
+        del row['value']
+    if swept.returncode != 0 or rows != one_by_one:
+        failures.append('sweeping %s differs from each value on its own '
+                        '(status %d, %d rows, %d scenarios)' %
+                        (field, swept.returncode, len(rows), len(one_by_one)))
+
 # The number of times attacked, swept, gives the softening recomputation's
 # figures: the same combat recomputed in the dialogue for 0, 3, 6 and 1.
 with tempfile.TemporaryDirectory() as work:
