@@ -13,7 +13,11 @@
 # For each N it prints combats per second (best of three runs), write calls
 # per combat (strace; write and writev alike), user-space instructions per
 # combat (callgrind, with and without the start-up of the program) and the
-# peak memory (maximum resident set size). The output of the calculator goes
+# peak memory (maximum resident set size).  Then the same for scenario
+# files: N scenarios saved by the dialogue and computed again with
+# --scenario (instructions per scenario, JSON reading and text output
+# included), and sweeps of N values with --vary (instructions per value),
+# each with its peak memory. The output of the calculator goes
 # to /dev/null; before measuring, one run checks that it printed exactly the
 # combats, reports and re-asked answers that the answer file calls for.
 # Under callgrind 100000 combats take about half a minute; set
@@ -47,10 +51,18 @@ make_answers() {  # N FILE: writes the answer file, returns its expectations
   python3 "$here/make_answers.py" "$1" "$seed" > "$2" 2> "$2.expected"
 }
 
-instructions() {  # FILE: instructions of one run under callgrind
+instructions() {  # FILE [ARGUMENT...]: instructions of one run under callgrind
+  local input=$1
+  shift
   valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-    "$program" < "$1" > /dev/null 2> "$work/callgrind.log" || true
+    "$program" "$@" < "$input" > /dev/null 2> "$work/callgrind.log" || true
   awk '/^(summary|totals):/ { print $2; exit }' "$work/callgrind.out"
+}
+
+peak_memory() {  # ARGUMENT...: kilobytes of the largest resident set of a run
+  /usr/bin/time -v "$program" "$@" < /dev/null > /dev/null 2> "$work/time.out"
+  awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }' \
+    "$work/time.out"
 }
 
 now_ns() { date +%s%N; }
@@ -123,4 +135,67 @@ for n in "${sizes[@]}"; do
     printf "  instructions per combat:  %.0f  (%.0f without start-up; Ir total %d%s)\n",
            ir / n, (ir - s) / n, ir, note }'
   echo "  peak memory:              $rss kB maximum resident set"
+done
+
+# --- Scenario files and sweeps ------------------------------------------
+
+saved_scenarios() {  # N FILE: N scenarios that the dialogue saved
+  local answers=$work/saved-answers
+  # Each combat is saved once, and once more for each recomputation: about
+  # two scenarios a combat.
+  python3 "$here/make_answers.py" $(( $1 / 2 + 10 )) "$seed" > "$answers" 2> /dev/null
+  rm -f "$work/saved.jsonl"
+  "$program" --save "$work/saved.jsonl" < "$answers" > /dev/null
+  head -n "$1" "$work/saved.jsonl" > "$2"
+  [ "$(wc -l < "$2")" -eq "$1" ] || { echo "fewer than $1 scenarios saved" >&2; exit 1; }
+}
+
+echo
+echo "Scenario files (--scenario, text output) and sweeps (--vary, table)"
+echo "targets: at most 40000 instructions a scenario, 6000 a swept value; peak memory under 8 MiB"
+for n in "${sizes[@]}"; do
+  scenarios=$work/scenarios.$n
+  saved_scenarios "$n" "$scenarios"
+  bytes=$(wc -c < "$scenarios")
+  printed=$("$program" --scenario "$scenarios" | grep -c 'The odds are')
+  [ "$printed" -eq "$n" ] || { echo "$printed predictions for $n scenarios" >&2; exit 1; }
+  cg_n=$n
+  cg_scenarios=$scenarios
+  if [ "$n" -gt "$callgrind_max" ]; then
+    cg_n=$callgrind_max
+    cg_scenarios=$work/scenarios.callgrind
+    head -n "$cg_n" "$scenarios" > "$cg_scenarios"
+  fi
+  ir=$(instructions /dev/null --scenario "$cg_scenarios")
+  rss=$(peak_memory --scenario "$scenarios")
+  note=""
+  [ "$cg_n" -ne "$n" ] && note=", callgrind run on $cg_n scenarios only"
+  echo
+  echo "$n scenarios ($((bytes / n)) bytes each on average)"
+  awk -v n="$cg_n" -v ir="$ir" -v note="$note" 'BEGIN {
+    printf "  instructions per scenario:  %.0f  (Ir total %d%s)\n", ir / n, ir, note }'
+  echo "  peak memory:                $rss kB maximum resident set"
+
+  # One scenario with defensive artillery, swept over the attacker's
+  # strength (every value checked and computed anew), and over the number
+  # of times attacked (the combat prepared once, a pass a value).
+  grep -m 1 '"artillery":\[{' "$scenarios" > "$work/one.json"
+  for sweep in "attacker.strength=1..$n" "timesAttacked=0..$((n - 1))"; do
+    cg_sweep=$sweep
+    cg_values=$n
+    if [ "$n" -gt "$callgrind_max" ]; then
+      cg_values=$callgrind_max
+      from=${sweep#*=}
+      from=${from%%..*}
+      cg_sweep="${sweep%=*}=$from..$((from + cg_values - 1))"
+    fi
+    ir=$(instructions /dev/null --scenario "$work/one.json" --vary "$cg_sweep")
+    rss=$(peak_memory --scenario "$work/one.json" --vary "$sweep")
+    note=""
+    [ "$cg_values" -ne "$n" ] && note=", callgrind run on $cg_values values only"
+    echo "  sweep ${sweep%%=*} over $n values:"
+    awk -v n="$cg_values" -v ir="$ir" -v note="$note" 'BEGIN {
+      printf "    instructions per value:   %.0f  (Ir total %d%s)\n", ir / n, ir, note }'
+    echo "    peak memory:              $rss kB maximum resident set"
+  done
 done
