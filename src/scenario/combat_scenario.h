@@ -5,11 +5,7 @@
 #define ZELVORN_SCENARIO_COMBAT_SCENARIO_H_
 
 #include <cstdint>
-#include <limits>
 #include <vector>
-
-// Numbers that have no upper bound of their own.
-constexpr std::int64_t kNoMaximum = std::numeric_limits<std::int64_t>::max();
 
 // Unit classes as the menus number them.  Half-tracks and ground transports
 // (11) fight as tanks and air transports (12) as bombers, so only 1 to 10

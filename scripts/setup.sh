@@ -1,0 +1,54 @@
+#!/bin/sh
+# Installs the Debian packages that zelvorn-odds needs, those that are
+# missing only.
+#
+#   sh scripts/setup.sh           to build the calculator
+#   sh scripts/setup.sh --tests   to build it and run its tests
+#   sh scripts/setup.sh --all     also the optional parts: line editing, the
+#                                 web page and its browser tests, and what
+#                                 the continuous integration runs (sanitizers,
+#                                 fuzzing, the package check, the benchmark)
+#
+# Without the optional packages those parts are skipped with a message.
+# Installing needs root (or sudo); otherwise the missing packages are named.
+set -eu
+
+build="cmake g++ make nlohmann-json3-dev"
+tests="libgtest-dev python3 python3-jsonschema groff-base"
+optional="libedit-dev emscripten node-acorn chromium chromium-driver
+python3-selenium lintian clang libclang-rt-14-dev valgrind strace time
+dpkg-dev file"
+
+case "${1:-}" in
+  "") wanted=$build ;;
+  --tests) wanted="$build $tests" ;;
+  --all) wanted="$build $tests $optional" ;;
+  *) echo "usage: sh scripts/setup.sh [--tests|--all]" >&2; exit 2 ;;
+esac
+
+missing=""
+for package in $wanted; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  case "$status" in
+    *" installed") ;;
+    *) missing="$missing $package" ;;
+  esac
+done
+if [ -z "$missing" ]; then
+  echo "setup: every package needed is installed"
+  exit 0
+fi
+
+echo "setup: installing$missing"
+if [ "$(id -u)" -eq 0 ]; then
+  run=""
+elif command -v sudo > /dev/null 2>&1; then
+  run="sudo"
+else
+  echo "setup: run as root: apt-get install$missing" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+$run apt-get update -q
+# shellcheck disable=SC2086  # the package names are words of their own
+$run apt-get install -y -q $missing
