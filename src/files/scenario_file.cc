@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "combat/combat.h"
@@ -50,21 +51,40 @@ std::size_t lineOf(std::string_view text, std::size_t offset,
   return line;
 }
 
-// One scenario that begins on line `firstLine`: its figures, or its error.
-void runOne(Run* run, std::string_view scenarioText, std::size_t firstLine) {
-  const ScenarioReading reading = readScenario(scenarioText);
-  const CheckedScenario& checked = reading.checked;
+void invalid(Run* run, std::size_t line, const Problem& problem) {
+  run->anyInvalid = true;
+  complain(run, line, problem);
+}
+
+// The scenario that begins on line `firstLine`, read and checked: nothing
+// when it is invalid (its error told), else with its notes told.
+std::optional<CheckedScenario> readAndCheck(Run* run, std::string_view text,
+                                            std::size_t firstLine,
+                                            ScenarioText* parsed) {
+  *parsed = parseScenario(text);
+  if (parsed->error) {
+    invalid(run,
+            parsed->syntaxError ? lineOf(text, parsed->errorOffset, firstLine)
+                                : firstLine,
+            *parsed->error);
+    return std::nullopt;
+  }
+  CheckedScenario checked = checkScenario(parsed->scenario, parsed->given);
   if (checked.error) {
-    run->anyInvalid = true;
-    complain(run,
-             reading.syntaxError
-                 ? lineOf(scenarioText, reading.errorOffset, firstLine)
-                 : firstLine,
-             *checked.error);
-    return;
+    invalid(run, firstLine, *checked.error);
+    return std::nullopt;
   }
   for (const Problem& note : checked.notes) complain(run, firstLine, note);
-  const CombatPrediction predicted = predictCombat(checked.scenario);
+  return checked;
+}
+
+// One scenario: its figures, or its error.
+void runOne(Run* run, std::string_view text, std::size_t firstLine) {
+  ScenarioText parsed;
+  const std::optional<CheckedScenario> checked =
+      readAndCheck(run, text, firstLine, &parsed);
+  if (!checked) return;
+  const CombatPrediction predicted = predictCombat(checked->scenario);
   run->text.clear();
   if (run->options.format == OutputFormat::json) {
     run->text = predictionJson(predicted.supportFire, predicted.prediction).dump();
@@ -75,29 +95,14 @@ void runOne(Run* run, std::string_view scenarioText, std::size_t firstLine) {
   put(run->out, run->text);
 }
 
-void runSweepOn(Run* run, std::string_view scenarioText, std::size_t firstLine) {
-  const ScenarioText parsed = parseScenario(scenarioText);
-  if (parsed.error) {
-    run->anyInvalid = true;
-    complain(run,
-             parsed.syntaxError
-                 ? lineOf(scenarioText, parsed.errorOffset, firstLine)
-                 : firstLine,
-             *parsed.error);
-    return;
-  }
-  const CheckedScenario checked = checkScenario(parsed.scenario, parsed.given);
-  if (checked.error) {
-    run->anyInvalid = true;
-    complain(run, firstLine, *checked.error);
-    return;
-  }
-  for (const Problem& note : checked.notes) complain(run, firstLine, note);
+// One scenario swept over the values of one field.
+void runSweepOn(Run* run, std::string_view text, std::size_t firstLine) {
+  ScenarioText parsed;
+  if (!readAndCheck(run, text, firstLine, &parsed)) return;
   Problem error;
   if (!runSweep(parsed, *run->options.sweep, run->options.format, run->out,
                 &error)) {
-    run->anyInvalid = true;
-    complain(run, firstLine, error);
+    invalid(run, firstLine, error);
   }
 }
 
@@ -117,19 +122,17 @@ int cannotRead(Run* run, int error) {
 void runScenario(Run* run, const ScenarioChunk& chunk) {
   ++run->scenarios;
   if (chunk.tooLong) {
-    run->anyInvalid = true;
-    complain(run, chunk.firstLine,
-             {"scenario", "longer than 16 MiB (allowed: one JSON object of at "
-                          "most 16 MiB)"});
+    invalid(run, chunk.firstLine,
+            {"scenario", "longer than 16 MiB (allowed: one JSON object of at "
+                         "most 16 MiB)"});
   } else if (!run->options.sweep) {
     runOne(run, chunk.text, chunk.firstLine);
   } else if (run->scenarios == 1) {
     runSweepOn(run, chunk.text, chunk.firstLine);
   } else {
-    run->anyInvalid = true;
-    complain(run, chunk.firstLine,
-             {"scenario", "a second scenario (allowed: one scenario with "
-                          "--vary)"});
+    invalid(run, chunk.firstLine,
+            {"scenario", "a second scenario (allowed: one scenario with "
+                         "--vary)"});
   }
 }
 
@@ -158,9 +161,8 @@ int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
   }
   if (source->in.error != 0) return cannotRead(&run, source->in.error);
   if (run.scenarios == 0) {
-    run.anyInvalid = true;
-    complain(&run, 1, {"scenario", "the file holds no scenario (allowed: JSON "
-                                   "Lines, or one JSON object)"});
+    invalid(&run, 1, {"scenario", "the file holds no scenario (allowed: JSON "
+                                  "Lines, or one JSON object)"});
   }
   if (!flushOutput(out)) {
     put(err, "zelvorn-odds: the output could not be written\n");

@@ -300,6 +300,11 @@ check('the first line cut short', ['--scenario', 's'],
 check('the error line of an object over several lines', ['--scenario', 's'],
       files={'s': json.dumps(TANKS, indent=2)[:200]}, out='',
       err_pattern=r's:13: scenario: not valid JSON: .*\n', status=1)
+check('a line longer than 16 MiB', ['--scenario', 's'],
+      files={'s': '{"general": ' + ' ' * (17 << 20) + '}\n' + line(TANKS)},
+      out=TANKS_ODDS,
+      err='s:1: scenario: longer than 16 MiB (allowed: one JSON object of at '
+          'most 16 MiB)\n', status=1)
 check('an empty file', ['--scenario', 'empty'], files={'empty': ''}, out='',
       err='empty:1: scenario: the file holds no scenario (allowed: JSON Lines, '
           'or one JSON object)\n', status=1)
