@@ -58,6 +58,11 @@ def read(path):
 failures = []
 
 
+def first_prompt_of_dialogue():
+    return subprocess.run([PROGRAM], input=b'',
+                          capture_output=True).stdout.decode()
+
+
 def check(name, args, stdin=b'', files=None, out=None, err='', status=0,
           out_pattern=None, err_pattern=None):
     with tempfile.TemporaryDirectory() as work:
@@ -135,6 +140,10 @@ expected = read('tests/transcripts/combat_first_strike.out').decode('latin-1')
 check('answers from a file', ['answers.txt'],
       files={'answers.txt': answers}, out=expected)
 check('answers from standard input as -', ['-'], stdin=answers, out=expected)
+check('an answer file that cannot be read', ['/proc/self/mem'],
+      out=first_prompt_of_dialogue(),
+      err='zelvorn-odds: cannot read the answers: Input/output error\n',
+      status=2)
 check('an answer file that is not there', ['missing.txt'], out='',
       err='zelvorn-odds: cannot read missing.txt: No such file or directory\n',
       status=2)
@@ -310,6 +319,9 @@ check('an empty file', ['--scenario', 'empty'], files={'empty': ''}, out='',
           'or one JSON object)\n', status=1)
 check('a directory', ['--scenario', '/'], out='',
       err='zelvorn-odds: cannot read /: Is a directory\n', status=2)
+check('a file that cannot be read', ['--scenario', '/proc/self/mem'], out='',
+      err='zelvorn-odds: cannot read /proc/self/mem: Input/output error\n',
+      status=2)
 check('a file that is not there', ['--scenario', 'missing'], out='',
       err='zelvorn-odds: cannot read missing: No such file or directory\n',
       status=2)
