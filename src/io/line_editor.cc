@@ -101,7 +101,8 @@ void closeLineEditor(LineEditor* editor) {
   if (editor == nullptr) return;
   editor->library.end(editor->editLine);
   editor->library.historyEnd(editor->history);
-  dlclose(editor->library.handle);
+  // The library stays loaded: what it keeps in its own globals stays
+  // reachable until the program ends.
   if (openEditor == editor) openEditor = nullptr;
   delete editor;
 }
