@@ -173,7 +173,7 @@ for n in "${sizes[@]}"; do
   echo
   echo "$n scenarios ($((bytes / n)) bytes each on average)"
   awk -v n="$cg_n" -v ir="$ir" -v note="$note" 'BEGIN {
-    printf "  instructions per scenario:  %.0f  (Ir total %d%s)\n", ir / n, ir, note }'
+    printf "  instructions per scenario:  %.0f  (Ir total %.0f%s)\n", ir / n, ir, note }'
   echo "  peak memory:                $rss kB maximum resident set"
 
   # One scenario with defensive artillery, swept over the attacker's
@@ -195,7 +195,7 @@ for n in "${sizes[@]}"; do
     [ "$cg_values" -ne "$n" ] && note=", callgrind run on $cg_values values only"
     echo "  sweep ${sweep%%=*} over $n values:"
     awk -v n="$cg_values" -v ir="$ir" -v note="$note" 'BEGIN {
-      printf "    instructions per value:   %.0f  (Ir total %d%s)\n", ir / n, ir, note }'
+      printf "    instructions per value:   %.0f  (Ir total %.0f%s)\n", ir / n, ir, note }'
     echo "    peak memory:              $rss kB maximum resident set"
   done
 done
