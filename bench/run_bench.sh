@@ -132,7 +132,7 @@ for n in "${sizes[@]}"; do
   note=""
   [ "$cg_n" -ne "$n" ] && note=", callgrind run on N = $cg_n only"
   awk -v n="$cg_n" -v ir="$ir" -v s="$startup" -v note="$note" 'BEGIN {
-    printf "  instructions per combat:  %.0f  (%.0f without start-up; Ir total %d%s)\n",
+    printf "  instructions per combat:  %.0f  (%.0f without start-up; Ir total %.0f%s)\n",
            ir / n, (ir - s) / n, ir, note }'
   echo "  peak memory:              $rss kB maximum resident set"
 done
