@@ -371,12 +371,12 @@ struct ScenarioBuilder {
 
   bool end_object() {
     const Level& level = levels.back();
-    // Each supporting unit needs its strength.
+    // Each supporting unit needs its strength; the rest can still be read.
     const bool complete = level.frame != Frame::unit ||
                           (level.artillery ? unitComplete(artilleryFields())
                                            : unitComplete(airDefenseFields()));
     levels.pop_back();
-    return complete;
+    return complete || keepGoing;
   }
 
   template <typename Fields>

@@ -244,9 +244,11 @@ def main():
             found = round_trip(program, answers, validator, name, workdir)
             problems += found
             if found:
-                with open(os.path.join(os.getcwd(), 'round_trip_failure.in'),
-                          'wb') as f:
+                kept = os.path.join(tempfile.gettempdir(),
+                                    'round_trip_failure.in')
+                with open(kept, 'wb') as f:
                     f.write(answers)
+                found.append('the answers are kept in %s' % kept)
             saved = os.path.join(workdir, 'saved.jsonl')
             if os.path.exists(saved):
                 with open(saved) as f:
