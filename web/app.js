@@ -20,12 +20,12 @@
 
   // Where the dialogue asks the fields that stand outside the four groups.
   const SECTIONS = [
-    {id: 'general', title: 'General Factors'},
-    {id: 'attacker', title: 'Attacker Attributes'},
-    {id: 'defender', title: 'Defender Attributes'},
-    {id: 'terrain', title: 'Terrain Factors'},
-    {id: 'rugged', title: 'Rugged Defense Factor'},
-    {id: 'support', title: 'Support Fire'},
+    {id: 'general', title: 'General Factors', column: 0},
+    {id: 'attacker', title: 'Attacker Attributes', column: 0},
+    {id: 'defender', title: 'Defender Attributes', column: 1},
+    {id: 'terrain', title: 'Terrain Factors', column: 1},
+    {id: 'rugged', title: 'Rugged Defense Factor', column: 1},
+    {id: 'support', title: 'Support Fire', column: 1},
   ];
   const TOP_SECTION = {
     combatRange: 'defender',
@@ -338,7 +338,10 @@
 
   function buildForm() {
     const form = document.getElementById('questions');
-    form.replaceChildren();
+    // Two columns on a wide screen: the general factors and the attacker,
+    // then the rest; one after the other on a narrow one.
+    const columns = [el('div', {class: 'column'}), el('div', {class: 'column'})];
+    form.replaceChildren(...columns);
     const sections = new Map();
     for (const section of SECTIONS) {
       const heading = el('h2', {id: 'section-' + section.id}, section.title);
@@ -347,7 +350,7 @@
                                      'aria-labelledby': 'section-' + section.id},
                          heading, body);
       sections.set(section.id, {element, body});
-      form.append(element);
+      columns[section.column].append(element);
     }
     const fields = catalogue.fields;
     const timesAttacked = fields.find((f) => f.name === 'timesAttacked');
@@ -369,16 +372,18 @@
       byName.set(info.name, control);
       sections.get(sectionId).body.append(control.wrap);
     }
-    form.addEventListener('input', onEdit);
+    // A menu answers on change, a number on every keystroke.
+    form.addEventListener('change', (event) => {
+      if (event.target.matches('select')) update();
+    });
+    form.addEventListener('input', (event) => {
+      if (event.target.matches('input')) update();
+    });
     form.addEventListener('submit', (event) => event.preventDefault());
     return sections;
   }
 
   let sections = null;
-
-  function onEdit(event) {
-    if (event.target && event.target.matches('input, select')) update();
-  }
 
   function clearForm() {
     for (const control of topControls) {
@@ -533,7 +538,7 @@
       }
     }
     document.getElementById('export').disabled = !lastResult;
-    writeFragment(lastResult ? lastResult.scenario : scenario);
+    keepInAddress(lastResult ? lastResult.scenario : scenario);
     scheduleSweep();
   }
 
@@ -750,7 +755,7 @@
   function scheduleSweep() {
     clearTimeout(sweepTimer);
     if (!lastResult) return;
-    sweepTimer = setTimeout(drawSweep, 50);
+    sweepTimer = setTimeout(drawSweep, 200);
   }
 
   // From the field's minimum to twice the current value (at least twenty
@@ -837,10 +842,34 @@
       chart.append(svg('polyline', {points: points.join(' '), class: 'line ' + line.className}));
     }
     const legend = el('p', {class: 'legend'}, ...lines.map((l) => el('span', {class: 'key ' + l.className}, l.name)));
-    return el('figure', {class: 'block chart-block'}, chart, legend);
+    const table = el('table', {class: 'figures sweep-values'},
+      el('thead', {}, el('tr', {}, el('th', {scope: 'col'}, 'Value'),
+        ...lines.map((l) => el('th', {scope: 'col'}, l.name)))),
+      el('tbody', {}, ...rows.map((r) => el('tr', {'data-sweep-value': r.value},
+        el('th', {scope: 'row'}, String(r.value)),
+        ...lines.map((l) => el('td', {'data-sweep': l.key}, String(r.odds[l.key])))))));
+    return el('figure', {class: 'block chart-block'}, chart, legend,
+              el('details', {}, el('summary', {}, 'The values of the chart'), table));
   }
 
   // ---------------------------------------------------------------- keeping
+
+  // The address follows the answers once they rest for a moment: the
+  // browser takes a new address slowly, and only so often.
+  let pendingAddress = null;
+  let addressTimer = 0;
+  function keepInAddress(scenario) {
+    pendingAddress = scenario;
+    clearTimeout(addressTimer);
+    addressTimer = setTimeout(flushAddress, 250);
+  }
+
+  function flushAddress() {
+    clearTimeout(addressTimer);
+    if (pendingAddress === null) return;
+    writeFragment(pendingAddress);
+    pendingAddress = null;
+  }
 
   function writeFragment(scenario) {
     const empty = JSON.stringify(scenario) === JSON.stringify(buildEmptyScenario());
@@ -878,6 +907,7 @@
 
   function exportScenario() {
     if (!lastResult) return;
+    flushAddress();
     const text = JSON.stringify(lastResult.scenario) + '\n';
     const url = URL.createObjectURL(new Blob([text], {type: 'application/json'}));
     const link = el('a', {href: url, download: 'zelvorn-scenario.jsonl', hidden: true});
@@ -919,7 +949,10 @@
     sections = buildForm();
     fillForm(readFragment());
     update();
+    window.addEventListener('pagehide', flushAddress);
+    document.addEventListener('visibilitychange', flushAddress);
     window.addEventListener('hashchange', () => {
+      pendingAddress = null;
       fillForm(readFragment());
       update();
     });
