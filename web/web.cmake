@@ -63,8 +63,12 @@ add_custom_command(OUTPUT ${web_build}/CMakeCache.txt
   DEPENDS ${PROJECT_SOURCE_DIR}/web/CMakeLists.txt
   COMMENT "Configuring the web page with emscripten"
   VERBATIM)
+# The inner build runs its own jobs, one per core, apart from the outer
+# build's job server.
+cmake_host_system_information(RESULT web_jobs QUERY NUMBER_OF_LOGICAL_CORES)
 add_custom_target(web ALL
-  COMMAND ${CMAKE_COMMAND} -E env ${web_env} ${CMAKE_COMMAND} --build ${web_build}
+  COMMAND ${CMAKE_COMMAND} -E env --unset=MAKEFLAGS --unset=MFLAGS --unset=MAKELEVEL ${web_env}
+          ${CMAKE_COMMAND} --build ${web_build} --parallel ${web_jobs}
   DEPENDS ${web_build}/CMakeCache.txt
   COMMENT "Building the web page with emscripten into ${ZELVORN_WEB_SITE}"
   VERBATIM)
