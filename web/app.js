@@ -48,7 +48,7 @@
   const FIGURE_NAMES = {
     attackerLosses: 'Attacker loses',
     defenderLosses: 'Defender loses',
-    defenderSuppression: 'Defender suppression',
+    defenderSuppression: 'Defender sup\u00adpres\u00adsion',
   };
 
   // ---------------------------------------------------------------- DOM
@@ -629,6 +629,12 @@
     return el('td', {'data-figure': path}, String(value));
   }
 
+  // A table's columns: the row headings, then `count` columns of figures.
+  function columns(count) {
+    return el('colgroup', {}, el('col', {class: 'heading'}),
+              ...Array.from({length: count}, () => el('col')));
+  }
+
   function lossesTable(caption, rows) {
     const head = el('tr', {}, el('td', {}),
       ...Object.values(FIGURE_NAMES).map((name) => el('th', {scope: 'col'}, name)));
@@ -636,7 +642,7 @@
       el('tr', {}, el('th', {scope: 'row'}, label),
         ...Object.keys(FIGURE_NAMES).map((key) =>
           figure(path + '.' + key + (suffix || ''), losses[key + (suffix || '')]))));
-    return el('table', {class: 'figures'}, el('caption', {}, caption),
+    return el('table', {class: 'figures'}, el('caption', {}, caption), columns(3),
               el('thead', {}, head), el('tbody', {}, ...body));
   }
 
@@ -686,9 +692,10 @@
                                 'data-support-kind': support.kind},
         el('table', {class: 'figures'},
           el('caption', {}, support.kind === 'artillery' ? 'Artillery support fire' : 'Air-defense support fire'),
+          columns(4),
           el('thead', {}, el('tr', {}, el('td'),
-            el('th', {scope: 'col'}, 'Damage'), el('th', {scope: 'col'}, 'Suppression'),
-            el('th', {scope: 'col'}, 'Damage so far'), el('th', {scope: 'col'}, 'Suppression so far'))),
+            el('th', {scope: 'col'}, 'Damage'), el('th', {scope: 'col'}, 'Sup\u00adpres\u00adsion'),
+            el('th', {scope: 'col'}, 'Damage so far'), el('th', {scope: 'col'}, 'Sup\u00adpres\u00adsion so far'))),
           el('tbody', {}, ...rows, total))));
     }
     parts.push(barChart(p, supported));
@@ -696,6 +703,11 @@
   }
 
   // ---------------------------------------------------------------- charts
+
+  // A heading without the places where a narrow table may break it.
+  function plain(text) {
+    return text.replace(/\u00ad/g, '');
+  }
 
   // Both sides' losses and the suppression, with and without support fire.
   function barChart(p, supported) {
@@ -714,7 +726,7 @@
                               'aria-labelledby': 'bar-chart-title', class: 'chart bars'});
     chart.append(svg('title', {id: 'bar-chart-title'},
       'Losses and suppression ' + series.map((s) => s.name + ': ' +
-        keys.map((k) => FIGURE_NAMES[k].toLowerCase() + ' ' + s.values[k]).join(', ')).join('; ')));
+        keys.map((k) => plain(FIGURE_NAMES[k]).toLowerCase() + ' ' + s.values[k]).join(', ')).join('; ')));
     const base = height - bottom;
     chart.append(svg('line', {x1: 0, x2: width, y1: base, y2: base, class: 'axis'}));
     keys.forEach((key, g) => {
@@ -730,7 +742,7 @@
         chart.append(label);
       });
       const name = svg('text', {x: g * groupWidth + groupWidth / 2, y: base + 16, class: 'category'});
-      name.textContent = FIGURE_NAMES[key];
+      name.textContent = plain(FIGURE_NAMES[key]);
       chart.append(name);
     });
     const legend = el('p', {class: 'legend'}, ...series.map((s) =>
