@@ -15,7 +15,7 @@ if(NOT ZELVORN_EMCC OR NOT ZELVORN_EMCMAKE)
   set(ZELVORN_WEB_MISSING emscripten)
   set(message "emcc not found (Debian: emscripten): the web page is not built")
   message(STATUS "${message}")
-  add_custom_target(web COMMAND ${CMAKE_COMMAND} -E echo "${message}")
+  add_custom_target(web COMMAND ${CMAKE_COMMAND} -E echo "${message}" VERBATIM)
   return()
 endif()
 
