@@ -4,7 +4,8 @@ control in reading order with a visible focus, every control has its
 label, the page reads in one column at 360 px and in columns at 1280 px
 without sideways scrolling, text has enough contrast, and the page asks no
 other host for anything.  Writes page-1280.png and page-360.png (the whole
-page) into OUT_DIR.
+page) and page-1280-screen.png and page-360-screen.png (its first screen)
+into OUT_DIR.
 
   layout.py PROGRAM SITE_DIR OUT_DIR
 """
@@ -190,6 +191,7 @@ def check_widths(server, line, out):
                 if not (second['left'] >= first['right'] - 1 and
                         b['results']['left'] >= b['questions']['right'] - 1):
                     problems.append('1280 px: not side by side: %s' % b)
+            browser.driver.save_screenshot(os.path.join(out, 'page-%d-screen.png' % width))
             whole_page_screenshot(browser, width, os.path.join(out, 'page-%d.png' % width))
         finally:
             browser.close()
