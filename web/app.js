@@ -963,7 +963,19 @@
     update();
     window.addEventListener('pagehide', flushAddress);
     document.addEventListener('visibilitychange', flushAddress);
+    // Links within the page move the focus and leave the address alone: it
+    // holds the combat.
+    document.addEventListener('click', (event) => {
+      const link = event.target.closest('a[href^="#"]');
+      if (!link || link.getAttribute('href').startsWith('#s=')) return;
+      event.preventDefault();
+      const target = document.getElementById(link.getAttribute('href').slice(1));
+      if (!target) return;
+      target.scrollIntoView({block: 'start'});
+      target.focus({preventScroll: true});
+    });
     window.addEventListener('hashchange', () => {
+      if (!location.hash.startsWith('#s=')) return;
       pendingAddress = null;
       fillForm(readFragment());
       update();

@@ -253,6 +253,19 @@ def check_address(browser, server, program, workdir):
     browser.wait_for('document.documentElement.dataset.ready === "true"')
     problems += page.compare_figures(browser.figures(), predictions[0],
                                      'reloaded after a change')
+    # Links within the page leave the combat in the address and the form.
+    browser.click('a.skip')
+    if browser.js('return document.activeElement.id') != 'results-heading':
+        problems.append('the link to the prediction does not move the focus there')
+    browser.type_number('attacker.strength', '')
+    browser.click('#status a')
+    if browser.js('return document.activeElement.dataset.field') != 'attacker.strength':
+        problems.append('the link to the next question does not go to it')
+    browser.type_number('attacker.strength', '10')
+    if not browser.js('return location.hash.startsWith("#s=");'):
+        problems.append('a link within the page took the combat out of the address')
+    problems += page.compare_figures(browser.figures(), predictions[0],
+                                     'after the links within the page')
     browser.js('location.hash = arguments[0];',
                page.scenario_url('', second).split('#', 1)[1])
     browser.wait_for('document.querySelector(\'[data-field="general.attackerClass"]\')'

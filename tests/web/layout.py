@@ -40,7 +40,7 @@ UNLABELLED = """
   for (const node of document.querySelectorAll('[data-add], [data-remove], #export, #new-combat')) {
     if (node.tagName !== 'BUTTON' || node.type !== 'button') missing.push('not a button: ' + node.outerHTML.slice(0, 80));
   }
-  for (const node of document.querySelectorAll('[onclick], [role="button"], [tabindex]')) {
+  for (const node of document.querySelectorAll('[onclick], [role="button"], [tabindex]:not([tabindex="-1"])')) {
     missing.push('script-made control: ' + node.outerHTML.slice(0, 80));
   }
   return missing;"""

@@ -185,9 +185,11 @@ class Browser:
         Select(self.field(name)).select_by_value(str(value))
 
     def type_number(self, name, text):
-        """Types a number over what the field holds, key by key."""
+        """Types a number over what the field holds, key by key (an empty
+        text clears it)."""
         from selenium.webdriver.common.keys import Keys
-        self.field(name).send_keys(Keys.CONTROL, 'a', Keys.NULL, str(text))
+        self.field(name).send_keys(Keys.CONTROL, 'a', Keys.NULL,
+                                   str(text) or Keys.BACKSPACE)
 
     def click(self, selector):
         from selenium.webdriver.common.by import By
