@@ -146,19 +146,17 @@ class Browser:
 
     def figures(self):
         """The figures the page shows, by their names in the prediction:
-        {"odds.attackerLosses": "3", ...}, as displayed text."""
+        {"odds.attackerLosses": "3", ...}, as displayed text, and the kind
+        of support fire shown."""
         return self.js("""
             const shown = {};
+            const support = document.querySelector('[data-support-kind]');
+            if (support) shown['supportFire.kind'] = support.dataset.supportKind;
             for (const node of document.querySelectorAll('[data-figure]')) {
               if (node.getClientRects().length === 0) continue;
               shown[node.dataset.figure] = node.textContent;
             }
             return shown;""")
-
-    def support_kind(self):
-        return self.js("""
-            const node = document.querySelector('[data-support-kind]');
-            return node ? node.dataset.supportKind : 'none';""")
 
     def shown_fields(self):
         """The dotted names of the questions on show, in page order."""
@@ -252,6 +250,7 @@ def expected_figures(prediction):
         for key, value in prediction['oddsNoSupport'].items():
             figures['oddsNoSupport.' + key] = value
         fire = prediction['supportFire']
+        figures['supportFire.kind'] = fire['kind']
         figures['supportFire.damageTotal'] = fire['damageTotal']
         figures['supportFire.suppressionTotal'] = fire['suppressionTotal']
         for i, unit in enumerate(fire['units']):
