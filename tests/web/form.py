@@ -1,0 +1,406 @@
+#!/usr/bin/env python3
+"""How the form behaves: questions that appear and disappear as the answers
+change, the dialogue's error text for a value its question does not take
+(and then no figures at all), supporting units and Combat Support units
+added and removed, the address, export and import, the sweep chart, and
+units that the dialogue would not have asked for.
+
+  form.py PROGRAM SITE_DIR OUT_DIR
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import page
+
+STRENGTH_ERROR = ('The strength must be a number, and it must be greater '
+                  'than zero.  Please reenter:')
+EXPERIENCE_ERROR = ('The experience bars must be a number, and it must be '
+                    'zero or greater.  Please reenter:')
+
+# From the empty page: the answers given in turn, then the questions that
+# must be on show and those that must not, and the wording of some.
+APPEARING = [
+    ('an artillery attacker only asks whether its target is infantry',
+     [('general.attackerClass', '6')],
+     ['general.defenderIsInfantry'], ['general.defenderClass', 'general.isAssault'],
+     {'general.defenderIsInfantry': 'Is the defending unit infantry? (Y/N):'}),
+    ('infantry attacking infantry is asked about an assault',
+     [('general.attackerClass', '1'), ('general.defenderClass', '1')],
+     ['general.isAssault', 'general.attackerInfantryLeader',
+      'general.defenderInfantryLeader', 'general.snowOrRain'],
+     ['general.defenderIsInfantry', 'general.overcast'],
+     {'general.isAssault': 'Is this combat an assault? (Y/N):'}),
+    ('an assault asks no infantry leaders nor ranged defenses',
+     [('general.attackerClass', '1'), ('general.defenderClass', '1'),
+      ('general.isAssault', 'true')],
+     ['general.isAssault'],
+     ['general.attackerInfantryLeader', 'general.defenderInfantryLeader',
+      'attacker.rangedDefense', 'defender.rangedDefense'], {}),
+    ('entrenchment 0 keeps the attacker out of a city, forest or mountain',
+     [('general.attackerClass', '1'), ('general.defenderClass', '2'),
+      ('attacker.entrenchment', '0')],
+     ['attacker.entrenchment', 'attacker.inRiver'],
+     ['attacker.inCityForestMountain'], {}),
+    ('entrenched infantry is asked whether it is in a city, forest or mountain',
+     [('general.attackerClass', '1'), ('general.defenderClass', '2'),
+      ('attacker.entrenchment', '2')],
+     ['attacker.inCityForestMountain'], [],
+     {'attacker.inCityForestMountain':
+      'Is the attacking unit in a city, forest, or mountain? (Y/N):'}),
+    ('and a yes there takes the river question away',
+     [('general.attackerClass', '1'), ('general.defenderClass', '2'),
+      ('attacker.entrenchment', '2'), ('attacker.inCityForestMountain', 'true')],
+     [], ['attacker.inRiver'], {}),
+    ('a half-track is asked about its infantry in its own words',
+     [('general.attackerClass', '11')],
+     ['general.attackerInfantryLeader'], ['general.isAssault'],
+     {'general.attackerInfantryLeader':
+      'Is the attacking unit infantry with a leader? (Y/N):'}),
+    ('a tank that cannot move on is asked about its fuel',
+     [('general.attackerClass', '2'), ('general.defenderClass', '2'),
+      ('attacker.canMoveAfter', 'false')],
+     ['attacker.outOfFuel'], ['attacker.antiTankHasLeader'], {}),
+    ('a tank that can move on is not',
+     [('general.attackerClass', '2'), ('general.defenderClass', '2'),
+      ('attacker.canMoveAfter', 'true')],
+     [], ['attacker.outOfFuel'], {}),
+    ('an airplane against a tank: overcast, air defense, no entrenchment',
+     [('general.attackerClass', '8'), ('general.defenderClass', '2')],
+     ['general.overcast'],
+     ['general.snowOrRain', 'attacker.entrenchment', 'attacker.initiative'], {}),
+    ('a firing range of 1 asks no range of the combat',
+     [('general.attackerClass', '2'), ('general.defenderClass', '2'),
+      ('attacker.firingRange', '1')],
+     [], ['combatRange'], {}),
+    ('a longer one does',
+     [('general.attackerClass', '2'), ('general.defenderClass', '2'),
+      ('attacker.firingRange', '3')],
+     ['combatRange'], [],
+     {'combatRange': 'Please enter the range of the combat:'}),
+]
+
+# A value that its question does not take, in a combat that was valid:
+# the field, what is typed, the error text that must show.
+WRONG = [
+    ('attacker.strength', '0', STRENGTH_ERROR),
+    ('attacker.initiative', '1.5',
+     'The initiative value must be a number, and it must be zero or greater.  '
+     'Please reenter:'),
+    ('defender.firingRange', '1000000000',
+     'The firing range must be a number, and it must be zero or greater.  '
+     'Please reenter:'),
+    ('attacker.combatSupport.0', '-1', EXPERIENCE_ERROR),
+    ('artillery.1.strength', '0', STRENGTH_ERROR),
+]
+
+
+def transcript_scenario(program, name, workdir):
+    with open(os.path.join(page.SOURCE, 'tests', 'transcripts', name + '.in'),
+              'rb') as f:
+        return page.saved_scenarios(program, f.read(), workdir)[0]
+
+
+def check_appearing(browser, server):
+    problems = []
+    for what, answers, shown, hidden, wording in APPEARING:
+        browser.open(server.url + 'index.html')
+        for name, value in answers:
+            if browser.field(name).tag_name == 'select':
+                browser.choose(name, value)
+            else:
+                browser.type_number(name, value)
+        on_show = set(browser.shown_fields())
+        for name in shown:
+            if name not in on_show:
+                problems.append('%s: %s is not on show' % (what, name))
+        for name in hidden:
+            if name in on_show:
+                problems.append('%s: %s is on show' % (what, name))
+        for name, text in wording.items():
+            label = browser.js('return document.querySelector(\'label[for="\' + '
+                               'arguments[0].id + \'"] .question\').textContent;',
+                               browser.field(name))
+            if label != text:
+                problems.append('%s: %s is worded %r, not %r' % (what, name,
+                                                                 label, text))
+    return problems
+
+
+def check_wrong_values(browser, server, line, prediction):
+    problems = []
+    for name, typed, text in WRONG:
+        browser.open(page.scenario_url(server.url, line))
+        before = browser.field(name).get_attribute('value')
+        browser.type_number(name, typed)
+        where = '%s = %s' % (name, typed)
+        error = browser.js("""
+            const input = arguments[0];
+            const id = input.getAttribute('aria-describedby');
+            const node = id && document.getElementById(id);
+            return node && node.getClientRects().length ? node.textContent : null;""",
+                           browser.field(name))
+        if error != text:
+            problems.append('%s: the error shown is %r, not %r' % (where, error, text))
+        if browser.field(name).get_attribute('aria-invalid') != 'true':
+            problems.append('%s: the field is not marked invalid' % where)
+        left = browser.js("""return document.querySelectorAll(
+            '#figures *, #sweep:not([hidden]) svg, [data-figure]').length;""")
+        if left or browser.state() != 'invalid':
+            problems.append('%s: %d figures are still there (state %s)' %
+                            (where, left, browser.state()))
+        browser.type_number(name, before)
+        if browser.field(name).get_attribute('aria-describedby'):
+            problems.append('%s: the error stays once the value is mended' % where)
+        problems += page.compare_figures(browser.figures(), prediction,
+                                         where + ' mended')
+    return problems
+
+
+def check_units(browser, server, program, workdir):
+    """Removing a piece or a Combat Support unit, and adding one."""
+    problems = []
+    line = transcript_scenario(program, 'support_artillery_two_pieces', workdir)
+    scenario = json.loads(line)
+    one_piece = json.loads(line)
+    one_piece['artillery'] = one_piece['artillery'][1:]
+    one_piece['artillery'][0]['experience'] = 5
+    supported = json.loads(line)
+    supported['attacker']['combatSupport'] = [4, 7]
+    fewer = json.loads(line)
+    fewer['attacker']['combatSupport'] = [7]
+    lines = [json.dumps(s, separators=(',', ':'))
+             for s in (scenario, one_piece, supported, fewer)]
+    whole, single, with_bars, one_bar = page.native_predictions(program, lines,
+                                                                workdir)
+    browser.open(page.scenario_url(server.url, lines[0]))
+    problems += page.compare_figures(browser.figures(), whole, 'two pieces')
+    # The second piece, with other experience, is all that is left.
+    browser.type_number('artillery.1.experience', '5')
+    browser.click('[data-remove="artillery.0"]')
+    problems += page.compare_figures(browser.figures(), single,
+                                     'the first piece removed')
+    if browser.js('return document.activeElement.dataset.remove') != 'artillery.0':
+        problems.append('after a removal the focus is not on the next piece')
+    # A new piece asks its questions, and there are no figures until they
+    # are answered.
+    browser.click('[data-add="artillery"]')
+    new = [f for f in browser.shown_fields() if f.startswith('artillery.1.')]
+    if new != ['artillery.1.attackValue', 'artillery.1.experience',
+               'artillery.1.strength', 'artillery.1.adjacent',
+               'artillery.1.leaderChoice']:
+        problems.append('a new piece asks %s' % new)
+    if browser.state() != 'unanswered' or browser.figures():
+        problems.append('figures with an unanswered piece')
+    browser.click('[data-remove="artillery.1"]')
+    problems += page.compare_figures(browser.figures(), single,
+                                     'the new piece removed')
+    # Combat Support units.
+    browser.open(page.scenario_url(server.url, lines[2]))
+    problems += page.compare_figures(browser.figures(), with_bars,
+                                     'two Combat Support units')
+    browser.click('[data-remove="attacker.combatSupport.0"]')
+    problems += page.compare_figures(browser.figures(), one_bar,
+                                     'the first Combat Support unit removed')
+    # [7] -> [7, 4] -> [4] -> [7]
+    browser.click('[data-add="attacker.combatSupport"]')
+    browser.type_number('attacker.combatSupport.1', '4')
+    browser.click('[data-remove="attacker.combatSupport.0"]')
+    browser.type_number('attacker.combatSupport.0', '7')
+    problems += page.compare_figures(browser.figures(), one_bar,
+                                     'a Combat Support unit added and removed')
+    return problems
+
+
+def check_ignored_units(browser, server, program, workdir):
+    """Pieces after the one whose fire reaches the attacker's strength are
+    not asked: their rows say so and their figures are not shown."""
+    line = transcript_scenario(program, 'support_artillery_damage_cap', workdir)
+    scenario = json.loads(line)
+    scenario['artillery'].append(dict(scenario['artillery'][0], attackValue=4))
+    text = json.dumps(scenario, separators=(',', ':'))
+    prediction, = page.native_predictions(program, [text], workdir)
+    browser.open(page.scenario_url(server.url, text))
+    problems = page.compare_figures(browser.figures(), prediction,
+                                    'a piece after the capped one')
+    note = browser.js("""
+        const row = document.querySelector('[data-name="artillery.1"] > .note');
+        return row && row.getClientRects().length ? row.textContent : null;""")
+    if note != ('Not asked: the support fire before it already reached the '
+                "attacker's strength."):
+        problems.append('the ignored piece says %r' % note)
+    return problems
+
+
+def check_address(browser, server, program, workdir):
+    """The address keeps the combat: a reload, or another scenario's
+    address in the same page, shows that combat."""
+    problems = []
+    first = transcript_scenario(program, 'combat_rugged_chance', workdir)
+    second = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    changed = json.loads(first)
+    changed['attacker']['attackValue'] = 12
+    changed_line = json.dumps(changed, separators=(',', ':'))
+    predictions = page.native_predictions(program, [changed_line, second],
+                                          workdir)
+    browser.open(page.scenario_url(server.url, first))
+    browser.type_number('attacker.attackValue', '12')
+    browser.wait_for('location.hash.includes("attackValue%22%3A12")', timeout=5)
+    browser.driver.refresh()
+    browser.wait_for('document.documentElement.dataset.ready === "true"')
+    problems += page.compare_figures(browser.figures(), predictions[0],
+                                     'reloaded after a change')
+    # Links within the page leave the combat in the address and the form.
+    browser.click('a.skip')
+    if browser.js('return document.activeElement.id') != 'results-heading':
+        problems.append('the link to the prediction does not move the focus there')
+    browser.type_number('attacker.strength', '')
+    browser.click('#status a')
+    if browser.js('return document.activeElement.dataset.field') != 'attacker.strength':
+        problems.append('the link to the next question does not go to it')
+    browser.type_number('attacker.strength', '10')
+    if not browser.js('return location.hash.startsWith("#s=");'):
+        problems.append('a link within the page took the combat out of the address')
+    problems += page.compare_figures(browser.figures(), predictions[0],
+                                     'after the links within the page')
+    browser.js('location.hash = arguments[0];',
+               page.scenario_url('', second).split('#', 1)[1])
+    browser.wait_for('document.querySelector(\'[data-field="general.attackerClass"]\')'
+                     '.value === "8"')
+    problems += page.compare_figures(browser.figures(), predictions[1],
+                                     'another address in the same page')
+    return problems
+
+
+def check_files(browser, server, program, workdir):
+    """Export writes the scenario as --save does; import reads a file as
+    --scenario does, with the same messages, and loads its first valid
+    scenario."""
+    problems = []
+    line = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    browser.open(page.scenario_url(server.url, line))
+    browser.click('#export')
+    target = os.path.join(browser.downloads, 'zelvorn-scenario.jsonl')
+    for _ in range(250):
+        if os.path.exists(target):
+            break
+        time.sleep(0.02)
+    exported = open(target, encoding='utf-8').read() if os.path.exists(target) else None
+    if exported != line + '\n':
+        problems.append('export wrote %r, --save wrote %r' % (exported, line + '\n'))
+
+    second = transcript_scenario(program, 'combat_rugged_chance', workdir)
+    bad = json.loads(second)
+    bad['general']['attackerClass'] = 0
+    noted = json.loads(second)
+    noted['general']['overcast'] = True
+    content = '\n'.join([json.dumps(bad), '{"general": ', json.dumps(noted),
+                         second]) + '\n'
+    name = 'mixed scenarios.jsonl'
+    path = os.path.join(workdir, name)
+    with open(path, 'w') as f:
+        f.write(content)
+    run = subprocess.run([program, '--scenario', name, '--json'], cwd=workdir,
+                         capture_output=True, text=True)
+    wanted = run.stderr.splitlines()
+    first_valid = json.loads(run.stdout.splitlines()[0])
+    browser.open(server.url + 'index.html')
+    from selenium.webdriver.common.by import By
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    shown = browser.js('return document.getElementById("import-messages").textContent;')
+    if shown.split('\n') != wanted:
+        problems.append('import shows %r, the program prints %r' % (shown, wanted))
+    problems += page.compare_figures(browser.figures(), first_valid,
+                                     'the first valid scenario imported')
+    return problems
+
+
+def check_sweep(browser, server, program, workdir):
+    """The chart's values are --vary's, over the range chosen for the
+    current value."""
+    problems = []
+    line = transcript_scenario(program, 'support_artillery_two_pieces', workdir)
+    huge = json.loads(line)
+    huge['defender']['strength'] = 999999999
+    cases = [(line, 'attacker.strength', 1, 21),          # 10: 1 to 21
+             (line, 'defender.attackValue', 0, 20),       # 8: 0 to 20
+             (line, 'artillery.1.strength', 1, 21),
+             (json.dumps(huge), 'defender.strength', 999999800, 999999999)]
+    for text, name, low, high in cases:
+        browser.open(page.scenario_url(server.url, text))
+        from selenium.webdriver.support.ui import Select
+        browser.wait_for('!document.getElementById("sweep").hidden')
+        if name != 'attacker.strength':
+            Select(browser.driver.find_element('id', 'sweep-field')).select_by_value(name)
+        browser.wait_for('document.getElementById("sweep").dataset.sweepField === %s'
+                         % json.dumps(name))
+        box = browser.js('const d = document.getElementById("sweep").dataset;'
+                         'return [Number(d.from), Number(d.to)];')
+        if box != [low, high]:
+            problems.append('%s: the chart runs from %s, not %s' % (name, box, [low, high]))
+            continue
+        path = os.path.join(workdir, 'sweep.jsonl')
+        with open(path, 'w') as f:
+            f.write(text + '\n')
+        run = subprocess.run([program, '--scenario', path, '--json', '--vary',
+                              '%s=%d..%d' % (name, low, high)],
+                             capture_output=True, text=True)
+        wanted = [[r['value'], r['odds']['attackerLosses'], r['odds']['defenderLosses']]
+                  for r in map(json.loads, run.stdout.splitlines())]
+        shown = browser.js("""
+            return [...document.querySelectorAll('[data-sweep-value]')].map((row) =>
+              [Number(row.dataset.sweepValue),
+               Number(row.querySelector('[data-sweep="attackerLosses"]').textContent),
+               Number(row.querySelector('[data-sweep="defenderLosses"]').textContent)]);""")
+        if shown != wanted or len(wanted) != high - low + 1:
+            problems.append('%s: the chart shows %d values, --vary gives %d; first '
+                            'difference %r' % (name, len(shown), len(wanted),
+                                               next((p for p in zip(shown, wanted)
+                                                     if p[0] != p[1]), None)))
+        points = browser.js('return document.querySelectorAll('
+                            '"#sweep-chart polyline")[0].getAttribute("points")'
+                            '.split(" ").length;')
+        if points != len(wanted):
+            problems.append('%s: the line has %d points' % (name, points))
+    return problems
+
+
+def main():
+    program, site, out = [os.path.abspath(a) for a in sys.argv[1:4]]
+    page.check_ready(site)
+    server = page.Server(site)
+    browser = page.Browser()
+    problems = []
+    counts = {}
+    try:
+        with tempfile.TemporaryDirectory() as workdir:
+            line = transcript_scenario(program, 'support_artillery_two_pieces', workdir)
+            scenario = json.loads(line)
+            scenario['attacker']['combatSupport'] = [3]
+            line = json.dumps(scenario, separators=(',', ':'))
+            prediction, = page.native_predictions(program, [line], workdir)
+            for name, check in [
+                    ('questions shown and hidden', lambda: check_appearing(browser, server)),
+                    ('wrong values', lambda: check_wrong_values(browser, server, line, prediction)),
+                    ('units added and removed', lambda: check_units(browser, server, program, workdir)),
+                    ('units not asked', lambda: check_ignored_units(browser, server, program, workdir)),
+                    ('the address', lambda: check_address(browser, server, program, workdir)),
+                    ('export and import', lambda: check_files(browser, server, program, workdir)),
+                    ('the sweep chart', lambda: check_sweep(browser, server, program, workdir))]:
+                found = check()
+                counts[name] = len(found)
+                problems += found
+    finally:
+        browser.close()
+        server.close()
+    return page.report(problems, 'form checks (%s): %d problems' % (
+        ', '.join('%s %s' % (name, 'passed' if not n else 'FAILED')
+                  for name, n in counts.items()), len(problems)))
+
+
+if __name__ == '__main__':
+    sys.exit(main())
