@@ -229,7 +229,7 @@ def check_ignored_units(browser, server, program, workdir):
     note = browser.js("""
         const row = document.querySelector('[data-name="artillery.1"] > .note');
         return row && row.getClientRects().length ? row.textContent : null;""")
-    if note != ('Not asked: the support fire before it already reached the '
+    if note != ('Not asked: the support fire had already reached the '
                 "attacker's strength."):
         problems.append('the ignored piece says %r' % note)
     return problems
