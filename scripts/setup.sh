@@ -4,6 +4,7 @@
 #
 #   sh scripts/setup.sh           to build the calculator
 #   sh scripts/setup.sh --tests   to build it and run its tests
+#   sh scripts/setup.sh --web     to build the web page and serve it
 #   sh scripts/setup.sh --all     also the optional parts: line editing, the
 #                                 web page and its browser tests, and what
 #                                 the continuous integration runs (sanitizers,
@@ -15,6 +16,7 @@ set -eu
 
 build="cmake g++ make nlohmann-json3-dev"
 tests="libgtest-dev python3 python3-jsonschema groff-base"
+web="emscripten node-acorn python3"
 optional="libedit-dev emscripten node-acorn chromium chromium-driver
 python3-selenium lintian clang libclang-rt-14-dev valgrind strace time
 dpkg-dev file"
@@ -22,8 +24,9 @@ dpkg-dev file"
 case "${1:-}" in
   "") wanted=$build ;;
   --tests) wanted="$build $tests" ;;
+  --web) wanted="$build $web" ;;
   --all) wanted="$build $tests $optional" ;;
-  *) echo "usage: sh scripts/setup.sh [--tests|--all]" >&2; exit 2 ;;
+  *) echo "usage: sh scripts/setup.sh [--tests|--web|--all]" >&2; exit 2 ;;
 esac
 
 missing=""
