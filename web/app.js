@@ -14,10 +14,6 @@
     return text.replace(/^\n+/, '').replace(/\n>> $/, '').replace(/\n/g, ' ').trim();
   }
 
-  // A half-track is asked about its infantry in words of its own.
-  const HALF_TRACK = 11;
-  const HALF_TRACK_LEADER = 'Is the attacking unit infantry with a leader? (Y/N):';
-
   // Where the dialogue asks the fields that stand outside the four groups.
   const SECTIONS = [
     {id: 'general', title: 'General Factors', column: 0},
@@ -578,7 +574,9 @@
     const leader = byName.get('general.attackerInfantryLeader');
     const attackerClass = readControl(byName.get('general.attackerClass'));
     if (leader) {
-      const text = attackerClass.value === HALF_TRACK ? HALF_TRACK_LEADER : tidy(leader.info.prompt);
+      const halfTrack = catalogue.halfTrack;
+      const text = tidy(attackerClass.value === halfTrack.class ? halfTrack.leaderPrompt
+                                                                 : leader.info.prompt);
       if (leader.question.textContent !== text) leader.question.textContent = text;
     }
     // The attacker's ground defense is asked after the first artillery

@@ -113,6 +113,8 @@ std::string fieldsJson() {
   support["another"] = std::string(kCombatSupportAnother);
   support["errorText"] = std::string(kExperienceError);
   json["combatSupport"] = std::move(support);
+  json["halfTrack"] = {{"class", unit_class::kHalfTrackOrGroundTransport},
+                       {"leaderPrompt", std::string(kHalfTrackLeaderPrompt)}};
   return json.dump();
 }
 

@@ -34,8 +34,7 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
   // A half-track carries infantry that may have a leader; it fights as a
   // tank.
   if (s->attackerClassEntered == kHalfTrackOrGroundTransport) {
-    s->attackerInfantryLeader = askYesNo(
-        console, "\nIs the attacking unit infantry with a leader? (Y/N):\n>> ");
+    s->attackerInfantryLeader = askYesNo(console, kHalfTrackLeaderPrompt);
   }
   settleUnitClasses(s);
 

@@ -32,6 +32,10 @@ constexpr std::string_view kCombatSupportAnother =
     "\nIs there another Combat Support unit adjacent to this unit? "
     "(Y/N):\n>> ";
 
+// The attacker's infantry leader, asked of a half-track in words of its own.
+constexpr std::string_view kHalfTrackLeaderPrompt =
+    "\nIs the attacking unit infantry with a leader? (Y/N):\n>> ";
+
 // The answers of a combat that stand once in it, in the order of the
 // dialogue (the attacker's infantry leader after the assault, on which it
 // depends; the number of times attacked last).
