@@ -6,13 +6,15 @@
 namespace {
 
 // Limits the suppression so that losses and suppression together stay
-// within the defender's strength as entered.
+// within the defender's strength as entered.  A poor difference gives a
+// negative suppression factor; the defender cannot gain strength from it, so
+// it becomes 0 whether or not the sum reached the strength.
 void limitSuppression(std::int64_t* suppression, std::int64_t losses,
                       std::int64_t defenderStrengthWhole) {
   if (static_cast<Wide>(*suppression) + losses > defenderStrengthWhole) {
     *suppression = saturate(static_cast<Wide>(defenderStrengthWhole) - losses);
-    if (*suppression < 0) *suppression = 0;
   }
+  if (*suppression < 0) *suppression = 0;
 }
 
 void limitToStrength(std::int64_t* losses, float strength) {

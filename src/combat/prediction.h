@@ -43,7 +43,7 @@ struct RuggedOutcome {
 
 // The odds: what each side is predicted to lose and the suppression the
 // attacker inflicts, with the support fire and as if there had been none
-// (the same figures when no support fire counted).
+// (the same figures when no support fire counted).  None is below 0.
 struct Odds {
   std::int64_t attackerLosses = 0;
   std::int64_t defenderLosses = 0;

@@ -97,6 +97,12 @@ def check_json(text, prediction, where):
                prediction['rugged']['attackerLosses'], int(rugged.group(2)))
         expect('rugged defender losses',
                prediction['rugged']['defenderLosses'], int(rugged.group(3)))
+    # The text leaves out a suppression of 0; JSON shows it, never below 0.
+    for part in ('odds', 'oddsNoSupport', 'rugged'):
+        for name, figure in (prediction[part] or {}).items():
+            if figure < 0:
+                problems.append('%s: %s.%s is %d in JSON' %
+                                (where, part, name, figure))
     no_support = re.search(r'\n\nIf not for (?:artillery support|air-defense), '
                            r'the odds would have been (\d+) against the '
                            r'attacker,\nand (\d+) against the defender\.',
