@@ -9,6 +9,7 @@
 #include "combat/differences.h"
 #include "combat/modifiers.h"
 #include "combat/questions.h"
+#include "combat/rugged.h"
 #include "combat/support_fire.h"
 #include "report/report.h"
 
@@ -448,6 +449,179 @@ TEST(CombatModel, CompleteCombatWithArtilleryAndRuggedDefense) {
                 "\n\nAlso, the attacker would have been predicted to inflict 2 "
                 "suppression." +
                 separator() + "\n\n");
+}
+
+struct RuggedCase {
+  const char* name;
+  std::function<void(CombatScenario&, CombatState&)> setup;
+  RuggedOutcome expected;
+};
+
+RuggedOutcome rugged(std::int64_t attackerLosses,
+                     std::int64_t attackerLossesNoArtillery,
+                     std::int64_t defenderLosses,
+                     std::int64_t defenderSuppression,
+                     std::int64_t defenderLossesNoSupport,
+                     std::int64_t defenderSuppressionNoSupport) {
+  return {attackerLosses,          attackerLossesNoArtillery,
+          defenderLosses,          defenderSuppression,
+          defenderLossesNoSupport, defenderSuppressionNoSupport};
+}
+
+void attackerOf(float strength, CombatState* c) {
+  c->attackerStrength = c->attackerStrengthBeforeSupport = strength;
+  c->attackerStrengthWhole = static_cast<std::int64_t>(strength);
+}
+
+void defenderOf(float strength, CombatState* c) {
+  c->defenderStrength = c->defenderStrengthBeforeSupport = strength;
+  c->defenderStrengthWhole = static_cast<std::int64_t>(strength);
+}
+
+// The rugged exchange on its own.  Unless a case says otherwise the
+// defender of strength 10 fires at difference 9: 13 x 10 / 20 = 6 losses and
+// 11 x 10 / 20 = 5 suppression, so the attacker answers with 11 points less.
+TEST(CombatModel, RuggedOutcome) {
+  const auto attacker = [](float strength, std::int64_t difference) {
+    return [=](CombatScenario&, CombatState& c) {
+      attackerOf(strength, &c);
+      c.ruggedAttackerDifference = difference;
+    };
+  };
+  const std::vector<RuggedCase> cases = {
+      {"nothing left to answer with", attacker(10, 0), rugged(6, 6, 0, 0, 0, 0)},
+      // 4 left at difference 0: 7 x 4 / 20 = 1, 2 x 4 / 20 = 0.
+      {"4 left", attacker(15, 0), rugged(6, 6, 1, 0, 1, 0)},
+      // Difference -6: 1 x 9 / 20 = 0 losses; 9 points are too few for the
+      // minimum of one, and -4 x 9 / 20 = -1 suppression becomes 0.
+      {"9 left: no minimum of one", attacker(20, -6), rugged(6, 6, 0, 0, 0, 0)},
+      {"10 left: the minimum of one", attacker(21, -6), rugged(6, 6, 1, 0, 1, 0)},
+      // 4 damage and 6 suppression of artillery leave 30 - 21 = 9 with it,
+      // 19 without it.
+      {"the artillery's fire leaves 9",
+       [&](CombatScenario& s, CombatState& c) {
+         attacker(30, -6)(s, c);
+         c.artilleryDamageTotal = 4;
+         c.artillerySuppressionTotal = 6;
+       },
+       rugged(10, 6, 0, 0, 1, 0)},
+      // 29 left at difference 4: 11 x 29 / 20 = 15 losses, more than the
+      // defender has, and no room for the 6 x 29 / 20 = 8 suppression.
+      {"the answer limited to the defender's strength", attacker(40, 4),
+       rugged(6, 6, 10, 0, 10, 0)},
+      // The attacker answers with all its 10: 7 x 10 / 20 = 3, 2 x 10 / 20 = 1.
+      {"a defender out of ammunition",
+       [&](CombatScenario& s, CombatState& c) {
+         attacker(10, 0)(s, c);
+         s.defenderOutOfAmmo = 'Y';
+       },
+       rugged(0, 0, 3, 1, 3, 1)},
+      // Difference -6 at strength 9: 0 losses and -1 suppression, which
+      // leaves the attacker 11 to answer with: 7 x 11 / 20 = 3, 2 x 11 / 20 = 1.
+      {"a defender of strength 9 that kills nothing",
+       [&](CombatScenario& s, CombatState& c) {
+         attacker(10, 0)(s, c);
+         defenderOf(9, &c);
+         c.ruggedDefenderDifference = -6;
+       },
+       rugged(0, 0, 3, 1, 3, 1)},
+      // At strength 10: 0 losses lifted to 1, -2 suppression; 11 left.
+      {"a defender of strength 10 kills at least one",
+       [&](CombatScenario& s, CombatState& c) {
+         attacker(10, 0)(s, c);
+         c.ruggedDefenderDifference = -6;
+       },
+       rugged(1, 1, 3, 1, 3, 1)},
+  };
+  for (const RuggedCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CombatScenario s = tankAgainstTank();
+    s.attackerClassEntered = s.defenderClassEntered = 1;
+    settleUnitClasses(&s);
+    CombatState state;
+    state.ruggedChance = 25;
+    defenderOf(10, &state);
+    state.ruggedDefenderDifference = 9;
+    c.setup(s, state);
+    resolveRuggedDefense(s, &state);
+    const RuggedOutcome& r = state.rugged;
+    EXPECT_EQ(r.attackerLosses, c.expected.attackerLosses);
+    EXPECT_EQ(r.attackerLossesNoArtillery, c.expected.attackerLossesNoArtillery);
+    EXPECT_EQ(r.defenderLosses, c.expected.defenderLosses);
+    EXPECT_EQ(r.defenderSuppression, c.expected.defenderSuppression);
+    EXPECT_EQ(r.defenderLossesNoSupport, c.expected.defenderLossesNoSupport);
+    EXPECT_EQ(r.defenderSuppressionNoSupport,
+              c.expected.defenderSuppressionNoSupport);
+  }
+}
+
+void expectNoneBelowZero(const Prediction& p) {
+  for (std::int64_t figure :
+       {p.odds.attackerLosses, p.odds.defenderLosses, p.odds.defenderSuppression,
+        p.odds.attackerLossesNoSupport, p.odds.defenderLossesNoSupport,
+        p.odds.defenderSuppressionNoSupport, p.rugged.attackerLosses,
+        p.rugged.attackerLossesNoArtillery, p.rugged.defenderLosses,
+        p.rugged.defenderSuppression, p.rugged.defenderLossesNoSupport,
+        p.rugged.defenderSuppressionNoSupport}) {
+    EXPECT_GE(figure, 0);
+  }
+}
+
+// A poor difference gives a negative suppression factor; the suppression
+// that the attacker is reported to inflict is 0 then, with support fire and
+// without, also where the losses leave room below the defender's strength.
+TEST(CombatModel, NoSuppressionBelowZero) {
+  struct Case {
+    const char* name;
+    std::vector<ArtilleryPiece> artillery;
+    std::int64_t defenderLosses, defenderLossesNoSupport;
+  };
+  // A piece at difference 1 - 7 = -6: -2 damage raised to -1, then lifted to
+  // 1 at strength 10; 3 x 10 / 20 = 1 suppression.
+  ArtilleryPiece piece;
+  piece.attackValue = 1;
+  piece.strength = 10;
+  piece.adjacent = 'y';
+  // The attacker fires at difference 0 - 6 = -6.
+  const std::vector<Case> cases = {
+      // 1 x 10 / 20 = 0 losses lifted to 1; -4 x 10 / 20 = -2 suppression.
+      {"no support fire", {}, 1, 1},
+      // With 10 - 2 = 8: 0 losses, too weak for the minimum of one, and
+      // -4 x 8 / 20 = -1 suppression; without support -2 as above, and the
+      // minimum of one goes by the strength after support fire.
+      {"under artillery", {piece}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CombatScenario s = tankAgainstTank();
+    s.attackerAttackValue = 0;
+    s.artillery = c.artillery;
+    const Prediction p = predictCombat(s).prediction;
+    EXPECT_EQ(p.odds.defenderLosses, c.defenderLosses);
+    EXPECT_EQ(p.odds.defenderLossesNoSupport, c.defenderLossesNoSupport);
+    EXPECT_EQ(p.odds.defenderSuppression, 0);
+    EXPECT_EQ(p.odds.defenderSuppressionNoSupport, 0);
+    expectNoneBelowZero(p);
+  }
+
+  // Every attack value from hopeless to overwhelming, against defenders
+  // small and large, with and without artillery and a rugged defense.
+  for (std::int64_t attack = 0; attack <= 24; attack += 2) {
+    for (std::int64_t defender : {1, 2, 5, 10, 15}) {
+      for (bool withArtillery : {false, true}) {
+        SCOPED_TRACE(attack);
+        SCOPED_TRACE(defender);
+        CombatScenario s = tankAgainstTank();
+        s.attackerClassEntered = s.defenderClassEntered = 1;
+        settleUnitClasses(&s);
+        s.defenderEntrenchment = 2;
+        s.attackerAttackValue = attack;
+        s.defenderStrength = defender;
+        if (withArtillery) s.artillery = {piece};
+        expectNoneBelowZero(predictCombat(s).prediction);
+      }
+    }
+  }
 }
 
 // A pass depends on nothing but the prepared combat and its softening: the
