@@ -226,6 +226,27 @@ TEST(FirstStrike, WhoStrikesFirstAndWhatIsLeft) {
       // 12 - (5 + 4) = 3 left: 9 x 3 / 20 = 1, 4 x 3 / 20 = 0.
       {"the attacker by initiative", attackerByInitiative, 10, 3, 1, 0, 5, 4,
        0, 0},
+      // Struck first, a fort, an artillery piece or a ship answers in the
+      // artillery family with halves rounded up: at difference 2 with 3
+      // left, (4 x 3 + 10) / 20 = 1 and (8 x 3 + 10) / 20 = 1.
+      {"a fort struck first answers like artillery",
+       [&](CombatScenario& s, CombatState& c) {
+         attackerByInitiative(s, c);
+         classes(s, 2, 5);
+       },
+       10, 3, 1, 1, 5, 4, 0, 0},
+      {"an artillery piece struck first",
+       [&](CombatScenario& s, CombatState& c) {
+         attackerByInitiative(s, c);
+         classes(s, 2, 6);
+       },
+       10, 3, 1, 1, 5, 4, 0, 0},
+      {"a ship struck first by a ship answers like artillery",
+       [&](CombatScenario& s, CombatState& c) {
+         attackerByInitiative(s, c);
+         classes(s, 10, 10);
+       },
+       10, 3, 1, 1, 5, 4, 0, 0},
       {"not by initiative under a certain rugged defense",
        [](CombatScenario& s, CombatState& c) {
          classes(s, 1, 1);
