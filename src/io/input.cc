@@ -7,8 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "io/line_editor.h"
-
 namespace {
 
 constexpr std::size_t kReadBlock = 64 * 1024;
@@ -109,7 +107,10 @@ bool readMore(Input* in, std::string_view prompt) {
   if (in->stream != nullptr) {
     got = readFromStream(in);
   } else if (in->editor != nullptr) {
-    got = readEditedLine(in->editor, prompt, in);
+    const EditedLine line = readEditedLine(in->editor, prompt);
+    if (!line.ended) addInput(in, line.text);
+    in->error = line.error;
+    got = !line.ended;
   } else if (in->fd >= 0) {
     got = readFromFd(in);
   } else {

@@ -10,7 +10,7 @@
 #include <streambuf>
 #include <string_view>
 
-struct LineEditor;
+#include "io/line_editor.h"
 
 struct Input {
   int fd = -1;                       // a file descriptor to read from,

@@ -107,24 +107,26 @@ void closeLineEditor(LineEditor* editor) {
   delete editor;
 }
 
-bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input) {
+EditedLine readEditedLine(LineEditor* editor, std::string_view prompt) {
   editor->prompt.assign(prompt);
   int count = 0;
   const char* line = editor->library.gets(editor->editLine, &count);
+  EditedLine read;
   if (line == nullptr || count <= 0) {
     // A count of -1 is a read error; 0 is the end of the input.
-    if (count < 0) input->error = errno != 0 ? errno : EIO;
-    return false;
+    read.ended = true;
+    if (count < 0) read.error = errno != 0 ? errno : EIO;
+    return read;
   }
-  std::string_view text(line, static_cast<std::size_t>(count));
-  addInput(input, text);
-  if (text.back() == '\n') text.remove_suffix(1);
-  if (!text.empty()) {
+  read.text = std::string_view(line, static_cast<std::size_t>(count));
+  std::string_view entered = read.text;
+  if (entered.back() == '\n') entered.remove_suffix(1);
+  if (!entered.empty()) {
     HistEvent event;
-    const std::string entry(text);
+    const std::string entry(entered);
     editor->library.history(editor->history, &event, H_ENTER, entry.c_str());
   }
-  return true;
+  return read;
 }
 
 #else  // built without the line editing library's header
@@ -137,6 +139,10 @@ LineEditor* openLineEditor(const char*) { return nullptr; }
 
 void closeLineEditor(LineEditor*) {}
 
-bool readEditedLine(LineEditor*, std::string_view, Input*) { return false; }
+EditedLine readEditedLine(LineEditor*, std::string_view) {
+  EditedLine read;
+  read.ended = true;
+  return read;
+}
 
 #endif

@@ -6,9 +6,15 @@
 
 #include <string_view>
 
-#include "io/input.h"
-
 struct LineEditor;
+
+// One line as the editor read it: its text with the line feed, or nothing
+// at the end of the input (Ctrl-D on an empty line) or when reading failed.
+struct EditedLine {
+  std::string_view text;  // the editor's own copy, valid until its next read
+  bool ended = false;     // the end of the input, or a failed read
+  int error = 0;          // errno of a failed read, if any
+};
 
 // True when the program was built with line editing.
 bool lineEditingAvailable();
@@ -20,9 +26,8 @@ LineEditor* openLineEditor(const char* programName);
 // Closes an editor opened by openLineEditor; nullptr is ignored.
 void closeLineEditor(LineEditor* editor);
 
-// Shows `prompt`, reads one edited line and adds it to the unread input,
-// with its line feed.  False at the end of the input (Ctrl-D on an empty
-// line).
-bool readEditedLine(LineEditor* editor, std::string_view prompt, Input* input);
+// Shows `prompt` and reads one edited line; a line that is not empty joins
+// the history that the up arrow recalls.
+EditedLine readEditedLine(LineEditor* editor, std::string_view prompt);
 
 #endif  // ZELVORN_IO_LINE_EDITOR_H_
