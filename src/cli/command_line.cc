@@ -16,7 +16,8 @@
 
 namespace {
 
-constexpr std::string_view kVersion = "zelvorn-odds 1.1.0\n";
+// The version is the build's own (CMake's project version).
+constexpr std::string_view kVersion = "zelvorn-odds " ZELVORN_VERSION "\n";
 
 constexpr std::string_view kUsage =
     "Usage: zelvorn-odds [OPTION]... [FILE]\n"

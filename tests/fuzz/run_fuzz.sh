@@ -19,6 +19,8 @@ mkdir -p "$build/artifacts"
 
 # Every source file of the program except its entry.
 mapfile -t sources < <(find "$root/src" -name '*.cc' ! -path "$root/src/main.cc" | sort)
+# The version that CMake otherwise gives the command line.
+version=$(sed -n 's/^project(zelvorn-odds VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
@@ -29,7 +31,7 @@ fuzz() {  # TARGET SEEDS...: builds the target and runs it on its corpus
   echo "== building $target in $build"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -I "$root/src" "${sources[@]}" "$root/tests/fuzz/$target.cc" \
+    -DZELVORN_VERSION="\"$version\"" -I "$root/src" "${sources[@]}" "$root/tests/fuzz/$target.cc" \
     -o "$build/$target"
 
   local seeds=$build/seeds-$target
