@@ -5,19 +5,25 @@
 #   PROGRAM  path to the zelvorn-odds binary
 #   N        numbers of combats (default: 1000 and 100000)
 # Environment:
+#   JSON_BASELINE    the JSON library's parse alone (default: zelvorn-json-baseline
+#                    beside PROGRAM, built by `cmake --build BUILD --target bench`)
 #   CALLGRIND_MAX_N  largest N that is run under callgrind (default 10000);
 #                    a larger N is measured on an answer file of this many
 #                    combats instead, and the output says so
 #   BENCH_SEED       seed of the answer files (default 1)
 #
-# For each N it prints combats per second (best of three runs), write calls
+# First the start-up of the program (--version) and one saved scenario
+# computed with --scenario, each the whole process under callgrind, the
+# dynamic loader included.  For each N it then prints combats per second (best of three runs), write calls
 # per combat (strace; write and writev alike), user-space instructions per
 # combat (callgrind, with and without the start-up of the program) and the
 # peak memory (maximum resident set size).  Then the same for scenario
 # files: N scenarios saved by the dialogue and computed again with
 # --scenario (instructions per scenario, JSON reading and text output
-# included), and sweeps of N values with --vary (instructions per value),
-# each with its peak memory. The output of the calculator goes
+# included), what --scenario adds per scenario beyond the JSON library's own
+# parse of the same lines (zelvorn-json-baseline with a handler that keeps
+# nothing, measured in the same run), and sweeps of N values with --vary
+# (instructions per value), each with its peak memory. The output of the calculator goes
 # to /dev/null; before measuring, one run checks that it printed exactly the
 # combats, reports and re-asked answers that the answer file calls for.
 # Under callgrind 100000 combats take about half a minute; set
@@ -39,6 +45,7 @@ sizes=("$@")
 callgrind_max=${CALLGRIND_MAX_N:-10000}
 seed=${BENCH_SEED:-1}
 here=$(cd "$(dirname "$0")" && pwd)
+baseline=${JSON_BASELINE:-$(dirname "$program")/zelvorn-json-baseline}
 
 for needed in python3 strace valgrind /usr/bin/time; do
   command -v "$needed" > /dev/null || { echo "$needed is needed" >&2; exit 2; }
@@ -51,12 +58,16 @@ make_answers() {  # N FILE: writes the answer file, returns its expectations
   python3 "$here/make_answers.py" "$1" "$seed" > "$2" 2> "$2.expected"
 }
 
-instructions() {  # FILE [ARGUMENT...]: instructions of one run under callgrind
-  local input=$1
-  shift
+instructions_of() {  # PROGRAM FILE [ARGUMENT...]: instructions of one run
+  local run=$1 input=$2
+  shift 2
   valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
-    "$program" "$@" < "$input" > /dev/null 2> "$work/callgrind.log" || true
+    "$run" "$@" < "$input" > /dev/null 2> "$work/callgrind.log" || true
   awk '/^(summary|totals):/ { print $2; exit }' "$work/callgrind.out"
+}
+
+instructions() {  # FILE [ARGUMENT...]: instructions of one run of PROGRAM
+  instructions_of "$program" "$@"
 }
 
 peak_memory() {  # ARGUMENT...: kilobytes of the largest resident set of a run
@@ -70,7 +81,9 @@ now_ns() { date +%s%N; }
 # The start-up of the program: the banner and the first question, then the
 # end of the input.
 startup=$(instructions /dev/null)
+version=$(instructions /dev/null --version)
 echo "zelvorn-odds benchmark: $program"
+echo "start-up (--version, whole process): $version instructions (target: at most 250000)"
 echo "start-up (empty input): $startup instructions"
 
 for n in "${sizes[@]}"; do
@@ -152,7 +165,18 @@ saved_scenarios() {  # N FILE: N scenarios that the dialogue saved
 
 echo
 echo "Scenario files (--scenario, text output) and sweeps (--vary, table)"
-echo "targets: at most 40000 instructions a scenario, 6000 a swept value; peak memory under 8 MiB"
+saved_scenarios 1 "$work/first.json"
+one=$(instructions /dev/null --scenario "$work/first.json")
+echo "one scenario (--scenario, whole process): $one instructions (target: at most 400000)"
+if [ -x "$baseline" ]; then
+  baseline_one=$(instructions_of "$baseline" /dev/null "$work/first.json")
+else
+  baseline=
+  echo "no JSON baseline at ${JSON_BASELINE:-$(dirname "$program")/zelvorn-json-baseline}" \
+       "(cmake --build BUILD --target bench): the figure beyond JSON is left out"
+fi
+echo "targets: at most 20000 instructions a scenario beyond the JSON library's parse," \
+     "6000 a swept value; peak memory under 8 MiB"
 for n in "${sizes[@]}"; do
   scenarios=$work/scenarios.$n
   saved_scenarios "$n" "$scenarios"
@@ -174,6 +198,15 @@ for n in "${sizes[@]}"; do
   echo "$n scenarios ($((bytes / n)) bytes each on average)"
   awk -v n="$cg_n" -v ir="$ir" -v note="$note" 'BEGIN {
     printf "  instructions per scenario:  %.0f  (Ir total %.0f%s)\n", ir / n, ir, note }'
+  if [ -n "$baseline" ] && [ "$cg_n" -gt 1 ]; then
+    # Per scenario beyond the first, so that neither start-up counts.
+    parse=$(instructions_of "$baseline" /dev/null "$cg_scenarios")
+    awk -v n="$cg_n" -v ir="$ir" -v one="$one" -v parse="$parse" \
+        -v parse_one="$baseline_one" 'BEGIN {
+      own = (ir - one) / (n - 1); json = (parse - parse_one) / (n - 1)
+      printf "  beyond the JSON parse:      %.0f  (%.0f a scenario, of which the JSON library'"'"'s parse %.0f)\n",
+             own - json, own, json }'
+  fi
   echo "  peak memory:                $rss kB maximum resident set"
 
   # One scenario with defensive artillery, swept over the attacker's
