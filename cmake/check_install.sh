@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a fresh prefix, as `cmake --install --strip` does,
-# and checks that it holds the program (executable and stripped), the manual
-# page (readable by man), the copyright file and the changelog.
+# and checks that it holds the program (executable, stripped, at most 1 MiB),
+# the manual page (readable by man), the copyright file and the changelog.
 # Usage: sh cmake/check_install.sh CMAKE BUILD_DIR CONFIG PREFIX PROGRAM
 #          MAN_PAGE DOC_DIR
 # where PROGRAM, MAN_PAGE and DOC_DIR are relative to PREFIX.
@@ -29,6 +29,16 @@ done
 if [ ! -x "$program" ]; then
   echo "not executable: $program"
   failed=1
+fi
+# The stripped program carries the C++ runtime; it stays within 1 MiB.
+size_limit=1048576
+if [ -f "$program" ]; then
+  size=$(wc -c < "$program")
+  echo "installed program: $size bytes (limit $size_limit)"
+  if [ "$size" -gt "$size_limit" ]; then
+    echo "the installed program is larger than $size_limit bytes"
+    failed=1
+  fi
 fi
 if command -v file > /dev/null 2>&1; then
   description=$(file -b "$program")
