@@ -21,6 +21,7 @@ set(ZELVORN_LIBRARY_SOURCES
   src/combat/questions.cc
   src/combat/rugged.cc
   src/combat/support_fire.cc
+  src/files/problem.cc
   src/files/scenario_file.cc
   src/files/scenario_reader.cc
   src/files/scenario_source.cc
@@ -29,10 +30,12 @@ set(ZELVORN_LIBRARY_SOURCES
   src/io/line_editor.cc
   src/io/output.cc
   src/report/prediction_json.cc
+  src/report/prediction_table.cc
   src/report/report.cc
   src/report/scenario_json.cc
   src/scenario/combat_scenario.cc
   src/scenario/exact.cc
+  src/scenario/field_path.cc
   src/scenario/scenario_fields.cc
 )
 list(TRANSFORM ZELVORN_LIBRARY_SOURCES PREPEND ${zelvorn_root}/)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "combat/questions.h"
+#include "files/problem.h"
 #include "files/scenario_reader.h"
 #include "report/scenario_json.h"
 #include "scenario/scenario_fields.h"
@@ -44,11 +45,22 @@ void expectSchemaAgrees(const Json& schema, const FieldInfo<Record>& info) {
   SCOPED_TRACE(dottedName(info));
   const Json& field = schemaOf(schema, info.group, info.name);
   switch (info.kind) {
-    case FieldKind::whole:
-      EXPECT_EQ(field.at("type"), "integer");
-      EXPECT_EQ(field.at("minimum"), info.minimum);
-      EXPECT_EQ(field.at("maximum"), info.maximum);
+    case FieldKind::whole: {
+      // A menu also takes its words, in the menu's spelling.
+      const Json& number =
+          info.options.empty() ? field : field.at("anyOf").at(0);
+      EXPECT_EQ(number.at("type"), "integer");
+      EXPECT_EQ(number.at("minimum"), info.minimum);
+      EXPECT_EQ(number.at("maximum"), info.maximum);
+      if (!info.options.empty()) {
+        Json words = Json::array();
+        for (const std::string_view word : info.options) {
+          words.push_back(std::string(word));
+        }
+        EXPECT_EQ(field.at("anyOf").at(1).at("enum"), words);
+      }
       break;
+    }
     case FieldKind::yesNo:
       EXPECT_EQ(field.at("type"), Json::array({"boolean", "null"}));
       break;
@@ -141,16 +153,16 @@ TEST(ScenarioReader, NotAskedFieldsAreNotedAndTakeTheirNotAskedValue) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const ScenarioReading reading = readScenario(c.json);
-    ASSERT_FALSE(reading.checked.error) << reading.checked.error->message;
+    const CheckedScenario reading = readScenario(c.json);
+    ASSERT_TRUE(reading.errors.empty()) << reading.errors.front().message;
     std::vector<std::string> noted;
-    for (const Problem& note : reading.checked.notes) noted.push_back(note.field);
+    for (const Problem& note : reading.notes) noted.push_back(note.field);
     EXPECT_EQ(noted, c.notes);
   }
   const CombatScenario artillery =
-      readScenario(cases[1].json).checked.scenario;
+      readScenario(cases[1].json).scenario;
   EXPECT_EQ(artillery.defenderClass, unit_class::kTank);
-  const CombatScenario ship = readScenario(cases[2].json).checked.scenario;
+  const CombatScenario ship = readScenario(cases[2].json).scenario;
   EXPECT_EQ(ship.timesAttacked, 0);
   EXPECT_TRUE(ship.airDefense.empty());
 }
@@ -161,21 +173,21 @@ TEST(ScenarioReader, AnswersAsTheDialogueTakesThem) {
   const CombatScenario s = readScenario(
       R"({"general":{"attackerClass":6,"defenderIsInfantry":true},)"
       R"("attacker":{"attackValue":10,"strength":10},"defender":{"strength":10}})")
-                               .checked.scenario;
+                               .scenario;
   EXPECT_EQ(s.defenderClass, unit_class::kInfantry);
-  const ScenarioReading halfTrack = readScenario(
+  const CheckedScenario halfTrack = readScenario(
       R"({"general":{"attackerClass":11,"defenderClass":12,)"
       R"("attackerInfantryLeader":false},)"
       R"("attacker":{"attackValue":10,"strength":10},"defender":{"strength":10}})");
-  EXPECT_TRUE(halfTrack.checked.notes.empty());
-  EXPECT_EQ(halfTrack.checked.scenario.attackerClass, unit_class::kTank);
-  EXPECT_EQ(halfTrack.checked.scenario.defenderClass, unit_class::kBomber);
-  EXPECT_EQ(halfTrack.checked.scenario.attackerInfantryLeader, answer::kNo);
+  EXPECT_TRUE(halfTrack.notes.empty());
+  EXPECT_EQ(halfTrack.scenario.attackerClass, unit_class::kTank);
+  EXPECT_EQ(halfTrack.scenario.defenderClass, unit_class::kBomber);
+  EXPECT_EQ(halfTrack.scenario.attackerInfantryLeader, answer::kNo);
   // null is any other answer: neither yes nor no.
   const CombatScenario neither = readScenario(
       R"({"general":{"attackerClass":1,"defenderClass":1,"isAssault":null},)"
       R"("attacker":{"attackValue":10,"strength":10},"defender":{"strength":10}})")
-                                     .checked.scenario;
+                                     .scenario;
   EXPECT_FALSE(isYes(neither.isAssault));
   EXPECT_FALSE(isNo(neither.isAssault));
 }
@@ -197,22 +209,21 @@ TEST(ScenarioReader, ScenariosSurviveTheWayThroughJson) {
       R"("attackerCloseDefense":4,"artillery":[{"attackValue":8,)"
       R"("experience":1,"strength":10,"adjacent":true,"combatSupport":[3],)"
       R"("leaderChoice":2}],"timesAttacked":1})";
-  const ScenarioReading reading = readScenario(text);
-  ASSERT_FALSE(reading.checked.error) << reading.checked.error->message;
-  EXPECT_TRUE(reading.checked.notes.empty());
-  EXPECT_EQ(scenarioJson(reading.checked.scenario), text);
+  const CheckedScenario reading = readScenario(text);
+  ASSERT_TRUE(reading.errors.empty()) << reading.errors.front().message;
+  EXPECT_TRUE(reading.notes.empty());
+  EXPECT_EQ(scenarioJson(reading.scenario), text);
 }
 
-TEST(ScenarioReader, KeepsGoingPastAWrongValueWhenAsked) {
+TEST(ScenarioReader, KeepsGoingPastAWrongValue) {
   // The web page still learns which questions stand when one value is wrong.
   const std::string text =
       R"({"general":{"attackerClass":6,"defenderIsInfantry":true},)"
       R"("attacker":{"attackValue":0,"strength":10},"defender":{"strength":10}})";
-  EXPECT_FALSE(parseScenario(text).complete);
-  const ScenarioText lenient = parseScenario(text, true);
-  EXPECT_TRUE(lenient.complete);
-  ASSERT_TRUE(lenient.error);
-  EXPECT_EQ(lenient.error->field, "attacker.attackValue");
+  const ScenarioText parsed = parseScenario(text);
+  EXPECT_TRUE(parsed.complete);
+  ASSERT_EQ(parsed.errors.size(), 1u);
+  EXPECT_EQ(parsed.errors[0].field, "attacker.attackValue");
   const Json answer = Json::parse(predictJson(text));
   EXPECT_FALSE(answer.at("valid"));
   EXPECT_EQ(answer.at("error").at("errorText"),
@@ -224,6 +235,150 @@ TEST(ScenarioReader, KeepsGoingPastAWrongValueWhenAsked) {
             asked.end());
   EXPECT_EQ(std::find(asked.begin(), asked.end(), "general.defenderClass"),
             asked.end());
+}
+
+// Every problem of a scenario as the file's messages give it, the scenario
+// standing on the first line of a file "s".
+std::string problemLines(std::string_view text) {
+  const CheckedScenario checked = readScenario(text);
+  std::string lines;
+  for (const Problem& problem : checked.errors) {
+    lines += fileProblemLine("s", 1, problem);
+  }
+  for (const Problem& note : checked.notes) {
+    lines += fileProblemLine("s", 1, note);
+  }
+  return lines;
+}
+
+// kTanks with `from` replaced by `to` (the first time it stands).
+std::string tanksWith(std::string_view from, std::string_view to) {
+  std::string text = kTanks;
+  const std::size_t at = text.find(from);
+  if (at == std::string::npos) return "not in kTanks: " + std::string(from);
+  return text.replace(at, from.size(), to);
+}
+
+TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
+  const std::string kGeneralNames =
+      "(allowed: attackerClass, defenderIsInfantry, defenderClass, isAssault, "
+      "attackerInfantryLeader, defenderInfantryLeader, snowOrRain, overcast)";
+  const std::string kStrong =
+      R"({"attackValue":40,"strength":999999999,"adjacent":true})";
+  const std::string kDropped =
+      ": ignored: the support fire had already reached the attacker's "
+      "strength\n";
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string lines;  // as the file's messages give them
+  };
+  const std::vector<Case> cases = {
+      {"a misspelt name on the fourteenth line",
+       "{\n\"general\": {\n\"attackerClass\": 2,\n\"defenderClass\": 2\n},\n"
+       "\"defender\": {\"strength\": 10},\n"
+       "\"attacker\": {\n\"attackValue\": 10,\n\n\n\n\n\n"
+       "  \"strenght\": 10\n}\n}",
+       "s:14: attacker.strenght: unknown name (allowed: attackValue, "
+       "initiative, defenseValue, rangedDefense, experience, firingRange, "
+       "strength, entrenchment, inCityForestMountain, inRiver, canMoveAfter, "
+       "outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)\n"
+       "s:7: attacker.strength: missing (allowed: 1 to 999999999)\n"},
+      {"every problem, each at its own line",
+       "{\"general\": {\"attackerClass\": 0,\n\"defenderClass\": true},\n"
+       "\"attacker\": {\"attackValue\": 10, \"strength\": 10,\n"
+       "\"combatSupport\": [1, \"x\", -1]},\n"
+       "\"defender\": [],\n\"bogus\": {\"a\": [1, {\"b\": 2}]}}",
+       "s:1: general.attackerClass: 0 is out of range (allowed: 1 to 11)\n"
+       "s:2: general.defenderClass: must be a whole number (allowed: 1 to 12)\n"
+       "s:4: attacker.combatSupport.1: must be a whole number (allowed: 0 to "
+       "999999999)\n"
+       "s:4: attacker.combatSupport.2: -1 is out of range (allowed: 0 to "
+       "999999999)\n"
+       "s:5: defender: must be an object (allowed: attackValue, initiative, "
+       "defenseValue, rangedDefense, experience, firingRange, strength, "
+       "entrenchment, inCityForestMountain, inCity, inRiver, outOfAmmo, "
+       "outOfFuel, shipAlreadyAttackedByShip, combatSupport, leaderChoice)\n"
+       "s:6: bogus: unknown name (allowed: general, attacker, defender, "
+       "terrain, combatRange, attackerCloseDefense, artillery, "
+       "attackerGroundDefense, airDefense, airplaneAirDefense, "
+       "timesAttacked)\n"},
+      {"a supporting unit without strength, at its brace",
+       tanksWith("}}", "},\n\"artillery\": [{\"strength\": 3},\n {\"attackValue\": "
+                       "2}]}"),
+       "s:3: artillery.1.strength: missing (allowed: 1 to 999999999)\n"},
+      {"a syntax error at a line break inside an object",
+       "{\n  \"general\": {\"attackerClass\": 2,\n\n  }\n}",
+       "s:4:3: scenario: not valid JSON: syntax error while parsing object "
+       "key - unexpected '}'; expected string literal (allowed: one JSON "
+       "object)\n"},
+      {"a leading zero is not JSON, not an answer of 0",
+       tanksWith("\"attackValue\":10", "\"attackValue\":010"),
+       "s:1:78: scenario: not valid JSON: syntax error while parsing object - "
+       "unexpected number literal; expected '}' (allowed: one JSON object)\n"},
+      {"hexadecimal is not JSON",
+       tanksWith("\"attackValue\":10", "\"attackValue\":0x0A"),
+       "s:1:77: scenario: not valid JSON: syntax error while parsing object - "
+       "invalid literal; last read: '0x'; expected '}' (allowed: one JSON "
+       "object)\n"},
+      {"a number too large for JSON",
+       tanksWith("\"attackValue\":10", "\"attackValue\":1e400"),
+       "s:1:80: scenario: not valid JSON: number overflow parsing '1e400' "
+       "(allowed: one JSON object)\n"},
+      {"whole numbers written with a fraction or an exponent",
+       tanksWith("\"strength\":10", "\"strength\":1E1") + "\n",
+       ""},
+      {"a fraction",
+       tanksWith("\"strength\":10", "\"strength\":10.5"),
+       "s:1: attacker.strength: must be a whole number (allowed: 1 to "
+       "999999999)\n"},
+      {"a whole number beyond 64 bits written with an exponent",
+       tanksWith("\"strength\":10", "\"strength\":1e19"),
+       "s:1: attacker.strength: the number is out of range (allowed: 1 to "
+       "999999999)\n"},
+      {"menu entries by their words, case aside",
+       tanksWith("\"attackerClass\":2,\"defenderClass\":2",
+                 "\"attackerClass\":\"Naval Units\",\"defenderClass\":"
+                 "\"air transport\""),
+       ""},
+      {"an unknown word",
+       tanksWith("\"attackerClass\":2", "\"attackerClass\":\"panzer\\n\""),
+       "s:1: general.attackerClass: unknown word \"panzer\\n\" (allowed: "
+       "\"infantry\", \"tank\", \"recon\", \"anti-tank\", \"fort\", "
+       "\"artillery\", \"air-defense\", \"fighter\", \"bomber\", \"naval "
+       "units\", \"half-track\", or 1 to 11)\n"},
+      {"a word where no menu is",
+       tanksWith("\"strength\":10", "\"strength\":\"tank\""),
+       "s:1: attacker.strength: must be a whole number (allowed: 1 to "
+       "999999999)\n"},
+      {"a note at the line of its field",
+       tanksWith("\"defender\":{", "\n\"defender\":{\n\"inCity\":true,"),
+       "s:3: defender.inCity: ignored: not asked for this combat\n"},
+      {"exactly one supporting unit dropped",
+       tanksWith("}}", "},\n\"artillery\":[" + kStrong + ",\n" + kStrong + "]}"),
+       "s:3: artillery.1" + kDropped},
+      {"exactly two supporting units dropped",
+       tanksWith("}}", "},\n\"artillery\":[" + kStrong + ",\n" + kStrong + "," +
+                           kStrong + "]}"),
+       "s:3: artillery.1 to artillery.2" + kDropped},
+      {"a group of the wrong kind hides nothing else",
+       tanksWith("{\"attackerClass\":2,\"defenderClass\":2}", "[[[2]]]"),
+       "s:1: general: must be an object " + kGeneralNames + "\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(problemLines(c.text), c.lines);
+  }
+}
+
+TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
+  std::string general = "{\"general\":{";
+  for (int i = 0; i < 23; ++i) general += "\"wrong" + std::to_string(i) + "\":1,";
+  const CheckedScenario checked =
+      readScenario(tanksWith("{\"general\":{", general));
+  ASSERT_EQ(checked.errors.size(), 23u);
+  EXPECT_EQ(moreProblemsLine("s", 4, checked.errors.size() - kMostProblemsTold),
+            "s:4: and 3 more\n");
 }
 
 TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
@@ -238,13 +393,26 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
             Json::array({"combats.jsonl:1: general: must be an object (allowed: "
                          "attackerClass, defenderIsInfantry, defenderClass, "
                          "isAssault, attackerInfantryLeader, "
-                         "defenderInfantryLeader, snowOrRain, overcast)"}));
+                         "defenderInfantryLeader, snowOrRain, overcast)",
+                         "combats.jsonl:1: attacker.attackValue: missing "
+                         "(allowed: 1 to 999999999)",
+                         "combats.jsonl:1: attacker.strength: missing (allowed: "
+                         "1 to 999999999)",
+                         "combats.jsonl:1: defender.strength: missing (allowed: "
+                         "1 to 999999999)"}));
   EXPECT_EQ(imported.at("scenario"), kTanks);
   const Json swept = Json::parse(sweepJson(kTanks, "attacker.strength", 9, 10));
   ASSERT_EQ(swept.at("rows").size(), 2u);
   EXPECT_EQ(swept.at("rows")[1].at("odds").at("defenderLosses"), 5);
-  EXPECT_FALSE(Json::parse(sweepJson(kTanks, "attacker.strength", 0, 3))
-                   .at("valid"));
+  const Json refused = Json::parse(sweepJson(kTanks, "attacker.strength", 0, 3));
+  EXPECT_FALSE(refused.at("valid"));
+  EXPECT_EQ(refused.at("error").at("field"), "attacker.strength");
+  EXPECT_EQ(refused.at("rows").size(), 0u);
+  const Json missing =
+      Json::parse(sweepJson(kTanks, "artillery.0.strength", 1, 3));
+  EXPECT_EQ(missing.at("error").at("message"),
+            "no such supporting unit in the scenario (allowed: 0 of them, "
+            "from 0)");
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <sstream>
+#include <variant>
+#include <vector>
 
 #include "combat/combat.h"
 #include "files/scenario_file.h"
@@ -11,6 +14,7 @@
 #include "files/sweep.h"
 #include "report/prediction_json.h"
 #include "report/scenario_json.h"
+#include "scenario/field_path.h"
 #include "scenario/scenario_fields.h"
 
 namespace {
@@ -68,35 +72,10 @@ Json problemJson(const Problem& problem) {
   return json;
 }
 
-// The dialogue's own error text for a field named as messages name it, or
-// an empty text.
-std::string errorTextOf(std::string_view name) {
-  for (const ScenarioField& info : scenarioFields()) {
-    if (dottedName(info) == name) return std::string(info.errorText);
-  }
-  // A field of a unit: artillery.N.name or airDefense.N.name.
-  const std::size_t first = name.find('.');
-  const std::size_t second = name.find('.', first + 1);
-  if (first == std::string_view::npos || second == std::string_view::npos) {
-    return "";
-  }
-  const std::string_view list = name.substr(0, first);
-  const std::string_view key = name.substr(second + 1);
-  if (list == "artillery") {
-    for (const auto& info : artilleryFields()) {
-      if (key == info.name) return std::string(info.errorText);
-    }
-  } else if (list == "airDefense") {
-    for (const auto& info : airDefenseFields()) {
-      if (key == info.name) return std::string(info.errorText);
-    }
-  }
-  return "";
-}
-
 Json errorJson(const Problem& problem) {
   Json json = problemJson(problem);
-  json["errorText"] = errorTextOf(problem.field);
+  const std::optional<FieldPath> path = resolveFieldPath(problem.field);
+  json["errorText"] = path ? std::string(path->errorText) : std::string();
   return json;
 }
 
@@ -121,20 +100,15 @@ std::string fieldsJson() {
 std::string predictJson(std::string_view text) {
   // Read on past a wrong value, so that the form still knows which fields
   // to show.
-  const ScenarioText parsed = parseScenario(text, true);
-  CheckedScenario checked;
-  if (parsed.complete) {
-    checked = checkScenario(parsed.scenario, parsed.given, true);
-  }
-  if (parsed.error) checked.error = parsed.error;
+  const CheckedScenario checked = readScenario(text, true);
   Json json = Json::object();
-  json["valid"] = !checked.error.has_value();
+  json["valid"] = checked.errors.empty();
   json["asked"] = checked.asked;
   Json notes = Json::array();
   for (const Problem& note : checked.notes) notes.push_back(problemJson(note));
   json["notes"] = std::move(notes);
-  if (checked.error) {
-    json["error"] = errorJson(*checked.error);
+  if (!checked.errors.empty()) {
+    json["error"] = errorJson(checked.errors.front());
     json["prediction"] = nullptr;
     json["scenario"] = nullptr;
     return json.dump();
@@ -150,26 +124,37 @@ std::string sweepJson(std::string_view text, std::string_view field,
                       std::int64_t from, std::int64_t to) {
   Json json = Json::object();
   const ScenarioText parsed = parseScenario(text);
-  std::optional<Problem> error = parsed.error;
-  if (!error) error = checkScenario(parsed.scenario, parsed.given).error;
-  std::stringbuf rows;
-  if (!error) {
-    Output out = outputToStream(&rows);
-    Problem problem;
-    if (!runSweep(parsed, {std::string(field), from, to}, OutputFormat::json,
-                  &out, &problem)) {
-      error = problem;
+  std::vector<Problem> errors = checkText(parsed).errors;
+  Json rows = Json::array();
+  if (errors.empty()) {
+    // The request as the command line would give it, checked as there.
+    std::variant<SweepRequest, Problem> request = parseSweepRequest(
+        std::string(field) + "=" + std::to_string(from) + ".." +
+        std::to_string(to));
+    std::variant<SweepPlan, std::vector<Problem>> planned =
+        std::vector<Problem>{};
+    if (const Problem* problem = std::get_if<Problem>(&request)) {
+      errors.push_back(*problem);
+    } else {
+      planned = planSweep(parsed, std::get<SweepRequest>(request));
     }
-    flushOutput(&out);
+    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
+      for (std::int64_t value = from; value <= to; ++value) {
+        const SweepRow row = sweepRow(plan, value);
+        Json line = Json::object();
+        line["field"] = field;
+        line["value"] = value;
+        line.update(predictionJson(row.predicted.supportFire,
+                                   row.predicted.prediction));
+        rows.push_back(std::move(line));
+      }
+    } else if (errors.empty()) {
+      errors = std::get<std::vector<Problem>>(planned);
+    }
   }
-  json["valid"] = !error.has_value();
-  json["error"] = error ? errorJson(*error) : Json(nullptr);
-  Json list = Json::array();
-  std::istringstream lines(rows.str());
-  for (std::string line; std::getline(lines, line);) {
-    list.push_back(Json::parse(line));
-  }
-  json["rows"] = std::move(list);
+  json["valid"] = errors.empty();
+  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
+  json["rows"] = std::move(rows);
   return json.dump();
 }
 
@@ -197,7 +182,7 @@ std::string importJson(std::string_view fileText, std::string_view fileName) {
   json["scenario"] = nullptr;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
     if (chunk->tooLong) continue;
-    if (!readScenario(chunk->text).checked.error) {
+    if (readScenario(chunk->text).errors.empty()) {
       json["scenario"] = chunk->text;
       break;
     }

@@ -7,10 +7,13 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "dialogue/main_loop.h"
+#include "files/problem.h"
 #include "files/scenario_file.h"
 #include "io/line_editor.h"
 
@@ -80,30 +83,32 @@ struct Streams {
   Output err;
 };
 
-int usageError(Output* err, std::string_view message) {
-  put(err, "zelvorn-odds: ");
-  put(err, message);
-  put(err, " (try 'zelvorn-odds --help')\n");
+int usageError(Output* err, const Problem& problem) {
+  put(err, usageProblemLine(problem));
   flushOutput(err);
   return 2;
 }
 
 int cannot(Output* err, std::string_view what, std::string_view path,
            int error) {
-  put(err, "zelvorn-odds: cannot ");
-  put(err, what);
-  put(err, " ");
-  put(err, path);
-  put(err, ": ");
-  put(err, std::strerror(error));
-  put(err, "\n");
+  put(err, programProblemLine({"",
+                               "cannot " + std::string(what) + " " +
+                                   std::string(path) + ": " +
+                                   std::strerror(error),
+                               {}}));
   flushOutput(err);
   return 2;
 }
 
-// Reads the options; gives the exit status when they are wrong.
-std::optional<int> parseOptions(int argc, char** argv, Options* options,
-                                Output* err) {
+Problem wrong(std::string message) { return {"", std::move(message), {}}; }
+
+// The option as the command line gave it, without its value.
+std::string optionName(const std::string& given) {
+  return given.substr(0, given.find('='));
+}
+
+// Reads the options, or tells what is wrong with them.
+std::variant<Options, Problem> parseOptions(int argc, char** argv) {
   static const option kLong[] = {
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
@@ -116,6 +121,8 @@ std::optional<int> parseOptions(int argc, char** argv, Options* options,
       {"vary", required_argument, nullptr, kVary},
       {nullptr, 0, nullptr, 0},
   };
+  Options options;
+  std::set<int> seen;  // a second one would silently replace the first
   opterr = 0;  // the messages below say it in one line each
   optind = 1;
   for (;;) {
@@ -123,75 +130,83 @@ std::optional<int> parseOptions(int argc, char** argv, Options* options,
     const int code = getopt_long(argc, argv, ":hV", kLong, nullptr);
     if (code == -1) break;
     const std::string given = previous < argc ? argv[previous] : "";
+    if (code != ':' && code != '?' && !seen.insert(code).second) {
+      return wrong("option " + optionName(given) + " given twice");
+    }
     switch (code) {
       case 'h':
-        options->help = true;
+        options.help = true;
         break;
       case 'V':
-        options->version = true;
+        options.version = true;
         break;
       case kNoEditing:
-        options->editing = false;
+        options.editing = false;
         break;
       case kEcho:
-        options->echo = true;
+        options.echo = true;
         break;
       case kSave:
-        options->save = optarg;
+        options.save = optarg;
         break;
       case kScenario:
-        options->scenario = optarg;
+        options.scenario = optarg;
         break;
       case kJson:
-        options->json = true;
+        options.json = true;
         break;
       case kCsv:
-        options->csv = true;
+        options.csv = true;
         break;
       case kVary:
-        options->vary = optarg;
+        options.vary = optarg;
         break;
       case ':':
-        return usageError(err, "option " + given.substr(0, given.find('=')) +
-                                   " needs a value");
+        return wrong("option " + optionName(given) + " needs a value");
       default:
         if (optopt != 0 && given.rfind("--", 0) != 0) {
-          return usageError(err, std::string("unknown option -") +
-                                     static_cast<char>(optopt));
+          return wrong(std::string("unknown option -") +
+                       static_cast<char>(optopt));
         }
-        return usageError(err, "unknown option " +
-                                   given.substr(0, given.find('=')));
+        return wrong("unknown option " + optionName(given));
     }
   }
-  if (optind < argc) options->answers = argv[optind++];
+  if (optind < argc) options.answers = argv[optind++];
   if (optind < argc) {
-    return usageError(err, std::string("unexpected argument ") + argv[optind]);
+    return wrong(std::string("unexpected argument ") + argv[optind]);
   }
-  if (options->help || options->version) return std::nullopt;
-  if (options->scenario) {
-    if (options->answers) {
-      return usageError(err, "--scenario takes no answer file " +
-                                 *options->answers);
+  if (options.help || options.version) return options;
+  // "--vary attacker.strength 1..15": the range became an answer file.
+  if (options.vary && options.vary->find('=') == std::string::npos &&
+      options.answers && options.answers->find("..") != std::string::npos) {
+    return Problem{"--vary",
+                   "expected FIELD=FROM..TO, such as attacker.strength=1..20 "
+                   "(the = is missing: write " +
+                       *options.vary + "=" + *options.answers +
+                       " as one argument)",
+                   {}};
+  }
+  if (options.scenario) {
+    if (options.answers) {
+      return wrong("--scenario takes no answer file " + *options.answers);
     }
-    if (options->save || options->echo) {
-      return usageError(err, std::string(options->save ? "--save" : "--echo") +
-                                 " goes with the questions, not with --scenario");
+    if (options.save || options.echo) {
+      return wrong(std::string(options.save ? "--save" : "--echo") +
+                   " goes with the questions, not with --scenario");
     }
   } else {
-    if (options->json || options->csv || options->vary) {
-      return usageError(err, std::string(options->json  ? "--json"
-                                         : options->csv ? "--csv"
-                                                        : "--vary") +
-                                 " needs --scenario");
+    if (options.json || options.csv || options.vary) {
+      return wrong(std::string(options.json  ? "--json"
+                               : options.csv ? "--csv"
+                                             : "--vary") +
+                   " needs --scenario");
     }
   }
-  if (options->csv && !options->vary) {
-    return usageError(err, "--csv needs --vary");
+  if (options.csv && !options.vary) return wrong("--csv needs --vary");
+  if (options.json && options.csv) {
+    return wrong("--json and --csv exclude each other");
   }
-  if (options->json && options->csv) {
-    return usageError(err, "--json and --csv exclude each other");
-  }
-  return std::nullopt;
+  return options;
 }
 
 int runScenarios(const Options& options, Streams* streams) {
@@ -201,9 +216,17 @@ int runScenarios(const Options& options, Streams* streams) {
                 : options.csv ? OutputFormat::csv
                               : OutputFormat::text;
   if (options.vary) {
-    std::string error;
-    file.sweep = parseSweepRequest(*options.vary, &error);
-    if (!file.sweep) return usageError(&streams->err, "--vary: " + error);
+    std::variant<SweepRequest, Problem> request = parseSweepRequest(*options.vary);
+    if (const Problem* problem = std::get_if<Problem>(&request)) {
+      // The option is at fault, and the field in it when one is named.
+      return usageError(
+          &streams->err,
+          {"--vary",
+           problem->field.empty() ? problem->message
+                                  : problem->field + ": " + problem->message,
+           {}});
+    }
+    file.sweep = std::get<SweepRequest>(std::move(request));
   }
   return runScenarioFile(file, &streams->out, &streams->err);
 }
@@ -278,15 +301,16 @@ int runCommandLine(int argc, char** argv) {
   Streams streams;
   streams.out = outputToFd(closed.output ? -1 : STDOUT_FILENO);
   streams.err = outputToFd(STDERR_FILENO);
-  Options options;
-  if (const std::optional<int> status =
-          parseOptions(argc, argv, &options, &streams.err)) {
-    return *status;
+  std::variant<Options, Problem> parsed = parseOptions(argc, argv);
+  if (const Problem* problem = std::get_if<Problem>(&parsed)) {
+    return usageError(&streams.err, *problem);
   }
+  const Options& options = std::get<Options>(parsed);
   if (options.help || options.version) {
     put(&streams.out, options.help ? kUsage : kVersion);
     if (!flushOutput(&streams.out)) {
-      put(&streams.err, "zelvorn-odds: the output could not be written\n");
+      put(&streams.err,
+          programProblemLine({"", "the output could not be written", {}}));
       flushOutput(&streams.err);
       return 2;
     }

@@ -7,12 +7,16 @@
 #include <cstring>
 #include <optional>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "combat/combat.h"
+#include "files/problem.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
 #include "io/input.h"
 #include "report/prediction_json.h"
+#include "report/prediction_table.h"
 #include "report/report.h"
 
 namespace {
@@ -27,64 +31,45 @@ struct Run {
   std::string text;  // a prediction's text, reused
 };
 
-void complain(Run* run, std::size_t line, const Problem& problem) {
-  flushOutput(run->out);  // what came before it is printed before it
-  put(run->err, run->name);
-  put(run->err, ":");
-  putNumber(run->err, static_cast<std::int64_t>(line));
-  put(run->err, ": ");
-  put(run->err, problem.field);
-  put(run->err, ": ");
-  put(run->err, problem.message);
-  put(run->err, "\n");
+// The problems of the scenario that begins on `firstLine`, each on a line
+// of its own, the first kMostProblemsTold of them.
+void tell(Run* run, std::size_t firstLine, const std::vector<Problem>& problems) {
+  if (problems.empty()) return;
+  flushOutput(run->out);  // what came before them is printed before them
+  for (std::size_t i = 0; i < problems.size() && i < kMostProblemsTold; ++i) {
+    put(run->err, fileProblemLine(run->name, firstLine, problems[i]));
+  }
+  if (problems.size() > kMostProblemsTold) {
+    put(run->err, moreProblemsLine(run->name, firstLine,
+                                   problems.size() - kMostProblemsTold));
+  }
   flushOutput(run->err);
 }
 
-// The line of the file on which a syntax error at `offset` of a scenario
-// that begins on line `firstLine` stands.
-std::size_t lineOf(std::string_view text, std::size_t offset,
-                   std::size_t firstLine) {
-  std::size_t line = firstLine;
-  for (std::size_t i = 0; i < offset && i < text.size(); ++i) {
-    if (text[i] == '\n') ++line;
-  }
-  return line;
-}
-
-void invalid(Run* run, std::size_t line, const Problem& problem) {
+void invalid(Run* run, std::size_t firstLine,
+             const std::vector<Problem>& problems) {
   run->anyInvalid = true;
-  complain(run, line, problem);
+  tell(run, firstLine, problems);
 }
 
-// The scenario that begins on line `firstLine`, read and checked: nothing
-// when it is invalid (its error told), else with its notes told.
-std::optional<CheckedScenario> readAndCheck(Run* run, std::string_view text,
-                                            std::size_t firstLine,
-                                            ScenarioText* parsed) {
-  *parsed = parseScenario(text);
-  if (parsed->error) {
-    invalid(run,
-            parsed->syntaxError ? lineOf(text, parsed->errorOffset, firstLine)
-                                : firstLine,
-            *parsed->error);
-    return std::nullopt;
-  }
-  CheckedScenario checked = checkScenario(parsed->scenario, parsed->given);
-  if (checked.error) {
-    invalid(run, firstLine, *checked.error);
-    return std::nullopt;
-  }
-  for (const Problem& note : checked.notes) complain(run, firstLine, note);
-  return checked;
+void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
+  invalid(run, firstLine, std::vector<Problem>{std::move(problem)});
 }
 
-// One scenario: its figures, or its error.
-void runOne(Run* run, std::string_view text, std::size_t firstLine) {
-  ScenarioText parsed;
-  const std::optional<CheckedScenario> checked =
-      readAndCheck(run, text, firstLine, &parsed);
-  if (!checked) return;
-  const CombatPrediction predicted = predictCombat(checked->scenario);
+const Problem kTooLong{"scenario",
+                       "longer than 16 MiB (allowed: one JSON object of at "
+                       "most 16 MiB); the rest of the file is not read",
+                       {}};
+
+// One scenario: its figures, or its errors.
+void runOne(Run* run, const ScenarioChunk& chunk) {
+  const CheckedScenario checked = readScenario(chunk.text);
+  if (!checked.errors.empty()) {
+    invalid(run, chunk.firstLine, checked.errors);
+    return;
+  }
+  tell(run, chunk.firstLine, checked.notes);
+  const CombatPrediction predicted = predictCombat(checked.scenario);
   run->text.clear();
   if (run->options.format == OutputFormat::json) {
     run->text = predictionJson(predicted.supportFire, predicted.prediction).dump();
@@ -95,45 +80,73 @@ void runOne(Run* run, std::string_view text, std::size_t firstLine) {
   put(run->out, run->text);
 }
 
-// One scenario swept over the values of one field.
-void runSweepOn(Run* run, std::string_view text, std::size_t firstLine) {
-  ScenarioText parsed;
-  if (!readAndCheck(run, text, firstLine, &parsed)) return;
-  Problem error;
-  if (!runSweep(parsed, *run->options.sweep, run->options.format, run->out,
-                &error)) {
-    invalid(run, firstLine, error);
+// The one scenario of a sweep, swept over the values of its field: the
+// whole file is read and the sweep checked before any row is written, so
+// that a refused sweep prints nothing.
+void runSweep(Run* run, ScenarioSource* source) {
+  std::optional<ScenarioChunk> chunk = nextScenario(source);
+  if (!chunk) return;
+  ++run->scenarios;
+  if (const std::optional<ScenarioChunk> second = nextScenario(source)) {
+    invalidScenario(run, second->firstLine,
+            {"scenario", "a second scenario (allowed: one scenario with --vary)",
+             {}});
+  }
+  if (chunk->tooLong) {
+    invalidScenario(run, chunk->firstLine, kTooLong);
+    return;
+  }
+  const ScenarioText parsed = parseScenario(chunk->text);
+  const CheckedScenario checked = checkText(parsed);
+  if (!checked.errors.empty()) {
+    invalid(run, chunk->firstLine, checked.errors);
+    return;
+  }
+  if (run->anyInvalid || source->in.error != 0) return;
+  tell(run, chunk->firstLine, checked.notes);
+  const SweepRequest& request = *run->options.sweep;
+  std::variant<SweepPlan, std::vector<Problem>> planned =
+      planSweep(parsed, request);
+  if (const auto* problems = std::get_if<std::vector<Problem>>(&planned)) {
+    invalid(run, chunk->firstLine, *problems);
+    return;
+  }
+  SweepPlan& plan = std::get<SweepPlan>(planned);
+  const OutputFormat format = run->options.format;
+  // The table sizes its columns to every row; CSV and JSON Lines go row by
+  // row.
+  std::vector<TableRow> table;
+  if (format == OutputFormat::csv) put(run->out, csvHeading(request.field));
+  for (std::int64_t value = request.from; value <= request.to; ++value) {
+    const SweepRow row = sweepRow(&plan, value);
+    switch (format) {
+      case OutputFormat::text:
+        table.push_back(tableRow(std::to_string(value), row.predicted.prediction));
+        break;
+      case OutputFormat::csv:
+        put(run->out,
+            csvLine(tableRow(std::to_string(value), row.predicted.prediction)));
+        break;
+      case OutputFormat::json:
+        put(run->out, sweepJsonLine(request.field, value,
+                                    row.predicted.supportFire,
+                                    row.predicted.prediction));
+        break;
+    }
+    if (run->out->failed) return;
+  }
+  if (format == OutputFormat::text) {
+    put(run->out, predictionTable(request.field, table));
   }
 }
 
 int cannotRead(Run* run, int error) {
   flushOutput(run->out);
-  put(run->err, "zelvorn-odds: cannot read ");
-  put(run->err, run->name);
-  put(run->err, ": ");
-  put(run->err, std::strerror(error));
-  put(run->err, "\n");
+  put(run->err, programProblemLine(
+                    {"", "cannot read " + run->name + ": " + std::strerror(error),
+                     {}}));
   flushOutput(run->err);
   return 2;
-}
-
-// One scenario of the file, with or without a sweep; a sweep takes one
-// scenario only.
-void runScenario(Run* run, const ScenarioChunk& chunk) {
-  ++run->scenarios;
-  if (chunk.tooLong) {
-    invalid(run, chunk.firstLine,
-            {"scenario", "longer than 16 MiB (allowed: one JSON object of at "
-                         "most 16 MiB)"});
-  } else if (!run->options.sweep) {
-    runOne(run, chunk.text, chunk.firstLine);
-  } else if (run->scenarios == 1) {
-    runSweepOn(run, chunk.text, chunk.firstLine);
-  } else {
-    invalid(run, chunk.firstLine,
-            {"scenario", "a second scenario (allowed: one scenario with "
-                         "--vary)"});
-  }
 }
 
 }  // namespace
@@ -155,17 +168,26 @@ int runScenarioFile(const ScenarioFileOptions& options, Output* out,
 int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
                  Output* out, Output* err) {
   Run run{options, out, err, options.path, false, 0, {}};
-  while (const std::optional<ScenarioChunk> chunk = nextScenario(source)) {
-    runScenario(&run, *chunk);
-    if (out->failed) break;
+  if (options.sweep) {
+    runSweep(&run, source);
+  } else {
+    while (const std::optional<ScenarioChunk> chunk = nextScenario(source)) {
+      ++run.scenarios;
+      if (chunk->tooLong) {
+        invalidScenario(&run, chunk->firstLine, kTooLong);
+      } else {
+        runOne(&run, *chunk);
+      }
+      if (out->failed) break;
+    }
   }
   if (source->in.error != 0) return cannotRead(&run, source->in.error);
   if (run.scenarios == 0) {
-    invalid(&run, 1, {"scenario", "the file holds no scenario (allowed: JSON "
-                                  "Lines, or one JSON object)"});
+    invalidScenario(&run, 1, {"scenario", "the file holds no scenario (allowed: JSON "
+                                  "Lines, or one JSON object)", {}});
   }
   if (!flushOutput(out)) {
-    put(err, "zelvorn-odds: the output could not be written\n");
+    put(err, programProblemLine({"", "the output could not be written", {}}));
     flushOutput(err);
     return 2;
   }

@@ -17,11 +17,13 @@ struct ScenarioFileOptions {
 };
 
 // Computes every valid scenario of the file and writes its result texts
-// (or its JSON) to `out`; each invalid scenario gets one line on `err`,
-// "FILE:LINE: field: what is wrong (allowed: ...)", and a field that the
-// combat does not ask gets one note there.  Returns the exit status: 0 when
-// every scenario was valid, 1 when one was not (or the sweep could not be
-// made), 2 when the file or the output could not be read or written.
+// (or its JSON) to `out`; each problem of an invalid scenario gets one line
+// on `err`, "FILE:LINE: field: what is wrong (allowed: ...)", at most
+// kMostProblemsTold a scenario, and a field that the combat does not ask
+// gets one note there.  A sweep writes nothing unless the whole file holds
+// one valid scenario and the sweep can be made.  Returns the exit status: 0
+// when every scenario was valid, 1 when one was not (or the sweep could not
+// be made), 2 when the file or the output could not be read or written.
 int runScenarioFile(const ScenarioFileOptions& options, Output* out,
                     Output* err);
 

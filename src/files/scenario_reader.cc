@@ -3,8 +3,12 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <optional>
+#include <span>
 #include <string>
 
 #include "combat/questions.h"
@@ -97,6 +101,12 @@ std::string shownName(std::string_view name) {
   return quoted;
 }
 
+// A word from the file, always between quotation marks.
+std::string quotedWord(std::string_view word) {
+  const std::string shown = shownName(word);
+  return shown.starts_with('"') ? shown : '"' + shown + '"';
+}
+
 std::string rangeText(std::int64_t minimum, std::int64_t maximum) {
   return std::to_string(minimum) + " to " + std::to_string(maximum);
 }
@@ -139,9 +149,66 @@ std::string outOfRange(std::int64_t value, bool fits, std::int64_t minimum,
          " is out of range (allowed: " + rangeText(minimum, maximum) + ")";
 }
 
+std::string lowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// The menu entry that a word names, case aside, numbered from 1; 0 when it
+// names none.
+std::int64_t menuNumber(std::span<const std::string_view> options,
+                        std::string_view word) {
+  const std::string lower = lowerCase(word);
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    if (lowerCase(options[i]) == lower) return static_cast<std::int64_t>(i) + 1;
+  }
+  return 0;
+}
+
+template <typename Record>
+std::string menuWords(const FieldInfo<Record>& info) {
+  std::string words;
+  for (const std::string_view option : info.options) {
+    words += '"';
+    words += option;
+    words += "\", ";
+  }
+  return words + "or " + rangeText(info.minimum, info.maximum);
+}
+
+// Reads the text for the JSON library and keeps where the library stands,
+// so that what it reports can be placed in the text.
+struct TrackedChar {
+  using iterator_category = std::forward_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  const char* at = nullptr;
+  const char** reached = nullptr;
+
+  reference operator*() const { return *at; }
+  TrackedChar& operator++() {
+    *reached = ++at;
+    return *this;
+  }
+  TrackedChar operator++(int) {
+    TrackedChar before = *this;
+    ++*this;
+    return before;
+  }
+  bool operator==(const TrackedChar& other) const { return at == other.at; }
+};
+
 // Where the parser stands: in the scenario's object, in a group, in a list
-// of supporting units, in one unit, or in a list of experience bars.
-enum class Frame { top, group, unitList, unit, bars };
+// of supporting units, in one unit, in a list of experience bars, or in a
+// value that is skipped (after a name that is wrong, or where a value of
+// another kind belongs).
+enum class Frame { top, group, unitList, unit, bars, skip };
 
 struct Level {
   Frame frame = Frame::top;
@@ -153,28 +220,68 @@ struct Level {
   std::string_view label;
   std::size_t item = 0;
   bool inList = false;
-  std::uint64_t seen = 0;    // the names given so far, by their place
-  const Name* pending = nullptr;  // the name whose value comes next
+  std::uint64_t seen = 0;         // the names given so far, by their place
+  const Name* pending = nullptr;  // the name whose value comes next, if any
+  Place pendingPlace;             // where that name stands
+  Place place;                    // where this object or list begins
 };
 
-// Builds the scenario as the parser reports what it reads, and stops at the
-// first thing that is wrong.  The parser calls these by name.
+// Builds the scenario as the parser reports what it reads, and notes every
+// problem where it stands.  The parser calls these by name.
 struct ScenarioBuilder {
-  ScenarioText* result;
+  ScenarioText* result = nullptr;
+  std::string_view text;
+  const char* reached = nullptr;  // the first byte the parser has not read
   std::vector<Level> levels;
-  bool keepGoing = false;  // read on past a wrong value
+  // The line and the beginning of the line of the byte last placed, so
+  // that placing goes on from there.
+  std::size_t placedOffset = 0;
+  std::size_t placedLine = 1;
+  std::size_t placedLineStart = 0;
 
-  bool fail(std::string field, std::string message) {
-    if (!result->error) {
-      result->error = Problem{std::move(field), std::move(message)};
-    }
-    return false;
+  std::size_t readSoFar() const {
+    return static_cast<std::size_t>(reached - text.data());
   }
 
-  // A wrong value that stands alone: the rest can still be read.
-  bool failValue(std::string field, std::string message) {
-    fail(std::move(field), std::move(message));
-    return keepGoing;
+  Place placeAt(std::size_t offset) {
+    if (offset < placedOffset) {
+      placedOffset = 0;
+      placedLine = 1;
+      placedLineStart = 0;
+    }
+    for (; placedOffset < offset && placedOffset < text.size(); ++placedOffset) {
+      if (text[placedOffset] == '\n') {
+        ++placedLine;
+        placedLineStart = placedOffset + 1;
+      }
+    }
+    return {placedLine, offset - placedLineStart + 1};
+  }
+
+  // The place of the token just read: a string or a literal ends at the
+  // last byte read, a number one byte before (the parser reads one past it
+  // to find its end).
+  Place tokenPlace(bool number) {
+    std::size_t end = readSoFar();
+    if (number && end < text.size()) --end;
+    return placeAt(end > 0 ? end - 1 : 0);
+  }
+
+  // The place of the name just read: its opening quotation mark.
+  Place namePlace() {
+    std::size_t at = readSoFar() > 0 ? readSoFar() - 1 : 0;  // its closing mark
+    while (at > 0) {
+      --at;
+      if (text[at] != '"') continue;
+      std::size_t backslashes = 0;
+      while (at > backslashes && text[at - 1 - backslashes] == '\\') ++backslashes;
+      if (backslashes % 2 == 0) break;
+    }
+    return placeAt(at);
+  }
+
+  void fail(std::string field, std::string message, Place place) {
+    result->errors.push_back({std::move(field), std::move(message), place});
   }
 
   std::size_t unitCount(bool artillery) const {
@@ -200,80 +307,144 @@ struct ScenarioBuilder {
     return join(path(), levels.back().pending->name);
   }
 
-  // A value that cannot stand where it stands.
-  bool wrongType() {
+  bool skipping() const {
+    return !levels.empty() && (levels.back().frame == Frame::skip ||
+                               (levels.back().frame != Frame::bars &&
+                                levels.back().frame != Frame::unitList &&
+                                levels.back().pending == nullptr));
+  }
+
+  // A value that cannot stand where it stands, beginning at `place`; its
+  // name (or its place in a list) takes the problem.
+  void wrongType(Place place) {
     if (levels.empty()) {
-      return fail("scenario", "must be a JSON object (allowed: " +
-                                  listOf(nameTables().top) + ")");
+      fail("scenario", "must be a JSON object (allowed: " +
+                           listOf(nameTables().top) + ")",
+           place);
+      return;
     }
-    const Level& level = levels.back();
+    Level& level = levels.back();
     switch (level.frame) {
       case Frame::bars:
-        return fail(join(path(), std::to_string(level.bars->size())),
-                    "must be a whole number (allowed: " +
-                        rangeText(0, kLargestAnswer) + ")");
+        fail(join(path(), std::to_string(level.bars->size())),
+             "must be a whole number (allowed: " +
+                 rangeText(0, kLargestAnswer) + ")",
+             place);
+        // A wrong entry keeps its place, so that the next is named rightly.
+        level.bars->push_back(0);
+        return;
       case Frame::unitList:
-        return fail(join(path(), std::to_string(unitCount(level.artillery))),
-                    "must be an object (allowed: " +
-                        listOf(level.artillery ? nameTables().artillery
-                                               : nameTables().airDefense) +
-                        ")");
+        fail(join(path(), std::to_string(unitCount(level.artillery))),
+             "must be an object (allowed: " +
+                 listOf(level.artillery ? nameTables().artillery
+                                        : nameTables().airDefense) +
+                 ")",
+             place);
+        if (level.artillery) {
+          result->scenario.artillery.emplace_back();
+          result->places.artillery.push_back(place);
+        } else {
+          result->scenario.airDefense.emplace_back();
+          result->places.airDefense.push_back(place);
+        }
+        return;
       case Frame::top:
       case Frame::group:
       case Frame::unit:
+      case Frame::skip:
         break;
     }
     const Name& name = *level.pending;
+    const Place at = level.pendingPlace;
     switch (name.target) {
       case Target::group:
-        return fail(pendingPath(), "must be an object (allowed: " +
-                                       listOf(nameTables().groups[name.index]) +
-                                       ")");
+        fail(pendingPath(),
+             "must be an object (allowed: " +
+                 listOf(nameTables().groups[name.index]) + ")",
+             at);
+        return;
       case Target::field:
-        return fail(pendingPath(), wrongTypeText(scenarioFields()[name.index]));
+        fail(pendingPath(), wrongTypeText(scenarioFields()[name.index]), at);
+        return;
       case Target::unitField:
-        return fail(pendingPath(), level.artillery
-                              ? wrongTypeText(artilleryFields()[name.index])
-                              : wrongTypeText(airDefenseFields()[name.index]));
+        fail(pendingPath(),
+             level.artillery ? wrongTypeText(artilleryFields()[name.index])
+                             : wrongTypeText(airDefenseFields()[name.index]),
+             at);
+        return;
     }
-    return false;
+  }
+
+  // A value has been taken (or refused): the next one needs a name of its
+  // own, except in a list.
+  bool done() {
+    if (!levels.empty()) levels.back().pending = nullptr;
+    return true;
+  }
+
+  // A single value of the wrong kind: noted, and the rest is read.
+  bool wrongValue(bool number) {
+    wrongType(tokenPlace(number));
+    return done();
   }
 
   template <typename Record>
   bool setWhole(Record* record, const FieldInfo<Record>& info,
                 std::int64_t value, bool fits) {
-    if (info.kind != FieldKind::whole) return wrongValue();
+    if (info.kind != FieldKind::whole) return wrongValue(true);
     if (!fits || value < info.minimum || value > info.maximum) {
-      return failValue(pendingPath(),
-                       outOfRange(value, fits, info.minimum, info.maximum));
+      fail(pendingPath(), outOfRange(value, fits, info.minimum, info.maximum),
+           levels.back().pendingPlace);
+      return done();
     }
     record->*info.whole = value;
-    return true;
+    return done();
   }
 
   template <typename Record>
   bool setYesNo(Record* record, const FieldInfo<Record>& info, char answer) {
-    if (info.kind != FieldKind::yesNo) return wrongValue();
+    if (info.kind != FieldKind::yesNo) return wrongValue(false);
     record->*info.yesNo = answer;
-    return true;
+    return done();
+  }
+
+  template <typename Record>
+  bool setWord(Record* record, const FieldInfo<Record>& info,
+               std::string_view word) {
+    if (info.kind != FieldKind::whole || info.options.empty()) {
+      return wrongValue(false);
+    }
+    const std::int64_t number = menuNumber(info.options, word);
+    if (number == 0) {
+      fail(pendingPath(),
+           "unknown word " + quotedWord(word) + " (allowed: " +
+               menuWords(info) + ")",
+           levels.back().pendingPlace);
+      return done();
+    }
+    record->*info.whole = number;
+    return done();
   }
 
   bool whole(std::int64_t value, bool fits) {
-    if (levels.empty()) return wrongType();
+    if (skipping()) return done();
+    if (levels.empty() || levels.back().frame == Frame::unitList) {
+      return wrongValue(true);
+    }
     Level& level = levels.back();
-    if (level.frame == Frame::unitList) return wrongType();
     if (level.frame == Frame::bars) {
       if (!fits || value < 0 || value > kLargestAnswer) {
-        return failValue(join(path(), std::to_string(level.bars->size())),
-                         outOfRange(value, fits, 0, kLargestAnswer));
+        fail(join(path(), std::to_string(level.bars->size())),
+             outOfRange(value, fits, 0, kLargestAnswer), tokenPlace(true));
       }
-      level.bars->push_back(value);
+      // A wrong entry keeps its place, so that the next is named rightly.
+      level.bars->push_back(fits && value >= 0 ? value : 0);
       return true;
     }
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
-        return wrongValue();
+        return wrongValue(true);
       case Target::field:
         return setWhole(&result->scenario, scenarioFields()[name.index], value,
                         fits);
@@ -284,19 +455,20 @@ struct ScenarioBuilder {
                    : setWhole(&result->scenario.airDefense.back(),
                               airDefenseFields()[name.index], value, fits);
     }
-    return false;
+    return done();
   }
 
   bool yesNo(char answer) {
-    if (levels.empty() || levels.back().frame == Frame::unitList) {
-      return wrongType();
+    if (skipping()) return done();
+    if (levels.empty() || levels.back().frame == Frame::unitList ||
+        levels.back().frame == Frame::bars) {
+      return wrongValue(false);
     }
     const Level& level = levels.back();
-    if (level.frame == Frame::bars) return wrongValue();
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
-        return wrongValue();
+        return wrongValue(false);
       case Target::field:
         return setYesNo(&result->scenario, scenarioFields()[name.index], answer);
       case Target::unitField:
@@ -306,7 +478,7 @@ struct ScenarioBuilder {
                    : setYesNo(&result->scenario.airDefense.back(),
                               airDefenseFields()[name.index], answer);
     }
-    return false;
+    return done();
   }
 
   bool null() { return yesNo(answer::kNeither); }
@@ -318,34 +490,60 @@ struct ScenarioBuilder {
     return whole(static_cast<std::int64_t>(value > kMost ? 0 : value),
                  value <= kMost);
   }
-  bool number_float(double, const std::string& text) {
-    // A whole number beyond 64 bits comes as a float: its digits tell it
-    // from a fraction.
-    if (text.find_first_of(".eE") == std::string::npos) return whole(0, false);
-    return wrongValue();
+  bool number_float(double value, const std::string&) {
+    // A number whose value is whole is a whole number however it is
+    // written (10.0, 1e1), as JSON Schema counts an integer; one beyond
+    // 64 bits is out of every range.
+    if (value != std::floor(value)) return wrongValue(true);
+    constexpr double kBeyond = 9223372036854775808.0;  // 2 to the 63rd
+    const bool fits = value > -kBeyond && value < kBeyond;
+    return whole(fits ? static_cast<std::int64_t>(value) : 0, fits);
   }
-  bool string(std::string&) { return wrongValue(); }
-  bool binary(Json::binary_t&) { return wrongValue(); }
-
-  // A single value of the wrong kind where it stands: where it stands inside
-  // an object or a list, the rest can still be read.
-  bool wrongValue() {
-    if (levels.empty() || levels.back().frame == Frame::unitList) {
-      return wrongType();
+  bool string(std::string& word) {
+    if (skipping()) return done();
+    if (levels.empty() || levels.back().frame == Frame::unitList ||
+        levels.back().frame == Frame::bars) {
+      return wrongValue(false);
     }
-    wrongType();
-    return keepGoing;
+    const Level& level = levels.back();
+    const Name& name = *level.pending;
+    switch (name.target) {
+      case Target::group:
+        return wrongValue(false);
+      case Target::field:
+        return setWord(&result->scenario, scenarioFields()[name.index], word);
+      case Target::unitField:
+        return level.artillery
+                   ? setWord(&result->scenario.artillery.back(),
+                             artilleryFields()[name.index], word)
+                   : setWord(&result->scenario.airDefense.back(),
+                             airDefenseFields()[name.index], word);
+    }
+    return done();
+  }
+  bool binary(Json::binary_t&) { return wrongValue(false); }
+
+  // An object or a list that is not read: what it holds is passed over.
+  bool skip() {
+    Level skipped;
+    skipped.frame = Frame::skip;
+    levels.push_back(std::move(skipped));
+    return true;
   }
 
   bool start_object(std::size_t) {
+    const Place place = tokenPlace(false);
     if (levels.empty()) {
       Level top;
       top.names = &nameTables().top;
+      top.place = place;
       levels.push_back(std::move(top));
       return true;
     }
+    if (skipping()) return skip();
     Level& level = levels.back();
     Level inner;
+    inner.place = place;
     if (level.frame == Frame::unitList) {
       inner.frame = Frame::unit;
       inner.artillery = level.artillery;
@@ -355,58 +553,72 @@ struct ScenarioBuilder {
       inner.inList = true;
       if (level.artillery) {
         result->scenario.artillery.emplace_back();
+        result->places.artillery.push_back(place);
       } else {
         result->scenario.airDefense.emplace_back();
+        result->places.airDefense.push_back(place);
       }
-    } else if (level.frame != Frame::bars && level.pending->target == Target::group) {
+    } else if (level.frame != Frame::bars &&
+               level.pending->target == Target::group) {
       inner.frame = Frame::group;
       inner.names = &nameTables().groups[level.pending->index];
       inner.label = level.pending->name;
+      result->places.groups[level.pending->index] = level.pendingPlace;
     } else {
-      return wrongType();
+      wrongType(place);
+      done();
+      return skip();
     }
     levels.push_back(std::move(inner));
     return true;
   }
 
   bool end_object() {
-    const Level& level = levels.back();
-    // Each supporting unit needs its strength; the rest can still be read.
-    const bool complete = level.frame != Frame::unit ||
-                          (level.artillery ? unitComplete(artilleryFields())
-                                           : unitComplete(airDefenseFields()));
+    if (levels.back().frame == Frame::unit) {
+      if (levels.back().artillery) {
+        unitComplete(artilleryFields());
+      } else {
+        unitComplete(airDefenseFields());
+      }
+    }
     levels.pop_back();
-    return complete || keepGoing;
+    return done();
   }
 
+  // Each supporting unit needs its strength.
   template <typename Fields>
-  bool unitComplete(const Fields& fields) {
+  void unitComplete(const Fields& fields) {
     const Level& level = levels.back();
     for (std::size_t i = 0; i < fields.size(); ++i) {
       if (isRequired(fields[i]) && (level.seen & (std::uint64_t{1} << i)) == 0) {
-        return fail(join(path(), fields[i].name),
-                    "missing (allowed: " + allowedText(fields[i]) + ")");
+        fail(join(path(), fields[i].name),
+             "missing (allowed: " + allowedText(fields[i]) + ")", level.place);
       }
     }
-    return true;
   }
 
   bool start_array(std::size_t) {
-    if (levels.empty()) return wrongType();
+    const Place place = tokenPlace(false);
+    if (levels.empty()) {
+      wrongType(place);
+      return skip();
+    }
+    if (skipping()) return skip();
     Level& level = levels.back();
     if (level.frame == Frame::bars || level.frame == Frame::unitList) {
-      return wrongType();
+      wrongType(place);
+      return skip();
     }
     const Name& name = *level.pending;
     Level list;
     list.label = name.name;
+    list.place = place;
     if (name.target == Target::unitField) {
       const bool artillery = level.artillery;
       list.bars = artillery ? barsOf(&result->scenario.artillery.back(),
                                      artilleryFields()[name.index])
                             : barsOf(&result->scenario.airDefense.back(),
                                      airDefenseFields()[name.index]);
-      if (list.bars == nullptr) return wrongType();
       list.frame = Frame::bars;
     } else if (name.target == Target::field) {
       const ScenarioField& info = scenarioFields()[name.index];
@@ -416,11 +628,12 @@ struct ScenarioBuilder {
       } else if (info.kind == FieldKind::units) {
         list.frame = Frame::unitList;
         list.artillery = static_cast<Field>(name.index) == Field::artillery;
-      } else {
-        return wrongType();
       }
-    } else {
-      return wrongType();
+    }
+    if (list.frame == Frame::top || (list.frame == Frame::bars && list.bars == nullptr)) {
+      wrongType(place);
+      done();
+      return skip();
     }
     levels.push_back(std::move(list));
     return true;
@@ -434,72 +647,108 @@ struct ScenarioBuilder {
 
   bool end_array() {
     levels.pop_back();
-    return true;
+    return done();
   }
 
-  bool key(std::string& text) {
+  bool key(std::string& name) {
     Level& level = levels.back();
+    if (level.frame == Frame::skip) return true;
+    const Place place = namePlace();
+    level.pending = nullptr;
     const std::vector<Name>& names = *level.names;
     for (std::size_t i = 0; i < names.size(); ++i) {
-      if (names[i].name != text) continue;
+      if (names[i].name != name) continue;
       const std::uint64_t mask = std::uint64_t{1} << i;
       if ((level.seen & mask) != 0) {
-        return fail(join(path(), names[i].name), "given twice (allowed: once)");
+        fail(join(path(), names[i].name), "given twice (allowed: once)", place);
+        return true;
       }
       level.seen |= mask;
       level.pending = &names[i];
-      if (names[i].target == Target::field) result->given[names[i].index] = true;
+      level.pendingPlace = place;
+      if (names[i].target == Target::field) {
+        result->given[names[i].index] = true;
+        result->places.fields[names[i].index] = place;
+      }
       return true;
     }
-    return fail(join(path(), shownName(text)),
-                "unknown name (allowed: " + listOf(names) + ")");
+    fail(join(path(), shownName(name)),
+         "unknown name (allowed: " + listOf(names) + ")", place);
+    return true;
   }
 
   bool parse_error(std::size_t position, const std::string&,
                    const nlohmann::detail::exception& error) {
     // The library's message begins with its own name and position; the
-    // caller says where the scenario stands in its file.
+    // caller says where the scenario stands in its file.  What was found
+    // before it stands aside: it may be the start of the very token that
+    // is wrong (the 0 of 010).
     std::string message = error.what();
     const std::size_t colon = message.find(": ");
-    if (colon != std::string::npos) message.erase(0, colon + 2);
-    result->syntaxError = true;
-    result->errorOffset = position > 0 ? position - 1 : 0;
-    return fail("scenario", "not valid JSON: " + message +
-                                " (allowed: one JSON object)");
+    if (colon != std::string::npos) {
+      message.erase(0, colon + 2);
+    } else if (message.starts_with('[')) {
+      message.erase(0, message.find("] ") + 2);
+    }
+    result->errors.clear();
+    Problem problem{"scenario",
+                    "not valid JSON: " + message + " (allowed: one JSON object)",
+                    placeAt(position > 0 ? position - 1 : 0)};
+    problem.showColumn = true;
+    result->errors.push_back(std::move(problem));
+    return false;
   }
 };
 
 // Drops the units that the dialogue would not have asked for, naming them
-// in one note.
+// in one note at the first of them.
 template <typename Unit>
 void dropUnitsAfter(std::vector<Unit>* units, std::size_t firing,
-                    const char* name, std::vector<Problem>* notes) {
+                    const char* name, const std::vector<Place>& places,
+                    std::vector<Problem>* notes) {
   if (units->size() <= firing) return;
   std::string names = join(name, std::to_string(firing));
   if (units->size() > firing + 1) {
     names += " to " + join(name, std::to_string(units->size() - 1));
   }
-  notes->push_back({names, "ignored: the support fire had already reached "
-                           "the attacker's strength"});
+  notes->push_back({names,
+                    "ignored: the support fire had already reached the "
+                    "attacker's strength",
+                    firing < places.size() ? places[firing] : Place{}});
   units->resize(firing);
+}
+
+// The group that holds a field of the combat, by its place among the
+// groups; none for a field at the top.
+std::optional<std::size_t> groupOf(const ScenarioField& info) {
+  for (std::size_t g = 0; g < std::size(kGroups); ++g) {
+    if (kGroups[g] == info.group) return g;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
-ScenarioText parseScenario(std::string_view text, bool keepGoing) {
+ScenarioText parseScenario(std::string_view text) {
   ScenarioText result;
-  ScenarioBuilder builder{&result, {}, keepGoing};
-  const bool parsed = Json::sax_parse(text.data(), text.data() + text.size(),
-                                      &builder, Json::input_format_t::json, true);
-  result.complete = parsed;
-  if (!parsed && !result.error) {
-    result.error = Problem{"scenario", "not valid JSON (allowed: one JSON object)"};
+  ScenarioBuilder builder;
+  builder.result = &result;
+  builder.text = text;
+  builder.reached = text.data();
+  const TrackedChar first{text.data(), &builder.reached};
+  const TrackedChar last{text.data() + text.size(), &builder.reached};
+  result.complete =
+      Json::sax_parse(first, last, &builder, Json::input_format_t::json, true);
+  if (!result.complete && result.errors.empty()) {
+    result.errors.push_back(
+        {"scenario", "not valid JSON (allowed: one JSON object)", {}});
   }
   return result;
 }
 
 CheckedScenario checkScenario(const CombatScenario& given,
-                              const GivenFields& givenFields, bool listAsked) {
+                              const GivenFields& givenFields,
+                              const FieldPlaces& places, bool listAsked) {
   CheckedScenario checked;
   CombatScenario& s = checked.scenario;
   s = given;
@@ -511,18 +760,22 @@ CheckedScenario checkScenario(const CombatScenario& given,
     const auto field = static_cast<Field>(i);
     if (asks(field, s)) {
       if (listAsked) checked.asked.push_back(dottedName(fields[i]));
-      if (!givenFields[i] && isRequired(fields[i]) && !checked.error) {
-        checked.error = Problem{dottedName(fields[i]),
-                                "missing (allowed: " + allowedText(fields[i]) + ")"};
-        if (!listAsked) return checked;
+      if (!givenFields[i] && isRequired(fields[i])) {
+        // A missing field is placed at its group, when the group is there.
+        const std::optional<std::size_t> group = groupOf(fields[i]);
+        checked.errors.push_back(
+            {dottedName(fields[i]),
+             "missing (allowed: " + allowedText(fields[i]) + ")",
+             group ? places.groups[*group] : Place{}});
       }
       continue;
     }
     const bool hasUnits = (field == Field::artillery && !s.artillery.empty()) ||
                           (field == Field::airDefense && !s.airDefense.empty());
     if (givenFields[i] && (fields[i].kind != FieldKind::units || hasUnits)) {
-      checked.notes.push_back(
-          {dottedName(fields[i]), "ignored: not asked for this combat"});
+      checked.notes.push_back({dottedName(fields[i]),
+                               "ignored: not asked for this combat",
+                               places.fields[i]});
     }
     resetAnswer(&s, field);
     // The classes decide every later question.
@@ -531,20 +784,41 @@ CheckedScenario checkScenario(const CombatScenario& given,
     }
   }
   const std::size_t firing = supportUnitsFiring(s);
-  dropUnitsAfter(&s.artillery, firing, "artillery", &checked.notes);
-  dropUnitsAfter(&s.airDefense, firing, "airDefense", &checked.notes);
+  dropUnitsAfter(&s.artillery, firing, "artillery", places.artillery,
+                 &checked.notes);
+  dropUnitsAfter(&s.airDefense, firing, "airDefense", places.airDefense,
+                 &checked.notes);
   return checked;
 }
 
-ScenarioReading readScenario(std::string_view text, bool listAsked) {
-  ScenarioReading reading;
-  ScenarioText parsed = parseScenario(text);
-  if (parsed.error) {
-    reading.checked.error = std::move(parsed.error);
-    reading.syntaxError = parsed.syntaxError;
-    reading.errorOffset = parsed.errorOffset;
-    return reading;
+CheckedScenario readScenario(std::string_view text, bool listAsked) {
+  return checkText(parseScenario(text), listAsked);
+}
+
+CheckedScenario checkText(ScenarioText parsed, bool listAsked) {
+  if (!parsed.complete) {
+    CheckedScenario failed;
+    failed.errors = std::move(parsed.errors);
+    return failed;
   }
-  reading.checked = checkScenario(parsed.scenario, parsed.given, listAsked);
-  return reading;
+  CheckedScenario checked =
+      checkScenario(parsed.scenario, parsed.given, parsed.places, listAsked);
+  if (!parsed.errors.empty() || !checked.errors.empty()) {
+    // Checked with wrong values left out, the combat may ask other
+    // questions than it will: only its errors count then, and not those
+    // inside a group or a list already found wrong.
+    const std::size_t read = parsed.errors.size();
+    for (Problem& error : checked.errors) {
+      const bool inWrong = std::any_of(
+          parsed.errors.begin(), parsed.errors.begin() + read,
+          [&error](const Problem& wrong) {
+            return wrong.field == "scenario" ||
+                   error.field.starts_with(wrong.field + ".");
+          });
+      if (!inWrong) parsed.errors.push_back(std::move(error));
+    }
+    checked.errors = std::move(parsed.errors);
+    checked.notes.clear();
+  }
+  return checked;
 }

@@ -5,49 +5,50 @@
 
 #include <array>
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/problem.h"
 #include "scenario/combat_scenario.h"
 #include "scenario/scenario_fields.h"
 
-// What is wrong with a field, or what became of it: the field's dotted name
-// and the message, such as "attacker.strength" and "0 is out of range
-// (allowed: 1 to 999999999)".
-struct Problem {
-  std::string field;
-  std::string message;
-};
+constexpr std::size_t kFieldCount =
+    static_cast<std::size_t>(Field::timesAttacked) + 1;
 
 // Which of the combat's fields a scenario gave.
-using GivenFields =
-    std::array<bool, static_cast<std::size_t>(Field::timesAttacked) + 1>;
+using GivenFields = std::array<bool, kFieldCount>;
 
-// A scenario as read: the answers as given, which fields were given, and
-// the first error (then nothing else counts).  A syntax error also tells
-// the byte of the text where it was found.
+// Where a scenario gave what it gave: the name of each field and group of
+// the combat, and the opening brace of each supporting unit.
+struct FieldPlaces {
+  std::array<Place, kFieldCount> fields{};
+  std::array<Place, 4> groups{};  // general, attacker, defender, terrain
+  std::vector<Place> artillery;
+  std::vector<Place> airDefense;
+};
+
+// A scenario as read: the answers as given (a wrong value left out), which
+// fields were given and where, and every problem found in reading it.  A
+// text that is not JSON has that one problem.
 struct ScenarioText {
   CombatScenario scenario;
   GivenFields given{};
-  std::optional<Problem> error;
-  std::size_t errorOffset = 0;
-  bool syntaxError = false;
-  bool complete = false;  // read to its end (so the answers are all there)
+  FieldPlaces places;
+  std::vector<Problem> errors;
+  bool complete = false;  // JSON to its end (so the answers are all there)
 };
 
-// Parses one scenario from JSON text, checking names, types and ranges.
-// With `keepGoing`, a value that is wrong on its own (out of range, or not
-// a number where one belongs) is left out and the rest is read, so that the
-// other answers are known; the error stands all the same.
-ScenarioText parseScenario(std::string_view text, bool keepGoing = false);
+// Parses one scenario from JSON text, checking names, types and ranges; a
+// wrong value is left out and the rest is read, so that every problem is
+// found and the other answers are known.
+ScenarioText parseScenario(std::string_view text);
 
-// A scenario ready for the model, or the reason it is not.
+// A scenario ready for the model, or the reasons it is not.
 struct CheckedScenario {
   CombatScenario scenario;
   std::vector<Problem> notes;  // fields given but not asked for this combat
-  std::optional<Problem> error;
+  std::vector<Problem> errors;
   // The dotted names of the fields that the dialogue asks for this combat,
   // in its order; known even when a required field is missing.
   std::vector<std::string> asked;
@@ -55,19 +56,22 @@ struct CheckedScenario {
 
 // Settles the answers as the dialogue would have taken them: every field
 // whose question is not asked for this combat takes its not-asked value
-// (a note names each one that was given), and a required field that is
+// (a note names each one that was given), and each required field that is
 // asked but missing is an error.  Supporting units after the one whose fire
 // reaches the attacker's strength are dropped with a note, as the dialogue
-// asks for none of them.  `listAsked` fills `asked`.
+// asks for none of them.  `places` places the notes and errors; `listAsked`
+// fills `asked`.
 CheckedScenario checkScenario(const CombatScenario& scenario,
-                              const GivenFields& given, bool listAsked = false);
+                              const GivenFields& given,
+                              const FieldPlaces& places = FieldPlaces{},
+                              bool listAsked = false);
 
-// Both steps: the scenario of a JSON text, ready for the model.
-struct ScenarioReading {
-  CheckedScenario checked;
-  std::size_t errorOffset = 0;  // for a syntax error
-  bool syntaxError = false;
-};
-ScenarioReading readScenario(std::string_view text, bool listAsked = false);
+// Both steps: the scenario of a JSON text, ready for the model, with every
+// problem of reading it and of checking it (the notes only when there is
+// no error).
+CheckedScenario readScenario(std::string_view text, bool listAsked = false);
+
+// The second step alone, for a scenario already parsed.
+CheckedScenario checkText(ScenarioText parsed, bool listAsked = false);
 
 #endif  // ZELVORN_FILES_SCENARIO_READER_H_

@@ -18,11 +18,14 @@ bool nextLine(ScenarioSource* source, std::string* line) {
     const std::size_t lineFeed = rest.find('\n');
     const std::string_view piece = rest.substr(0, lineFeed);
     any = any || !rest.empty();
-    if (line->size() + piece.size() <= kLongestScenario) {
-      line->append(piece);
-    } else {
+    if (line->size() + piece.size() > kLongestScenario) {
+      // Refused at once: the line may never end.
       source->lineTooLong = true;
+      line->clear();
+      ++source->lineNumber;
+      return true;
     }
+    line->append(piece);
     if (lineFeed != std::string_view::npos) {
       take(&in, lineFeed + 1);
       ++source->lineNumber;
@@ -91,8 +94,8 @@ ScenarioChunk wholeObject(ScenarioSource* source, ScenarioChunk first) {
         first.text.size() + line.size() + 1 > kLongestScenario) {
       first.tooLong = true;
       first.text.clear();
+      break;
     }
-    if (first.tooLong) continue;
     first.text += '\n';
     first.text += line;
   }
@@ -123,15 +126,7 @@ std::optional<ScenarioChunk> firstScenario(ScenarioSource* source) {
   return wholeObject(source, std::move(*first));
 }
 
-}  // namespace
-
-ScenarioSource scenarioSource(Input in) {
-  ScenarioSource source;
-  source.in = std::move(in);
-  return source;
-}
-
-std::optional<ScenarioChunk> nextScenario(ScenarioSource* source) {
+std::optional<ScenarioChunk> nextChunk(ScenarioSource* source) {
   switch (source->mode) {
     case ScenarioSource::Mode::first:
       return firstScenario(source);
@@ -146,4 +141,23 @@ std::optional<ScenarioChunk> nextScenario(ScenarioSource* source) {
       break;
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+ScenarioSource scenarioSource(Input in) {
+  ScenarioSource source;
+  source.in = std::move(in);
+  return source;
+}
+
+std::optional<ScenarioChunk> nextScenario(ScenarioSource* source) {
+  std::optional<ScenarioChunk> chunk = nextChunk(source);
+  // Nothing after a scenario that is too long is read: its end may never
+  // come.
+  if (chunk && chunk->tooLong) {
+    source->mode = ScenarioSource::Mode::done;
+    source->ahead.reset();
+  }
+  return chunk;
 }

@@ -18,7 +18,8 @@ constexpr std::size_t kLongestScenario = 16 * 1024 * 1024;
 struct ScenarioChunk {
   std::string text;
   std::size_t firstLine = 0;
-  bool tooLong = false;  // longer than kLongestScenario; the text is left out
+  bool tooLong = false;  // longer than kLongestScenario; the text is left
+                        // out, and nothing after it is read
 };
 
 struct ScenarioSource {

@@ -1,20 +1,25 @@
 // "What if": one scenario predicted for every whole value of one of its
-// fields, as a table, CSV or JSON Lines.
+// fields.  The sweep is checked whole before any row is made; the rows are
+// written by the report's table, CSV and JSON Lines writers.
 #ifndef ZELVORN_FILES_SWEEP_H_
 #define ZELVORN_FILES_SWEEP_H_
 
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
+#include "combat/combat.h"
+#include "files/problem.h"
 #include "files/scenario_reader.h"
-#include "io/output.h"
+#include "report/prediction_table.h"
+#include "scenario/field_path.h"
 
 // The most values one sweep may take.
 constexpr std::int64_t kMostSweepValues = 100000;
-
-enum class OutputFormat { text, json, csv };
 
 // FIELD=FROM..TO as the command line gives it.
 struct SweepRequest {
@@ -23,16 +28,41 @@ struct SweepRequest {
   std::int64_t to = 0;
 };
 
-// Parses FIELD=FROM..TO; gives the reason when it is not of that form.
-std::optional<SweepRequest> parseSweepRequest(std::string_view text,
-                                              std::string* error);
+// Parses FIELD=FROM..TO, with FIELD the name of a whole-number field and
+// FROM..TO within its range; the problem names FIELD when it is at fault,
+// no field when the text is not of that form.
+std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text);
 
-// Checks the sweep against the scenario (the field exists and is asked for
-// this combat, the values lie in its range and are not too many, every
-// value gives a valid scenario) and then writes one row per value to
-// `out`.  Returns false with `*error` set, before writing anything, when
-// the sweep cannot be made.
-bool runSweep(const ScenarioText& scenario, const SweepRequest& request,
-              OutputFormat format, Output* out, Problem* error);
+// Which of the combat's questions are asked.
+using AskedSet = std::bitset<kFieldCount>;
+
+// A sweep checked against its scenario and ready to give its rows.
+struct SweepPlan {
+  SweepRequest request;
+  FieldPath path;
+  CombatScenario given;    // the scenario as given
+  GivenFields givenFields;
+  CombatScenario base;     // as checked, with every unit the sweep needs
+  bool unitsKept = true;   // the check dropped no supporting unit
+  AskedSet baseAsked;
+  std::optional<PreparedCombat> prepared;  // when the times attacked vary
+  CombatScenario work;     // the scenario of the last row
+};
+
+// The sweep of `request` over the scenario `text`, or the problems that
+// refuse it: the field is not in this scenario or not asked for its combat,
+// the values leave its range or are too many, or a value gives an invalid
+// scenario.  The scenario itself must be valid.
+std::variant<SweepPlan, std::vector<Problem>> planSweep(
+    const ScenarioText& text, const SweepRequest& request);
+
+// One row of the sweep.
+struct SweepRow {
+  std::int64_t value = 0;
+  CombatPrediction predicted;
+};
+
+// The prediction for `value` (from the plan's FROM to TO).
+SweepRow sweepRow(SweepPlan* plan, std::int64_t value);
 
 #endif  // ZELVORN_FILES_SWEEP_H_

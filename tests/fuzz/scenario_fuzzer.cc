@@ -1,7 +1,7 @@
 // Runs the scenario reader on arbitrary bytes, as one scenario and as a
 // whole file of them.  Besides the sanitizers it checks what a scenario
 // promises: a valid one is computed and written back as a scenario that
-// reads the same; an invalid one gets exactly one error and no figures.
+// reads the same; an invalid one gets its errors and no figures.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -19,24 +19,23 @@
 namespace {
 
 void checkOneScenario(std::string_view text) {
-  const ScenarioReading reading = readScenario(text);
-  if (reading.checked.error) {
-    if (reading.checked.error->field.empty() ||
-        reading.checked.error->message.empty()) {
-      std::abort();
+  const CheckedScenario reading = readScenario(text);
+  if (!reading.errors.empty()) {
+    for (const Problem& error : reading.errors) {
+      if (error.field.empty() || error.message.empty()) std::abort();
     }
     return;
   }
-  const CombatPrediction predicted = predictCombat(reading.checked.scenario);
+  const CombatPrediction predicted = predictCombat(reading.scenario);
   std::string rendered;
   renderPrediction(predicted.supportFire, predicted.prediction, &rendered);
   if (rendered.find("The odds are") == std::string::npos) std::abort();
   predictionJson(predicted.supportFire, predicted.prediction).dump();
   // Written as a scenario, it reads back the same, with nothing to note.
-  const std::string written = scenarioJson(reading.checked.scenario);
-  const ScenarioReading again = readScenario(written);
-  if (again.checked.error || !again.checked.notes.empty() ||
-      scenarioJson(again.checked.scenario) != written) {
+  const std::string written = scenarioJson(reading.scenario);
+  const CheckedScenario again = readScenario(written);
+  if (!again.errors.empty() || !again.notes.empty() ||
+      scenarioJson(again.scenario) != written) {
     std::abort();
   }
 }

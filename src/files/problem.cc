@@ -1,0 +1,47 @@
+#include "files/problem.h"
+
+namespace {
+
+constexpr std::string_view kProgram = "zelvorn-odds: ";
+constexpr std::string_view kHelpHint = " (try 'zelvorn-odds --help')";
+
+std::string fileLine(std::string_view file, std::size_t firstLine,
+                     const Place& place, bool column) {
+  std::string text(file);
+  text += ':';
+  text += std::to_string(place.line == 0 ? firstLine
+                                         : firstLine + place.line - 1);
+  if (column && place.column > 0) {
+    text += ':';
+    text += std::to_string(place.column);
+  }
+  return text + ": ";
+}
+
+std::string fieldAndMessage(const Problem& problem) {
+  if (problem.field.empty()) return problem.message;
+  return problem.field + ": " + problem.message;
+}
+
+}  // namespace
+
+std::string fileProblemLine(std::string_view file, std::size_t firstLine,
+                            const Problem& problem) {
+  return fileLine(file, firstLine, problem.place, problem.showColumn) +
+         fieldAndMessage(problem) + '\n';
+}
+
+std::string moreProblemsLine(std::string_view file, std::size_t firstLine,
+                             std::size_t more) {
+  return fileLine(file, firstLine, {}, false) + "and " + std::to_string(more) +
+         " more\n";
+}
+
+std::string programProblemLine(const Problem& problem) {
+  return std::string(kProgram) + fieldAndMessage(problem) + '\n';
+}
+
+std::string usageProblemLine(const Problem& problem) {
+  return std::string(kProgram) + fieldAndMessage(problem) +
+         std::string(kHelpHint) + '\n';
+}

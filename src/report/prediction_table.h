@@ -1,0 +1,50 @@
+// Predictions side by side, one row each: a table for people, CSV and JSON
+// Lines for tools.  A row is a label (a swept value, or a combat's name)
+// and the prediction's figures.
+#ifndef ZELVORN_REPORT_PREDICTION_TABLE_H_
+#define ZELVORN_REPORT_PREDICTION_TABLE_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "combat/prediction.h"
+
+enum class OutputFormat { text, json, csv };
+
+// The figures of a row, in the order of the columns: the odds, the odds
+// without support, the rugged-defense chance and outcome.
+constexpr std::size_t kTableFigures = 10;
+
+struct TableRow {
+  std::string label;
+  std::array<std::int64_t, kTableFigures> figures{};
+  bool rugged = false;  // a rugged defense is possible: its outcome counts
+};
+
+// The row of `prediction` under `label`.
+TableRow tableRow(std::string label, const Prediction& prediction);
+
+// The rows as a table under a two-line heading, `labelHeading` over the
+// labels.  Columns that repeat the odds in every row (the odds without
+// support when no support fire counted) and rugged outcomes that no row
+// has are left out.
+std::string predictionTable(std::string_view labelHeading,
+                            const std::vector<TableRow>& rows);
+
+// The CSV heading line, every column named, `labelHeading` first.
+std::string csvHeading(std::string_view labelHeading);
+
+// One CSV line; a rugged outcome that is not possible is left empty.
+std::string csvLine(const TableRow& row);
+
+// One line of JSON Lines for a swept value: the field, the value, and the
+// prediction as --json prints it.
+std::string sweepJsonLine(std::string_view field, std::int64_t value,
+                          const SupportFire& supportFire,
+                          const Prediction& prediction);
+
+#endif  // ZELVORN_REPORT_PREDICTION_TABLE_H_
