@@ -387,9 +387,19 @@ TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
   for (int i = 0; i < 23; ++i) general += "\"wrong" + std::to_string(i) + "\":1,";
   const CheckedScenario checked =
       readScenario(tanksWith("{\"general\":{", general));
-  ASSERT_EQ(checked.errors.size(), 23u);
-  EXPECT_EQ(moreProblemsLine("s", 4, checked.errors.size() - kMostProblemsTold),
-            "s:4: and 3 more\n");
+  ASSERT_EQ(checked.errors.size(), kMostProblemsTold);
+  EXPECT_EQ(checked.errors.back().field, "general.wrong19");
+  EXPECT_EQ(checked.untold, 3u);
+  EXPECT_EQ(moreProblemsLine("s", 4, checked.untold), "s:4: and 3 more\n");
+  // Memory stays bounded however many problems a scenario has: only their
+  // number is kept past the first ones.
+  std::string bars = "[";
+  for (int i = 0; i < 200000; ++i) bars += "-1,";
+  bars += "-1]";
+  const CheckedScenario wrongBars = readScenario(
+      tanksWith("\"defender\":{", "\"defender\":{\"combatSupport\":" + bars + ","));
+  EXPECT_EQ(wrongBars.errors.size(), kMostProblemsTold);
+  EXPECT_EQ(wrongBars.untold, 200001u - kMostProblemsTold);
 }
 
 TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
