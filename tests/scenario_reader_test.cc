@@ -195,24 +195,35 @@ TEST(ScenarioReader, AnswersAsTheDialogueTakesThem) {
 TEST(ScenarioReader, ScenariosSurviveTheWayThroughJson) {
   // A combat with every kind of answer, written and read again.
   const std::string text =
-      R"({"general":{"attackerClass":1,"defenderClass":1,"isAssault":false,)"
+      R"({"general":{"attackerClass":"infantry","defenderClass":"infantry",)"
+      R"("isAssault":false,)"
       R"("attackerInfantryLeader":null,"defenderInfantryLeader":true,)"
       R"("snowOrRain":false},"attacker":{"attackValue":9,"initiative":3,)"
       R"("defenseValue":6,"rangedDefense":1,"experience":2,"firingRange":1,)"
       R"("strength":15,"entrenchment":1,"inCityForestMountain":false,)"
       R"("inRiver":false,"canMoveAfter":true,"combatSupport":[1,2],)"
-      R"("leaderChoice":3},"defender":{"attackValue":7,"initiative":2,)"
+      R"("leaderChoice":"First Strike"},"defender":{"attackValue":7,)"
+      R"("initiative":2,)"
       R"("defenseValue":5,"rangedDefense":2,"experience":1,"firingRange":1,)"
       R"("strength":10,"entrenchment":2,"inRiver":false,"outOfAmmo":false,)"
-      R"("outOfFuel":false,"combatSupport":[],"leaderChoice":4},)"
+      R"("outOfFuel":false,"combatSupport":[],"leaderChoice":"Resilience"},)"
       R"("terrain":{"clearOrSandy":false,"roughBocageOrHills":true},)"
       R"("attackerCloseDefense":4,"artillery":[{"attackValue":8,)"
       R"("experience":1,"strength":10,"adjacent":true,"combatSupport":[3],)"
-      R"("leaderChoice":2}],"timesAttacked":1})";
+      R"("leaderChoice":"Overwhelming Attack"}],"timesAttacked":1})";
   const CheckedScenario reading = readScenario(text);
   ASSERT_TRUE(reading.errors.empty()) << reading.errors.front().message;
   EXPECT_TRUE(reading.notes.empty());
   EXPECT_EQ(scenarioJson(reading.scenario), text);
+  // Files with the menus' numbers read the same.
+  std::string numbers = text;
+  for (const auto& [word, number] :
+       {std::pair{"\"infantry\"", "1"}, {"\"infantry\"", "1"},
+        {"\"First Strike\"", "3"}, {"\"Resilience\"", "4"},
+        {"\"Overwhelming Attack\"", "2"}}) {
+    numbers.replace(numbers.find(word), std::string_view(word).size(), number);
+  }
+  EXPECT_EQ(scenarioJson(readScenario(numbers).scenario), text);
 }
 
 TEST(ScenarioReader, KeepsGoingPastAWrongValue) {
@@ -287,7 +298,7 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
       {"every problem, each at its own line",
        "{\"general\": {\"attackerClass\": 0,\n\"defenderClass\": true},\n"
        "\"attacker\": {\"attackValue\": 10, \"strength\": 10,\n"
-       "\"combatSupport\": [1, \"x\", -1]},\n"
+       "\"combatSupport\": [1, \"x\", -1\n]},\n"
        "\"defender\": [],\n\"bogus\": {\"a\": [1, {\"b\": 2}]}}",
        "s:1: general.attackerClass: 0 is out of range (allowed: 1 to 11)\n"
        "s:2: general.defenderClass: must be a whole number (allowed: 1 to 12)\n"
@@ -295,11 +306,11 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        "999999999)\n"
        "s:4: attacker.combatSupport.2: -1 is out of range (allowed: 0 to "
        "999999999)\n"
-       "s:5: defender: must be an object (allowed: attackValue, initiative, "
+       "s:6: defender: must be an object (allowed: attackValue, initiative, "
        "defenseValue, rangedDefense, experience, firingRange, strength, "
        "entrenchment, inCityForestMountain, inCity, inRiver, outOfAmmo, "
        "outOfFuel, shipAlreadyAttackedByShip, combatSupport, leaderChoice)\n"
-       "s:6: bogus: unknown name (allowed: general, attacker, defender, "
+       "s:7: bogus: unknown name (allowed: general, attacker, defender, "
        "terrain, combatRange, attackerCloseDefense, artillery, "
        "attackerGroundDefense, airDefense, airplaneAirDefense, "
        "timesAttacked)\n"},
@@ -376,9 +387,19 @@ TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
   for (int i = 0; i < 23; ++i) general += "\"wrong" + std::to_string(i) + "\":1,";
   const CheckedScenario checked =
       readScenario(tanksWith("{\"general\":{", general));
-  ASSERT_EQ(checked.errors.size(), 23u);
-  EXPECT_EQ(moreProblemsLine("s", 4, checked.errors.size() - kMostProblemsTold),
-            "s:4: and 3 more\n");
+  ASSERT_EQ(checked.errors.size(), kMostProblemsTold);
+  EXPECT_EQ(checked.errors.back().field, "general.wrong19");
+  EXPECT_EQ(checked.untold, 3u);
+  EXPECT_EQ(moreProblemsLine("s", 4, checked.untold), "s:4: and 3 more\n");
+  // Memory stays bounded however many problems a scenario has: only their
+  // number is kept past the first ones.
+  std::string bars = "[";
+  for (int i = 0; i < 200000; ++i) bars += "-1,";
+  bars += "-1]";
+  const CheckedScenario wrongBars = readScenario(
+      tanksWith("\"defender\":{", "\"defender\":{\"combatSupport\":" + bars + ","));
+  EXPECT_EQ(wrongBars.errors.size(), kMostProblemsTold);
+  EXPECT_EQ(wrongBars.untold, 200001u - kMostProblemsTold);
 }
 
 TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {

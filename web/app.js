@@ -272,6 +272,11 @@
       input.value = value.text;
     } else if (control.type === 'yesNo') {
       input.value = value === true ? 'true' : value === false ? 'false' : value === null ? 'null' : '';
+    } else if (control.type === 'menu' && typeof value === 'string') {
+      // A menu's answer by its words, as scenarios are saved.
+      const index = control.info.options.findIndex(
+        (option) => option.toLowerCase() === value.toLowerCase());
+      input.value = index >= 0 ? String(index + 1) : '';
     } else if (typeof value === 'number' && Number.isInteger(value)) {
       input.value = String(value);
       if (control.type === 'menu' && input.value !== String(value)) input.value = '';

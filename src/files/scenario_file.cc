@@ -32,24 +32,26 @@ struct Run {
 };
 
 // The problems of the scenario that begins on `firstLine`, each on a line
-// of its own, the first kMostProblemsTold of them.
-void tell(Run* run, std::size_t firstLine, const std::vector<Problem>& problems) {
+// of its own, the first kMostProblemsTold of them; `untold` more are
+// counted after them.
+void tell(Run* run, std::size_t firstLine, const std::vector<Problem>& problems,
+          std::size_t untold = 0) {
   if (problems.empty()) return;
   flushOutput(run->out);  // what came before them is printed before them
   for (std::size_t i = 0; i < problems.size() && i < kMostProblemsTold; ++i) {
     put(run->err, fileProblemLine(run->name, firstLine, problems[i]));
   }
   if (problems.size() > kMostProblemsTold) {
-    put(run->err, moreProblemsLine(run->name, firstLine,
-                                   problems.size() - kMostProblemsTold));
+    untold += problems.size() - kMostProblemsTold;
   }
+  if (untold > 0) put(run->err, moreProblemsLine(run->name, firstLine, untold));
   flushOutput(run->err);
 }
 
 void invalid(Run* run, std::size_t firstLine,
-             const std::vector<Problem>& problems) {
+             const std::vector<Problem>& problems, std::size_t untold = 0) {
   run->anyInvalid = true;
-  tell(run, firstLine, problems);
+  tell(run, firstLine, problems, untold);
 }
 
 void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
@@ -65,7 +67,7 @@ const Problem kTooLong{"scenario",
 void runOne(Run* run, const ScenarioChunk& chunk) {
   const CheckedScenario checked = readScenario(chunk.text);
   if (!checked.errors.empty()) {
-    invalid(run, chunk.firstLine, checked.errors);
+    invalid(run, chunk.firstLine, checked.errors, checked.untold);
     return;
   }
   tell(run, chunk.firstLine, checked.notes);
@@ -99,7 +101,7 @@ void runSweep(Run* run, ScenarioSource* source) {
   const ScenarioText parsed = parseScenario(chunk->text);
   const CheckedScenario checked = checkText(parsed);
   if (!checked.errors.empty()) {
-    invalid(run, chunk->firstLine, checked.errors);
+    invalid(run, chunk->firstLine, checked.errors, checked.untold);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;

@@ -281,6 +281,10 @@ struct ScenarioBuilder {
   }
 
   void fail(std::string field, std::string message, Place place) {
+    if (result->errors.size() >= kMostProblemsTold) {
+      ++result->untold;
+      return;
+    }
     result->errors.push_back({std::move(field), std::move(message), place});
   }
 
@@ -691,6 +695,7 @@ struct ScenarioBuilder {
       message.erase(0, message.find("] ") + 2);
     }
     result->errors.clear();
+    result->untold = 0;
     Problem problem{"scenario",
                     "not valid JSON: " + message + " (allowed: one JSON object)",
                     placeAt(position > 0 ? position - 1 : 0)};
@@ -815,9 +820,15 @@ CheckedScenario checkText(ScenarioText parsed, bool listAsked) {
             return wrong.field == "scenario" ||
                    error.field.starts_with(wrong.field + ".");
           });
-      if (!inWrong) parsed.errors.push_back(std::move(error));
+      if (inWrong) continue;
+      if (parsed.errors.size() < kMostProblemsTold) {
+        parsed.errors.push_back(std::move(error));
+      } else {
+        ++parsed.untold;
+      }
     }
     checked.errors = std::move(parsed.errors);
+    checked.untold = parsed.untold;
     checked.notes.clear();
   }
   return checked;

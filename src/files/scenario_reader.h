@@ -35,7 +35,10 @@ struct ScenarioText {
   CombatScenario scenario;
   GivenFields given{};
   FieldPlaces places;
+  // The first kMostProblemsTold problems, and how many more there were
+  // (kept only as a count, so that memory stays bounded).
   std::vector<Problem> errors;
+  std::size_t untold = 0;
   bool complete = false;  // JSON to its end (so the answers are all there)
 };
 
@@ -49,6 +52,7 @@ struct CheckedScenario {
   CombatScenario scenario;
   std::vector<Problem> notes;  // fields given but not asked for this combat
   std::vector<Problem> errors;
+  std::size_t untold = 0;  // errors beyond those kept, after reading
   // The dotted names of the fields that the dialogue asks for this combat,
   // in its order; known even when a required field is missing.
   std::vector<std::string> asked;

@@ -14,6 +14,15 @@ Json yesNoValue(char answer) {
   return nullptr;
 }
 
+// A menu's answer as the menu words it; any other number as it is.
+template <typename Info>
+Json wholeValue(const Info& info, std::int64_t value) {
+  if (value >= 1 && static_cast<std::size_t>(value) <= info.options.size()) {
+    return std::string(info.options[static_cast<std::size_t>(value) - 1]);
+  }
+  return value;
+}
+
 // The answers of one record (the combat, a piece or a unit) for the fields
 // that `asked` lets through, grouped by their group names.
 template <typename Record, typename Fields, typename Asked>
@@ -25,7 +34,7 @@ void addAnswers(const Record& record, const Fields& fields, Asked asked,
     Json& place = grouped && info.group[0] != '\0' ? (*json)[info.group] : *json;
     switch (info.kind) {
       case FieldKind::whole:
-        place[info.name] = record.*info.whole;
+        place[info.name] = wholeValue(info, record.*info.whole);
         break;
       case FieldKind::yesNo:
         place[info.name] = yesNoValue(record.*info.yesNo);

@@ -9,7 +9,8 @@
 
 // The scenario as one line of JSON (no line feed): the answers to the
 // questions that the dialogue asks for this combat, grouped as it asks
-// them; a yes/no answer is true, false or null for any other answer.
+// them; a menu's answer is the menu's own words ("tank"), a yes/no answer
+// true, false or null for any other answer.
 std::string scenarioJson(const CombatScenario& scenario);
 
 #endif  // ZELVORN_REPORT_SCENARIO_JSON_H_

@@ -76,6 +76,15 @@ for name, attacker_class, strength, bars in CASES:
         disagreements.append('%s: the schema %s it, the program %s it'
                              % (name, 'accepts' if schema else 'refuses',
                                 'accepts' if program else 'refuses'))
+# An artillery attacker, by its number or its word, needs no defender's
+# class.
+for attacker_class in ('6', '"artillery"', '2', '"tank"'):
+    text = ('{"general": {"attackerClass": %s}, "attacker": {"attackValue": 10, '
+            '"strength": 10}, "defender": {"strength": 10}}' % attacker_class)
+    if schema_accepts(text) != program_accepts(text):
+        disagreements.append('attacker class %s without a defender class: the '
+                             'schema and the program disagree' % attacker_class)
+
 # The schema holds the menu's own spelling, as --save writes it; the
 # program also takes the words in other cases.
 capitals = BASE % ('"TANK"', '10', '1')

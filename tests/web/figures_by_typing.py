@@ -51,8 +51,13 @@ NEXT_ACTION = """
       if (Array.isArray(wanted) && count < wanted.length) return {element: node, add: node.dataset.add};
       continue;
     }
-    const wanted = answerOf(node.dataset.field);
+    let wanted = answerOf(node.dataset.field);
     if (wanted === undefined) return {field: node.dataset.field, missing: true};
+    // A menu's answer is saved as the menu's words: its entry reads "N for WORDS".
+    if (node.tagName === 'SELECT' && typeof wanted === 'string') {
+      const entry = [...node.options].find((o) => o.textContent.endsWith(' for ' + wanted));
+      if (entry) wanted = Number(entry.value);
+    }
     if (node.value === asText(wanted)) continue;
     if (node.tagName === 'SELECT') {
       return {element: node.querySelector('option[value="' + asText(wanted) + '"]'),
