@@ -59,6 +59,18 @@ def check_ready(site):
              sys.executable)
 
 
+# A function body that gives the figures on show, as Browser.figures().
+SHOWN_FIGURES = """
+    const shown = {};
+    const support = document.querySelector('[data-support-kind]');
+    if (support) shown['supportFire.kind'] = support.dataset.supportKind;
+    for (const node of document.querySelectorAll('[data-figure]')) {
+      if (node.getClientRects().length === 0) continue;
+      shown[node.dataset.figure] = node.textContent;
+    }
+    return shown;"""
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{'.wasm': 'application/wasm',
@@ -148,15 +160,7 @@ class Browser:
         """The figures the page shows, by their names in the prediction:
         {"odds.attackerLosses": "3", ...}, as displayed text, and the kind
         of support fire shown."""
-        return self.js("""
-            const shown = {};
-            const support = document.querySelector('[data-support-kind]');
-            if (support) shown['supportFire.kind'] = support.dataset.supportKind;
-            for (const node of document.querySelectorAll('[data-figure]')) {
-              if (node.getClientRects().length === 0) continue;
-              shown[node.dataset.figure] = node.textContent;
-            }
-            return shown;""")
+        return self.js('return (() => {%s})();' % SHOWN_FIGURES)
 
     def shown_fields(self):
         """The dotted names of the questions on show, in page order."""
