@@ -30,4 +30,14 @@ std::string sweepJson(std::string_view scenario, std::string_view field,
 // first scenario that is valid, or null.
 std::string importJson(std::string_view fileText, std::string_view fileName);
 
+// A scenario file's or a link's text read as --scenario reads a file: the
+// messages it gives, whether it refuses any scenario, whether one is valid,
+// and the answers (by dotted name) of the first valid scenario, else of the
+// first one read to its end, else null.
+std::string readJson(std::string_view fileText, std::string_view fileName);
+
+// The result texts that --scenario prints for a scenario, or null for one
+// it refuses.
+std::string resultTextJson(std::string_view scenario);
+
 #endif  // ZELVORN_WEB_BINDING_H_

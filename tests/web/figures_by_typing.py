@@ -4,7 +4,8 @@ native program's figures, and the page asks exactly what the dialogue
 asked.
 
 For the first combat of every example and transcript answer file and for
-made-up dialogues with support fire, the page starts empty; the test then
+made-up dialogues with support fire, the page starts empty (the link of an
+empty scenario, `{}`); the test then
 answers, from the top, the first question on show whose answer is not yet
 the saved scenario's (choosing menu entries, typing numbers, adding
 supporting units and Combat Support units with their buttons), until every
@@ -17,6 +18,7 @@ address must hold the scenario exactly as --save wrote it.
   figures_by_typing.py PROGRAM SITE_DIR OUT_DIR [MADE_UP_COUNT]
 """
 import json
+import os
 import sys
 import tempfile
 import urllib.parse
@@ -53,6 +55,11 @@ NEXT_ACTION = """
     }
     const wanted = answerOf(node.dataset.field);
     if (wanted === undefined) return {field: node.dataset.field, missing: true};
+    if (node.type === 'checkbox') {
+      // A click answers yes, the next one no.
+      if (node.dataset.value === asText(wanted)) continue;
+      return {element: node, field: node.dataset.field, wanted: asText(wanted), select: true};
+    }
     if (node.value === asText(wanted)) continue;
     if (node.tagName === 'SELECT') {
       return {element: node.querySelector('option[value="' + asText(wanted) + '"]'),
@@ -75,6 +82,15 @@ def leaves(node, prefix=''):
             yield from leaves(value, prefix + str(i) + '.')
     else:
         yield prefix[:-1]
+
+
+def has_neither(scenario):
+    """Whether a scenario holds a yes/no answer that is neither (null)."""
+    if isinstance(scenario, dict):
+        return any(has_neither(v) for v in scenario.values())
+    if isinstance(scenario, list):
+        return any(has_neither(v) for v in scenario)
+    return scenario is None
 
 
 def type_scenario(browser, scenario, where):
@@ -111,12 +127,14 @@ def main():
             saved = page.saved_scenarios(program, answers, workdir)
             # Not the hundreds of Combat Support units of the largest
             # transcripts: those come by link.
-            if saved and len(list(leaves(json.loads(saved[0])))) <= MOST_ANSWERS:
+            if (saved and len(list(leaves(json.loads(saved[0])))) <= MOST_ANSWERS
+                    and not has_neither(json.loads(saved[0]))):
                 lines.append((name, saved[0]))
         supported = []
         for i, answers in enumerate(page.made_up_answers(made_up, 11)):
             for line in page.saved_scenarios(program, answers, workdir):
-                if '"artillery":[{' in line or '"airDefense":[{' in line:
+                if (('"artillery":[{' in line or '"airDefense":[{' in line)
+                        and not has_neither(json.loads(line))):
                     supported.append(line)
                     lines.append(('made-up dialogue %d' % i, line))
                     break
@@ -125,13 +143,17 @@ def main():
             quiet=True)]
         predictions = page.native_predictions(program, [l for _, l in lines],
                                               workdir)
+        with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+            example = page.saved_scenarios(program, f.read(), workdir)[0]
 
     server = page.Server(site)
 
     def check(browser, item):
         (name, line), prediction = item
         scenario = json.loads(line)
-        browser.open(server.url + 'index.html')
+        browser.open(server.url + 'index.html#s=%7B%7D')
+        if browser.figures() or browser.state() == 'figures':
+            return ['%s: the empty scenario shows figures' % name]
         problems = type_scenario(browser, scenario, name)
         if problems:
             return problems
@@ -144,15 +166,17 @@ def main():
             problems.append('%s: the page shows %s, the scenario answers %s' %
                             (name, sorted(set(shown) - set(leaves(scenario))),
                              sorted(set(leaves(scenario)) - set(shown))))
-        # The address follows the answers once they rest.
+        # The address follows the answers once they rest; the example
+        # combat's address is the page's own.
+        wanted = '' if line == example else line
         try:
             browser.wait_for('decodeURIComponent(location.hash.slice(3)) === %s'
-                             % json.dumps(line), timeout=5)
+                             % json.dumps(wanted), timeout=5)
         except AssertionError:
             pass
         fragment = browser.js('return location.hash;')
         kept = urllib.parse.unquote(fragment[len('#s='):])
-        if kept != line:
+        if kept != wanted:
             problems.append('%s: the address holds %r, --save wrote %r' %
                             (name, kept, line))
         return problems
@@ -162,6 +186,8 @@ def main():
     finally:
         server.close()
     problems = [problem for problems in found for problem in problems]
+    if len(lines) < 50:
+        problems.append('only %d scenarios to type' % len(lines))
     return page.report(problems, '%d scenarios typed into the empty page and '
                        'compared with the program, %d problems' %
                        (len(lines), len(problems)))

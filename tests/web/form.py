@@ -109,10 +109,7 @@ def check_appearing(browser, server):
     for what, answers, shown, hidden, wording in APPEARING:
         browser.open(server.url + 'index.html')
         for name, value in answers:
-            if browser.field(name).tag_name == 'select':
-                browser.choose(name, value)
-            else:
-                browser.type_number(name, value)
+            browser.answer(name, value)
         on_show = set(browser.shown_fields())
         for name in shown:
             if name not in on_show:
@@ -121,9 +118,7 @@ def check_appearing(browser, server):
             if name in on_show:
                 problems.append('%s: %s is on show' % (what, name))
         for name, text in wording.items():
-            label = browser.js('return document.querySelector(\'label[for="\' + '
-                               'arguments[0].id + \'"] .question\').textContent;',
-                               browser.field(name))
+            label = browser.question_of(name)
             if label != text:
                 problems.append('%s: %s is worded %r, not %r' % (what, name,
                                                                  label, text))
@@ -137,12 +132,10 @@ def check_wrong_values(browser, server, line, prediction):
         before = browser.field(name).get_attribute('value')
         browser.type_number(name, typed)
         where = '%s = %s' % (name, typed)
-        error = browser.js("""
-            const input = arguments[0];
-            const id = input.getAttribute('aria-describedby');
-            const node = id && document.getElementById(id);
-            return node && node.getClientRects().length ? node.textContent : null;""",
-                           browser.field(name))
+        error = browser.shown_error(name)
+        described = (browser.field(name).get_attribute('aria-describedby') or '').split()
+        if browser.field(name).get_attribute('id') + '-error' not in described:
+            problems.append('%s: the error does not describe the field' % where)
         if error != text:
             problems.append('%s: the error shown is %r, not %r' % (where, error, text))
         if browser.field(name).get_attribute('aria-invalid') != 'true':
@@ -153,7 +146,8 @@ def check_wrong_values(browser, server, line, prediction):
             problems.append('%s: %d figures are still there (state %s)' %
                             (where, left, browser.state()))
         browser.type_number(name, before)
-        if browser.field(name).get_attribute('aria-describedby'):
+        if (browser.shown_error(name) is not None or
+                browser.field(name).get_attribute('aria-invalid')):
             problems.append('%s: the error stays once the value is mended' % where)
         problems += page.compare_figures(browser.figures(), prediction,
                                          where + ' mended')

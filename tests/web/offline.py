@@ -98,8 +98,10 @@ def visits(browser, server, site, lines, predictions):
     kept = browser.driver.execute_async_script(KEPT)
     if isinstance(kept, str):
         return ['reading the caches %s' % kept]
-    files = sorted(name for name in os.listdir(site)
-                   if os.path.isfile(os.path.join(site, name)) and name != 'sw.js')
+    files = []
+    for folder, _, names in os.walk(site):
+        files += [os.path.relpath(os.path.join(folder, name), site) for name in names]
+    files = sorted(name for name in files if name != 'sw.js')
     for name in files:
         if name not in kept:
             problems.append('the service worker does not keep %s' % name)

@@ -182,9 +182,39 @@ class Browser:
                                         '[data-field="%s"]' % name)
 
     def choose(self, name, value):
-        """Picks a menu entry or a yes/no answer, as a click on it."""
+        """Picks a menu entry, or clicks a yes/no box until it holds the
+        answer ('true' or 'false')."""
         from selenium.webdriver.support.ui import Select
-        Select(self.field(name)).select_by_value(str(value))
+        node = self.field(name)
+        if node.tag_name == 'select':
+            Select(node).select_by_value(str(value))
+            return
+        for _ in range(3):
+            if node.get_attribute('data-value') == str(value):
+                return
+            node.click()
+        raise AssertionError('%s does not take %r' % (name, value))
+
+    def answer(self, name, value):
+        """Answers a question as a player would: a menu entry or a yes/no
+        box chosen, or a number typed."""
+        node = self.field(name)
+        if node.tag_name == 'select' or node.get_attribute('type') == 'checkbox':
+            self.choose(name, value)
+        else:
+            self.type_number(name, value)
+
+    def question_of(self, name):
+        """The dialogue's question that a field's description gives."""
+        return self.js('const d = document.getElementById(arguments[0].id + "-help");'
+                       'return d ? d.textContent : null;', self.field(name))
+
+    def shown_error(self, name):
+        """The error text on show for a field, or None."""
+        return self.js("""
+            const node = document.getElementById(arguments[0].id + '-error');
+            return node && node.getClientRects().length ? node.textContent : null;""",
+                       self.field(name))
 
     def type_number(self, name, text):
         """Types a number over what the field holds, key by key (an empty
