@@ -345,6 +345,29 @@ CLIPBOARD = """
   navigator.clipboard.readText().then(done, (e) => done('cannot read: ' + e));"""
 
 
+def check_new_combat(browser, server, program, workdir):
+    """"New combat" goes back to the example combat, with its odds, its
+    folds closed, and the page's own address, from another combat and from
+    a link that was refused."""
+    problems = []
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = page.saved_scenarios(program, f.read(), workdir)[0]
+    other = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    wanted, = page.native_predictions(program, [example], workdir)
+    for what, url in [('another combat', page.scenario_url(server.url, other)),
+                      ('a refused link', server.url + 'index.html#s=%5B1%5D')]:
+        browser.open(url)
+        browser.click('#new-combat')
+        browser.wait_for('location.hash === ""', timeout=5)
+        problems += page.compare_figures(browser.figures(), wanted,
+                                         'New combat after ' + what)
+        if browser.js('return document.getElementById("import-messages").getClientRects().length'):
+            problems.append('New combat after %s keeps the messages' % what)
+        if browser.js('return document.querySelectorAll("details.fold[open]").length'):
+            problems.append('New combat after %s leaves a fold open' % what)
+    return problems
+
+
 def check_sharing(browser, server, program, workdir):
     """"Copy result" puts exactly what --scenario prints on the clipboard,
     "Copy link" the address that brings the combat back."""
@@ -454,6 +477,7 @@ def main():
                     ('the address', lambda: check_address(browser, server, program, workdir)),
                     ('export and import', lambda: check_files(browser, server, program, workdir)),
                     ('sharing', lambda: check_sharing(browser, server, program, workdir)),
+                    ('new combat', lambda: check_new_combat(browser, server, program, workdir)),
                     ('the sweep chart', lambda: check_sweep(browser, server, program, workdir))]:
                 found = check()
                 counts[name] = len(found)

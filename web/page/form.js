@@ -11,8 +11,11 @@ const SECTION_ORDER = ['general', 'units', 'terrain', 'rugged', 'support', 'soft
 // first, the short groups beside it.
 const FIRST_COLUMN = new Set(['units']);
 // Groups a player seldom changes, folded until they hold an answer other
-// than the usual one or need one.
+// than the usual one or need one.  The terrain always holds a yes
+// somewhere along its chain: it opens only for an answer it needs, and its
+// heading says the terrain meanwhile.
 const FOLDED_SECTIONS = new Set(['terrain', 'softening']);
+const OPENS_ONLY_WHEN_NEEDED = new Set(['terrain']);
 const SIDES = ['attacker', 'defender'];
 
 // The units' attributes side by side: a row per attribute, a column per
@@ -57,7 +60,9 @@ export function buildForm(container, catalogue, onChange) {
     let element;
     let fold = null;
     if (FOLDED_SECTIONS.has(id)) {
-      fold = el('details', {class: 'fold', 'data-fold': id}, el('summary', {}, heading), body);
+      fold = el('details', {class: 'fold', 'data-fold': id},
+                el('summary', {}, heading, el('span', {class: 'brief'})), body);
+      if (OPENS_ONLY_WHEN_NEEDED.has(id)) fold.dataset.opens = 'needed';
       element = el('section', {class: 'section', 'data-section': id,
                                'aria-labelledby': 'section-' + id}, fold);
     } else {
@@ -267,9 +272,19 @@ export function showAsked(form, result) {
   // one other than the usual (a yes, a neither, a number other than zero),
   // so that nothing the dialogue asks next stays out of sight.
   for (const fold of form.folds) {
+    const brief = fold.querySelector(':scope > summary > .brief');
+    if (brief) {
+      const yes = [...questionControls(form)].filter(({control, shown}) =>
+        shown && fold.contains(control.wrap) && control.type === 'yesNo' &&
+        control.answer === true).map(({control}) => control.label.textContent);
+      const text = yes.length ? ': ' + yes.join(', ') : '';
+      if (brief.textContent !== text) brief.textContent = text;
+    }
     if (fold.open) continue;
+    const needed = fold.dataset.opens === 'needed';
     for (const {control, shown} of questionControls(form)) {
-      if (shown && fold.contains(control.wrap) && unusual(control)) {
+      if (shown && fold.contains(control.wrap) &&
+          (needed ? readControl(control).state !== 'ok' : unusual(control))) {
         fold.open = true;
         break;
       }
