@@ -7,8 +7,8 @@ import {fragmentOf, isCombatFragment, scenarioOfFragment} from './page/address.j
 import {EXAMPLE} from './page/example.js';
 import {download, readFile} from './page/files.js';
 import {showFigures, showSummary} from './page/figures.js';
-import {buildForm, fillForm, findControl, markError, questionControls, scenarioOfForm,
-        showAsked} from './page/form.js';
+import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
+        scenarioOfForm, showAsked} from './page/form.js';
 import {readControl} from './page/controls.js';
 import {drawSweep} from './page/sweep.js';
 import {tidy} from './page/words.js';
@@ -60,7 +60,10 @@ function showMessages(lines) {
 // leaves no figure on show.
 function takeReading(reading, what) {
   showMessages(reading.messages);
-  if (reading.values) fillForm(form, reading.values);
+  if (reading.values) {
+    foldAll(form);
+    fillForm(form, reading.values);
+  }
   refusal = reading.valid ? null : what + ' could not be read: see the message above.';
   pendingAddress = null;
   clearTimeout(addressTimer);

@@ -54,22 +54,43 @@ Json fieldJson(const FieldInfo<Record>& info) {
   return json;
 }
 
-// Where the page shows a field of the combat that stands outside the four
-// groups: among the answers that the dialogue asks it with.
-const char* sectionOf(Field field) {
+// Where the page shows a field of the combat: the units' attributes side by
+// side (each with its side and the attribute it answers), then short groups.
+struct Place {
+  const char* section;
+  const char* side;       // "attacker", "defender" or ""
+  const char* attribute;  // the row of the units' table, or ""
+};
+
+Place placeOf(const ScenarioField& info, Field field) {
+  const std::string_view group = info.group;
+  if (group == "attacker" || group == "defender") {
+    return {"units", info.group, info.name};
+  }
   switch (field) {
+    case Field::attackerClass:
+      return {"units", "attacker", "class"};
+    case Field::defenderClass:
+      return {"units", "defender", "class"};
+    case Field::defenderIsInfantry:
+      return {"units", "defender", "isInfantry"};
+    case Field::attackerInfantryLeader:
+      return {"units", "attacker", "infantryLeader"};
+    case Field::defenderInfantryLeader:
+      return {"units", "defender", "infantryLeader"};
     case Field::combatRange:
+      return {"general", "", ""};
     case Field::timesAttacked:
-      return "defender";
+      return {"softening", "", ""};
     case Field::attackerCloseDefense:
-      return "rugged";
+      return {"rugged", "", ""};
     case Field::artillery:
     case Field::attackerGroundDefense:
     case Field::airDefense:
     case Field::airplaneAirDefense:
-      return "support";
+      return {"support", "", ""};
     default:
-      return "";
+      return {info.group, "", ""};
   }
 }
 
@@ -78,14 +99,10 @@ Json combatFieldList() {
   const auto fields = scenarioFields();
   for (std::size_t i = 0; i < fields.size(); ++i) {
     Json json = fieldJson(fields[i]);
-    const auto field = static_cast<Field>(i);
-    json["section"] = fields[i].group[0] != '\0' ? fields[i].group
-                                                  : sectionOf(field);
-    // The dialogue asks the softening among the defender's answers, after
-    // the question about a ship attacked by another ship.
-    if (field == Field::timesAttacked) {
-      json["after"] = dottedName(fieldInfo(Field::shipAlreadyAttackedByShip));
-    }
+    const Place place = placeOf(fields[i], static_cast<Field>(i));
+    json["section"] = place.section;
+    json["side"] = place.side;
+    json["attribute"] = place.attribute;
     list.push_back(std::move(json));
   }
   return list;
@@ -236,15 +253,16 @@ Json notesJson(const CombatScenario& given, const CheckedScenario& checked) {
 
 // Where the questions that the dialogue asks within the list of supporting
 // units stand: the attacker's ground defense after the first artillery
-// piece, the airplane's air defense after the first fighter says so; the
-// list's own name while there is no such unit (then after its units).
+// piece, the airplane's air defense after the first fighter (after its
+// answers, so that it comes next to whoever types them); the list's own
+// name while there is no such unit (then after its units).
 Json placedJson(const CombatScenario& s) {
   Json json = Json::object();
   json["attackerGroundDefense"] = s.artillery.empty() ? "artillery" : "artillery.0";
   json["airplaneAirDefense"] = "airDefense";
   for (std::size_t i = 0; i < s.airDefense.size(); ++i) {
     if (isYes(s.airDefense[i].isFighter)) {
-      json["airplaneAirDefense"] = "airDefense." + std::to_string(i) + ".isFighter";
+      json["airplaneAirDefense"] = "airDefense." + std::to_string(i);
       break;
     }
   }

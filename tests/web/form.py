@@ -209,6 +209,33 @@ def check_units(browser, server, program, workdir):
     return problems
 
 
+def check_next_question_below(browser, server, program, workdir):
+    """The airplane's air defense, asked once a fighter is among the
+    supporting units, appears after the fighter's answers, below the field
+    being typed, so that tabbing forward reaches it."""
+    problems = []
+    line = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    scenario = json.loads(line)
+    scenario['airDefense'] = []
+    scenario.pop('airplaneAirDefense', None)
+    browser.open(page.scenario_url(server.url, json.dumps(scenario)))
+    browser.click('[data-add="airDefense"]')
+    browser.choose('airDefense.0.isFighter', 'true')
+    for name, value in [('attackValue', 6), ('experience', 2), ('strength', 8)]:
+        browser.type_number('airDefense.0.' + name, value)
+    if 'airplaneAirDefense' not in browser.shown_fields():
+        return ['a fighter among the supporting units: the airplane\'s air defense '
+                'is not asked']
+    below = browser.js("""
+        const field = document.querySelector('[data-field="airplaneAirDefense"]');
+        return Boolean(document.activeElement.compareDocumentPosition(field) &
+                       Node.DOCUMENT_POSITION_FOLLOWING);""")
+    if not below:
+        problems.append('the airplane\'s air defense appears above the field being typed '
+                        '(%s)' % browser.js('return document.activeElement.dataset.field;'))
+    return problems
+
+
 def check_ignored_units(browser, server, program, workdir):
     """Pieces after the one whose fire reaches the attacker's strength are
     not asked: their rows say so and their figures are not shown."""
@@ -313,6 +340,69 @@ def check_files(browser, server, program, workdir):
     return problems
 
 
+CLIPBOARD = """
+  const done = arguments[arguments.length - 1];
+  navigator.clipboard.readText().then(done, (e) => done('cannot read: ' + e));"""
+
+
+def check_new_combat(browser, server, program, workdir):
+    """"New combat" goes back to the example combat, with its odds, its
+    folds closed, and the page's own address, from another combat and from
+    a link that was refused."""
+    problems = []
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = page.saved_scenarios(program, f.read(), workdir)[0]
+    other = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    wanted, = page.native_predictions(program, [example], workdir)
+    for what, url in [('another combat', page.scenario_url(server.url, other)),
+                      ('a refused link', server.url + 'index.html#s=%5B1%5D')]:
+        browser.open(url)
+        browser.click('#new-combat')
+        browser.wait_for('location.hash === ""', timeout=5)
+        problems += page.compare_figures(browser.figures(), wanted,
+                                         'New combat after ' + what)
+        if browser.js('return document.getElementById("import-messages").getClientRects().length'):
+            problems.append('New combat after %s keeps the messages' % what)
+        if browser.js('return document.querySelectorAll("details.fold[open]").length'):
+            problems.append('New combat after %s leaves a fold open' % what)
+    return problems
+
+
+def check_sharing(browser, server, program, workdir):
+    """"Copy result" puts exactly what --scenario prints on the clipboard,
+    "Copy link" the address that brings the combat back."""
+    problems = []
+    browser.driver.execute_cdp_cmd('Browser.grantPermissions', {
+        'origin': server.url.rstrip('/'),
+        'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
+    line = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    path = os.path.join(workdir, 'shared.jsonl')
+    with open(path, 'w') as f:
+        f.write(line + '\n')
+    printed = subprocess.run([program, '--scenario', path], capture_output=True,
+                             text=True).stdout
+    prediction, = page.native_predictions(program, [line], workdir)
+    browser.open(page.scenario_url(server.url, line))
+    browser.click('#copy-result')
+    browser.wait_for('document.getElementById("copy-status").textContent !== ""')
+    copied = browser.driver.execute_async_script(CLIPBOARD)
+    if copied != printed:
+        problems.append('"Copy result" copied %r, --scenario prints %r' %
+                        (copied[:300], printed[:300]))
+    browser.type_number('attacker.strength', '3')
+    browser.click('#copy-link')
+    browser.wait_for('document.getElementById("copy-status").textContent === "Link copied."')
+    link = browser.driver.execute_async_script(CLIPBOARD)
+    changed = json.loads(line)
+    changed['attacker']['strength'] = 3
+    wanted, = page.native_predictions(program, [json.dumps(changed)], workdir)
+    browser.open(link)
+    problems += page.compare_figures(browser.figures(), wanted, 'the copied link')
+    if prediction == wanted:
+        problems.append('the strength changes nothing; the case is wrong')
+    return problems
+
+
 def check_sweep(browser, server, program, workdir):
     """The chart's values are --vary's, over the range chosen for the
     current value."""
@@ -382,8 +472,12 @@ def main():
                     ('wrong values', lambda: check_wrong_values(browser, server, line, prediction)),
                     ('units added and removed', lambda: check_units(browser, server, program, workdir)),
                     ('units not asked', lambda: check_ignored_units(browser, server, program, workdir)),
+                    ('the next question below', lambda: check_next_question_below(
+                        browser, server, program, workdir)),
                     ('the address', lambda: check_address(browser, server, program, workdir)),
                     ('export and import', lambda: check_files(browser, server, program, workdir)),
+                    ('sharing', lambda: check_sharing(browser, server, program, workdir)),
+                    ('new combat', lambda: check_new_combat(browser, server, program, workdir)),
                     ('the sweep chart', lambda: check_sweep(browser, server, program, workdir))]:
                 found = check()
                 counts[name] = len(found)

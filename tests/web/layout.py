@@ -16,11 +16,13 @@ import tempfile
 
 import page
 
-# Every control that takes the focus, on show, in document order.
+# Every control that takes the focus, on show (not within a closed fold),
+# in document order.
 FOCUSABLE = """
   return [...document.querySelectorAll(
       'button:not([disabled]), input, select, a[href], summary')]
-    .filter((node) => node.getClientRects().length > 0)
+    .filter((node) => node.getClientRects().length > 0 &&
+                      !node.closest('details:not([open]) > :not(summary)'))
     .map((node) => node.dataset.field || node.dataset.add ||
                    node.dataset.remove || node.id || node.textContent.trim());"""
 
@@ -318,6 +320,22 @@ def check_labels_and_contrast(browser, server, line):
     for selector, ratio in browser.js(CONTRAST, ['.error', '.status', 'button:disabled']):
         if ratio < 4.5:
             problems.append('contrast of %s is %.2f:1' % (selector, ratio))
+    # The same in the dark theme, which follows the system's.
+    browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {
+        'features': [{'name': 'prefers-color-scheme', 'value': 'dark'}]})
+    try:
+        if browser.js('return getComputedStyle(document.documentElement).backgroundColor') == 'rgb(255, 255, 255)':
+            problems.append('the dark theme keeps a white page')
+        for selector, ratio in browser.js(CONTRAST, ['.error', '.status', 'button:disabled']):
+            if ratio < 4.5:
+                problems.append('dark theme: contrast of %s is %.2f:1' % (selector, ratio))
+        browser.type_number('attacker.strength', '10')
+        browser.wait_for('!document.getElementById("sweep").hidden')
+        for selector, ratio in browser.js(CONTRAST, TEXTS):
+            if ratio < 4.5:
+                problems.append('dark theme: contrast of %s is %.2f:1' % (selector, ratio))
+    finally:
+        browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'features': []})
     return problems
 
 

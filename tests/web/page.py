@@ -163,17 +163,19 @@ class Browser:
         return self.js('return (() => {%s})();' % SHOWN_FIGURES)
 
     def shown_fields(self):
-        """The dotted names of the questions on show, in page order."""
+        """The dotted names of the questions that the page asks, in page
+        order: on show, or within a fold that is closed."""
         return self.js("""
             return [...document.querySelectorAll('[data-field]')]
-              .filter((node) => node.getClientRects().length > 0)
+              .filter((node) => !node.closest('[hidden]'))
               .map((node) => node.dataset.field);""")
 
     def shown_questions(self):
-        """The wording of the questions on show, in page order."""
+        """The dialogue's wording of the questions that the page asks, in
+        page order (a description may show only on focus)."""
         return self.js("""
             return [...document.querySelectorAll('#questions .question')]
-              .filter((node) => node.getClientRects().length > 0)
+              .filter((node) => !node.closest('[hidden]'))
               .map((node) => node.textContent);""")
 
     def field(self, name):

@@ -140,7 +140,15 @@ def check_files(browser, server, program, workdir, valid_line):
     # Over the limit: refused before it is read, in the program's words.
     huge = b'{' + b' ' * (16 * 1024 * 1024) + b'}\n'
     wanted, _ = program_messages(program, huge, 'huge.json', workdir)
+    browser.js("""
+        window.bytesRead = 0;
+        for (const name of ['arrayBuffer', 'text', 'stream']) {
+          const read = Blob.prototype[name];
+          Blob.prototype[name] = function () { window.bytesRead += this.size; return read.call(this); };
+        }""")
     import_file(browser, os.path.join(workdir, 'huge.json'))
+    if browser.js('return window.bytesRead;'):
+        problems.append('a file over 16 MiB is read (%d bytes)' % browser.js('return window.bytesRead;'))
     problems += no_figures(browser, 'a file over 16 MiB')
     if shown_messages(browser) != wanted:
         problems.append('a file over 16 MiB: the page says %r, the program %r' %

@@ -3,12 +3,47 @@
 // showing just the questions that the dialogue asks for the answers.
 import {el} from './dom.js';
 import {makeBarsList, makeField, makeUnitList, readControl, setValue} from './controls.js';
-import {noteText, SECTION_TITLES, tidy} from './words.js';
+import {labelOf, noteText, RARE_ATTRIBUTES, RARE_TITLE, SECTION_TITLES, SIDE_TITLES,
+        tidy} from './words.js';
 
-const SECTION_ORDER = ['general', 'attacker', 'defender', 'terrain', 'rugged', 'support'];
-// Two columns on a wide screen: the general factors and the attacker, then
-// the rest.
-const SECOND_COLUMN = new Set(['defender', 'terrain', 'rugged', 'support']);
+const SECTION_ORDER = ['general', 'units', 'terrain', 'rugged', 'support', 'softening'];
+// On a wide screen the answers stand in two columns: the units' table
+// first, the short groups beside it.
+const FIRST_COLUMN = new Set(['units']);
+// Groups a player seldom changes, folded until they hold an answer other
+// than the usual one or need one.  The terrain always holds a yes
+// somewhere along its chain: it opens only for an answer it needs, and its
+// heading says the terrain meanwhile.
+const FOLDED_SECTIONS = new Set(['terrain', 'softening']);
+const OPENS_ONLY_WHEN_NEEDED = new Set(['terrain']);
+const SIDES = ['attacker', 'defender'];
+
+// The units' attributes side by side: a row per attribute, a column per
+// side; the rarely used rows in a fold of their own below.
+function unitsTable(caption) {
+  const head = () => el('thead', {}, el('tr', {}, el('td', {}),
+    ...SIDES.map((side) => el('th', {scope: 'col'}, SIDE_TITLES[side]))));
+  const main = el('tbody');
+  const rare = el('tbody');
+  const rareFold = el('details', {class: 'fold', 'data-fold': 'rare'},
+    el('summary', {}, RARE_TITLE),
+    el('table', {class: 'units-table'}, head(), rare));
+  const element = el('div', {class: 'units-block'},
+    el('table', {class: 'units-table'}, el('caption', {class: 'visually-hidden'}, caption),
+       head(), main), rareFold);
+  return {element, main, rare, rareFold, rows: new Map()};
+}
+
+function unitsRow(table, attribute, label) {
+  if (table.rows.has(attribute)) return table.rows.get(attribute);
+  const cells = {};
+  const tr = el('tr', {'data-attribute': attribute}, el('th', {scope: 'row'}, label),
+    ...SIDES.map((side) => (cells[side] = el('td', {'data-side': side}))));
+  (RARE_ATTRIBUTES.has(attribute) ? table.rare : table.main).append(tr);
+  const row = {tr, cells, controls: []};
+  table.rows.set(attribute, row);
+  return row;
+}
 
 // Builds the form inside `container` from the calculator's field catalogue;
 // `onChange` runs after every change of an answer.
@@ -18,22 +53,33 @@ export function buildForm(container, catalogue, onChange) {
   const columns = [el('div', {class: 'column'}), el('div', {class: 'column'})];
   container.replaceChildren(...columns);
   const sections = new Map();
+  let table = null;
   for (const id of SECTION_ORDER) {
     const heading = el('h2', {id: 'section-' + id}, SECTION_TITLES[id]);
     const body = el('div', {class: 'section-body'});
-    const element = el('section', {class: 'section', 'data-section': id,
-                                   'aria-labelledby': 'section-' + id}, heading, body);
-    sections.set(id, {element, body});
-    columns[SECOND_COLUMN.has(id) ? 1 : 0].append(element);
+    let element;
+    let fold = null;
+    if (FOLDED_SECTIONS.has(id)) {
+      fold = el('details', {class: 'fold', 'data-fold': id},
+                el('summary', {}, heading, el('span', {class: 'brief'})), body);
+      if (OPENS_ONLY_WHEN_NEEDED.has(id)) fold.dataset.opens = 'needed';
+      element = el('section', {class: 'section', 'data-section': id,
+                               'aria-labelledby': 'section-' + id}, fold);
+    } else {
+      element = el('section', {class: 'section', 'data-section': id,
+                               'aria-labelledby': 'section-' + id}, heading, body);
+    }
+    if (id === 'units') {
+      table = unitsTable(SECTION_TITLES[id]);
+      body.append(table.element);
+    }
+    sections.set(id, {element, body, fold});
+    columns[FIRST_COLUMN.has(id) ? 0 : 1].append(element);
   }
-  const form = {catalogue, controls: [], byName: new Map(), sections, asked: new Set()};
-  const later = catalogue.fields.filter((info) => info.after);
+  const form = {catalogue, controls: [], byName: new Map(), sections, asked: new Set(),
+                table, folds: [...sections.values()].map((s) => s.fold).filter(Boolean)
+                  .concat([table.rareFold])};
   for (const info of catalogue.fields) {
-    if (info.after) continue;
-    add(info);
-    for (const follower of later) if (follower.after === info.name) add(follower);
-  }
-  function add(info) {
     let control;
     if (info.kind === 'bars') {
       control = makeBarsList(info.name, catalogue.combatSupport, barsMaximum, onChange);
@@ -46,7 +92,20 @@ export function buildForm(container, catalogue, onChange) {
     control.section = info.section;
     form.controls.push(control);
     form.byName.set(info.name, control);
-    sections.get(info.section).body.append(control.wrap);
+    if (info.side) {
+      const row = unitsRow(table, info.attribute, labelOf(info.attribute, info.prompt));
+      control.row = row;
+      row.controls.push(control);
+      row.cells[info.side].append(control.wrap);
+      // The row's heading shows the attribute; the control's own label
+      // names the side too, for those who hear it.
+      if (control.label) {
+        control.label.textContent = SIDE_TITLES[info.side] + ': ' + row.tr.firstChild.textContent;
+        control.label.classList.add('visually-hidden');
+      }
+    } else {
+      sections.get(info.section).body.append(control.wrap);
+    }
   }
   // A menu or a box answers on change, a number on every keystroke.
   container.addEventListener('change', (event) => {
@@ -57,6 +116,11 @@ export function buildForm(container, catalogue, onChange) {
   });
   container.addEventListener('submit', (event) => event.preventDefault());
   return form;
+}
+
+// Folds every fold again, as for a combat just opened.
+export function foldAll(form) {
+  for (const fold of form.folds) fold.open = false;
 }
 
 // Puts the answers that the calculator read from a scenario into the form
@@ -173,6 +237,12 @@ export function markError(control, text) {
   control.wrap.classList.add('invalid');
 }
 
+function unusual(control) {
+  const read = readControl(control);
+  if (read.state !== 'ok') return true;
+  return control.type === 'yesNo' ? read.value !== false : read.value !== 0;
+}
+
 function placeAfter(node, anchor) {
   if (anchor.nextSibling !== node) anchor.after(node);
 }
@@ -191,6 +261,34 @@ export function showAsked(form, result) {
   for (const [id, section] of form.sections) {
     const shown = shownSections.has(id);
     if (section.element.hidden === shown) section.element.hidden = !shown;
+  }
+  for (const row of form.table.rows.values()) {
+    const shown = row.controls.some((control) => form.asked.has(control.name));
+    if (row.tr.hidden === shown) row.tr.hidden = !shown;
+  }
+  const rareShown = [...form.table.rare.children].some((tr) => !tr.hidden);
+  if (form.table.rareFold.hidden === rareShown) form.table.rareFold.hidden = !rareShown;
+  // A fold opens by itself when a question in it needs an answer or holds
+  // one other than the usual (a yes, a neither, a number other than zero),
+  // so that nothing the dialogue asks next stays out of sight.
+  for (const fold of form.folds) {
+    const brief = fold.querySelector(':scope > summary > .brief');
+    if (brief) {
+      const yes = [...questionControls(form)].filter(({control, shown}) =>
+        shown && fold.contains(control.wrap) && control.type === 'yesNo' &&
+        control.answer === true).map(({control}) => control.label.textContent);
+      const text = yes.length ? ': ' + yes.join(', ') : '';
+      if (brief.textContent !== text) brief.textContent = text;
+    }
+    if (fold.open) continue;
+    const needed = fold.dataset.opens === 'needed';
+    for (const {control, shown} of questionControls(form)) {
+      if (shown && fold.contains(control.wrap) &&
+          (needed ? readControl(control).state !== 'ok' : unusual(control))) {
+        fold.open = true;
+        break;
+      }
+    }
   }
   // The half-track's own wording.
   const leader = form.byName.get('general.attackerInfantryLeader');

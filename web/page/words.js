@@ -16,16 +16,27 @@ export function plain(text) {
 
 export const SECTION_TITLES = {
   general: 'General factors',
-  attacker: 'Attacker',
-  defender: 'Defender',
+  units: 'Attacker and defender',
   terrain: 'Terrain',
   rugged: 'Rugged defense',
   support: 'Support fire',
+  softening: 'Softening',
 };
+
+export const SIDE_TITLES = {attacker: 'Attacker', defender: 'Defender'};
+
+// The units' attributes that a player seldom changes, folded below the
+// others.
+export const RARE_ATTRIBUTES = new Set(['inRiver', 'outOfFuel', 'outOfAmmo',
+                                        'shipAlreadyAttackedByShip']);
+export const RARE_TITLE = 'River, fuel and ammunition';
 
 // Short labels by a field's key; a field without one keeps the
 // dialogue's question as its label.
 const LABELS = {
+  class: 'Class',
+  isInfantry: 'Infantry target',
+  infantryLeader: 'Infantry leader',
   attackerClass: 'Attacker class',
   defenderIsInfantry: 'Target is infantry',
   defenderClass: 'Defender class',
