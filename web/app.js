@@ -29,9 +29,13 @@ const byId = (id) => document.getElementById(id);
 
 // The address follows the answers once they rest for a moment: the browser
 // takes a new address slowly, and only so often.
+// A link followed while an address waits must win over it: the waiting
+// address is written only over the address it was meant to replace.
 let pendingAddress = null;
+let replacedAddress = null;
 let addressTimer = 0;
 function keepInAddress(hash) {
+  if (pendingAddress === null) replacedAddress = location.hash;
   pendingAddress = hash;
   clearTimeout(addressTimer);
   addressTimer = setTimeout(flushAddress, 250);
@@ -42,6 +46,7 @@ function flushAddress() {
   if (pendingAddress === null) return;
   const hash = pendingAddress;
   pendingAddress = null;
+  if (location.hash !== replacedAddress) return;
   if (location.hash !== hash) {
     history.replaceState(null, '', hash || location.pathname + location.search);
   }
