@@ -57,7 +57,7 @@ test('a file over the limit is refused in the command line\'s words', () => {
   assert.equal(tooLargeMessages('a.jsonl', limit, limit), null);
   assert.deepEqual(tooLargeMessages('big.jsonl', limit + 1, limit),
                    ['big.jsonl:1: scenario: longer than 16 MiB (allowed: one JSON object ' +
-                    'of at most 16 MiB)']);
+                    'of at most 16 MiB); the rest of the file is not read']);
 });
 
 test('sweeps run over at most 200 values within the field\'s range', () => {

@@ -7,7 +7,7 @@ export function tooLargeMessages(name, size, longest) {
   if (size <= longest) return null;
   const mib = longest / (1024 * 1024) + ' MiB';
   return [name + ':1: scenario: longer than ' + mib + ' (allowed: one JSON object of at most ' +
-          mib + ')'];
+          mib + '); the rest of the file is not read'];
 }
 
 // Reads a chosen file through the calculator: {messages, valid, values},
