@@ -4,6 +4,7 @@
 #include <getopt.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -44,6 +45,15 @@ constexpr std::string_view kUsage =
     "      --vary FIELD=FROM..TO with --scenario: predict the scenario for "
     "every value\n"
     "                            of FIELD from FROM to TO\n"
+    "      --roster FILE         with --scenario: the presets (units kept by "
+    "name) that\n"
+    "                            scenarios may name as attacker or defender\n"
+    "      --compare SIDE        with --scenario and --roster: predict the "
+    "scenario with\n"
+    "                            its SIDE (attacker or defender) replaced by "
+    "each preset\n"
+    "      --sort FIGURE         with --compare: order the table by FIGURE, "
+    "best first\n"
     "\n"
     "Exit status: 0 when all went well; 1 when the answers ended while a "
     "number was\n"
@@ -59,6 +69,9 @@ enum OptionCode {
   kJson,
   kCsv,
   kVary,
+  kRoster,
+  kCompare,
+  kSort,
 };
 
 struct Options {
@@ -71,6 +84,9 @@ struct Options {
   bool json = false;
   bool csv = false;
   std::optional<std::string> vary;
+  std::optional<std::string> roster;
+  std::optional<std::string> compare;
+  std::optional<std::string> sort;
   std::optional<std::string> answers;
 };
 
@@ -100,6 +116,33 @@ int cannot(Output* err, std::string_view what, std::string_view path,
   return 2;
 }
 
+// --compare, --roster and --sort go together as they say; gives the exit
+// status when they do not.
+std::optional<int> checkCompareOptions(const Options& options, Output* err) {
+  if (options.compare) {
+    if (*options.compare != "attacker" && *options.compare != "defender") {
+      return usageError(err, "--compare: " + *options.compare +
+                                 " is not a side (allowed: attacker, defender)");
+    }
+    if (!options.roster) return usageError(err, "--compare needs --roster");
+    if (options.vary) return usageError(err, "--compare and --vary exclude each other");
+  }
+  if (options.sort) {
+    if (!options.compare) return usageError(err, "--sort needs --compare");
+    const auto names = compareSortNames();
+    if (std::find(names.begin(), names.end(), *options.sort) == names.end()) {
+      std::string allowed;
+      for (const std::string_view name : names) {
+        allowed += allowed.empty() ? "" : ", ";
+        allowed += name;
+      }
+      return usageError(err, "--sort: " + *options.sort +
+                                 " is not a figure (allowed: " + allowed + ")");
+    }
+  }
+  return std::nullopt;
+}
+
 // Reads the options; gives the exit status when they are wrong.
 std::optional<int> parseOptions(int argc, char** argv, Options* options,
                                 Output* err) {
@@ -113,6 +156,9 @@ std::optional<int> parseOptions(int argc, char** argv, Options* options,
       {"json", no_argument, nullptr, kJson},
       {"csv", no_argument, nullptr, kCsv},
       {"vary", required_argument, nullptr, kVary},
+      {"roster", required_argument, nullptr, kRoster},
+      {"compare", required_argument, nullptr, kCompare},
+      {"sort", required_argument, nullptr, kSort},
       {nullptr, 0, nullptr, 0},
   };
   opterr = 0;  // the messages below say it in one line each
@@ -150,6 +196,15 @@ std::optional<int> parseOptions(int argc, char** argv, Options* options,
       case kVary:
         options->vary = optarg;
         break;
+      case kRoster:
+        options->roster = optarg;
+        break;
+      case kCompare:
+        options->compare = optarg;
+        break;
+      case kSort:
+        options->sort = optarg;
+        break;
       case ':':
         return usageError(err, "option " + given.substr(0, given.find('=')) +
                                    " needs a value");
@@ -177,15 +232,21 @@ std::optional<int> parseOptions(int argc, char** argv, Options* options,
                                  " goes with the questions, not with --scenario");
     }
   } else {
-    if (options->json || options->csv || options->vary) {
-      return usageError(err, std::string(options->json  ? "--json"
-                                         : options->csv ? "--csv"
-                                                        : "--vary") +
+    if (options->json || options->csv || options->vary || options->roster ||
+        options->compare) {
+      return usageError(err, std::string(options->json      ? "--json"
+                                         : options->csv     ? "--csv"
+                                         : options->vary    ? "--vary"
+                                         : options->roster  ? "--roster"
+                                                            : "--compare") +
                                  " needs --scenario");
     }
   }
-  if (options->csv && !options->vary) {
-    return usageError(err, "--csv needs --vary");
+  if (const std::optional<int> status = checkCompareOptions(*options, err)) {
+    return status;
+  }
+  if (options->csv && !options->vary && !options->compare) {
+    return usageError(err, "--csv needs --vary or --compare");
   }
   if (options->json && options->csv) {
     return usageError(err, "--json and --csv exclude each other");
@@ -203,6 +264,29 @@ int runScenarios(const Options& options, Streams* streams) {
     std::string error;
     file.sweep = parseSweepRequest(*options.vary, &error);
     if (!file.sweep) return usageError(&streams->err, "--vary: " + error);
+  }
+  RosterReading roster;
+  if (options.roster) {
+    int error = 0;
+    roster = readRosterFile(*options.roster, &error);
+    if (error != 0) return cannot(&streams->err, "read", *options.roster, error);
+    for (const RosterProblem& problem : roster.problems) {
+      put(&streams->err, rosterProblemLine(*options.roster, problem));
+    }
+    if (roster.moreProblems > 0) {
+      put(&streams->err, *options.roster + ": and " +
+                             std::to_string(roster.moreProblems) + " more\n");
+    }
+    if (!roster.problems.empty()) {
+      flushOutput(&streams->err);
+      return 1;
+    }
+    file.roster = &roster.roster;
+  }
+  if (options.compare) {
+    file.compare = CompareRequest{
+        *options.compare == "attacker" ? Side::attacker : Side::defender,
+        options.sort.value_or("")};
   }
   return runScenarioFile(file, &streams->out, &streams->err);
 }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -51,6 +52,17 @@ std::size_t lineOf(std::string_view text, std::size_t offset,
   return line;
 }
 
+// Whether the field that a note names came from a preset rather than from
+// the scenario's own text.
+bool givenByPreset(const ScenarioText& parsed, std::string_view field) {
+  for (std::size_t i = 0; i < parsed.fromPresets.size(); ++i) {
+    if (parsed.fromPresets[i] && dottedName(scenarioFields()[i]) == field) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void invalid(Run* run, std::size_t line, const Problem& problem) {
   run->anyInvalid = true;
   complain(run, line, problem);
@@ -62,6 +74,7 @@ std::optional<CheckedScenario> readAndCheck(Run* run, std::string_view text,
                                             std::size_t firstLine,
                                             ScenarioText* parsed) {
   *parsed = parseScenario(text);
+  if (!parsed->error) parsed->error = applyNamedPresets(run->options.roster, parsed);
   if (parsed->error) {
     invalid(run,
             parsed->syntaxError ? lineOf(text, parsed->errorOffset, firstLine)
@@ -69,12 +82,16 @@ std::optional<CheckedScenario> readAndCheck(Run* run, std::string_view text,
             *parsed->error);
     return std::nullopt;
   }
+  // A comparison checks each preset's combat on its own.
+  if (run->options.compare) return CheckedScenario{};
   CheckedScenario checked = checkScenario(parsed->scenario, parsed->given);
   if (checked.error) {
     invalid(run, firstLine, *checked.error);
     return std::nullopt;
   }
-  for (const Problem& note : checked.notes) complain(run, firstLine, note);
+  for (const Problem& note : checked.notes) {
+    if (!givenByPreset(*parsed, note.field)) complain(run, firstLine, note);
+  }
   return checked;
 }
 
@@ -106,6 +123,29 @@ void runSweepOn(Run* run, std::string_view text, std::size_t firstLine) {
   }
 }
 
+// One scenario against every preset of a side: a row each, where a preset
+// that does not fit the scenario gets its error in its row.
+void runCompareOn(Run* run, std::string_view text, std::size_t firstLine) {
+  ScenarioText parsed;
+  if (!readAndCheck(run, text, firstLine, &parsed)) return;
+  const CompareRequest& request = *run->options.compare;
+  std::vector<CompareRow> rows =
+      compareRows(parsed, *run->options.roster, request.side);
+  if (rows.empty()) {
+    invalid(run, firstLine,
+            {"roster", "no preset for the " + std::string(sideName(request.side)) +
+                           " (allowed: presets whose sides include it)"});
+    return;
+  }
+  sortRows(&rows, request.sort);
+  writeCompare(rows, run->options.format, run->out);
+  // The table stands, but a row without figures counts as a scenario that
+  // could not be computed.
+  run->anyInvalid = run->anyInvalid ||
+                    std::any_of(rows.begin(), rows.end(),
+                                [](const CompareRow& row) { return row.error.has_value(); });
+}
+
 int cannotRead(Run* run, int error) {
   flushOutput(run->out);
   put(run->err, "zelvorn-odds: cannot read ");
@@ -125,14 +165,19 @@ void runScenario(Run* run, const ScenarioChunk& chunk) {
     invalid(run, chunk.firstLine,
             {"scenario", "longer than 16 MiB (allowed: one JSON object of at "
                          "most 16 MiB)"});
-  } else if (!run->options.sweep) {
+  } else if (!run->options.sweep && !run->options.compare) {
     runOne(run, chunk.text, chunk.firstLine);
   } else if (run->scenarios == 1) {
-    runSweepOn(run, chunk.text, chunk.firstLine);
+    if (run->options.sweep) {
+      runSweepOn(run, chunk.text, chunk.firstLine);
+    } else {
+      runCompareOn(run, chunk.text, chunk.firstLine);
+    }
   } else {
     invalid(run, chunk.firstLine,
-            {"scenario", "a second scenario (allowed: one scenario with "
-                         "--vary)"});
+            {"scenario", std::string("a second scenario (allowed: one scenario "
+                                     "with ") +
+                             (run->options.sweep ? "--vary" : "--compare") + ")"});
   }
 }
 

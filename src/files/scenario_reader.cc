@@ -17,9 +17,10 @@ constexpr std::string_view kGroups[] = {"general", "attacker", "defender",
                                         "terrain"};
 
 // What a name of the scenario stands for: one of the groups, a field of the
-// combat, or a field of a supporting unit; `index` is its place in kGroups,
-// in scenarioFields() or in the unit's fields.
-enum class Target { group, field, unitField };
+// combat, a field of a supporting unit, or the preset that stands for the
+// attacker or the defender; `index` is its place in kGroups, in
+// scenarioFields() or in the unit's fields.
+enum class Target { group, field, unitField, preset };
 
 struct Name {
   std::string_view name;
@@ -196,8 +197,9 @@ struct ScenarioBuilder {
     return dotted;
   }
 
-  std::string pendingPath() const {
-    return join(path(), levels.back().pending->name);
+  std::string pendingPath() const { return pendingPathOf(*levels.back().pending); }
+  std::string pendingPathOf(const Name& name) const {
+    return join(path(), name.name);
   }
 
   // A value that cannot stand where it stands.
@@ -235,6 +237,9 @@ struct ScenarioBuilder {
         return fail(pendingPath(), level.artillery
                               ? wrongTypeText(artilleryFields()[name.index])
                               : wrongTypeText(airDefenseFields()[name.index]));
+      case Target::preset:
+        return fail(pendingPath(), "must be the name of a preset (allowed: a "
+                                   "text, with --roster)");
     }
     return false;
   }
@@ -273,6 +278,7 @@ struct ScenarioBuilder {
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
+      case Target::preset:
         return wrongValue();
       case Target::field:
         return setWhole(&result->scenario, scenarioFields()[name.index], value,
@@ -296,6 +302,7 @@ struct ScenarioBuilder {
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
+      case Target::preset:
         return wrongValue();
       case Target::field:
         return setYesNo(&result->scenario, scenarioFields()[name.index], answer);
@@ -324,7 +331,17 @@ struct ScenarioBuilder {
     if (text.find_first_of(".eE") == std::string::npos) return whole(0, false);
     return wrongValue();
   }
-  bool string(std::string&) { return wrongValue(); }
+  bool string(std::string& text) {
+    if (levels.empty() || levels.back().frame != Frame::group ||
+        levels.back().pending->target != Target::preset) {
+      return wrongValue();
+    }
+    std::optional<std::string>& preset = levels.back().label == "attacker"
+                                             ? result->attackerPreset
+                                             : result->defenderPreset;
+    preset = std::move(text);
+    return true;
+  }
   bool binary(Json::binary_t&) { return wrongValue(); }
 
   // A single value of the wrong kind where it stands: where it stands inside
@@ -439,6 +456,17 @@ struct ScenarioBuilder {
 
   bool key(std::string& text) {
     Level& level = levels.back();
+    // The attacker or the defender may be a preset of the roster, named
+    // beside the answers that differ from it.
+    static const Name kPreset{"preset", Target::preset, 0};
+    if (text == kPreset.name && level.frame == Frame::group &&
+        (level.label == "attacker" || level.label == "defender")) {
+      const bool twice = level.label == "attacker" ? result->attackerPreset.has_value()
+                                                   : result->defenderPreset.has_value();
+      if (twice) return fail(pendingPathOf(kPreset), "given twice (allowed: once)");
+      level.pending = &kPreset;
+      return true;
+    }
     const std::vector<Name>& names = *level.names;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].name != text) continue;

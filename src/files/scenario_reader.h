@@ -35,6 +35,11 @@ struct ScenarioText {
   std::size_t errorOffset = 0;
   bool syntaxError = false;
   bool complete = false;  // read to its end (so the answers are all there)
+  // The presets named for the attacker and the defender, whose answers
+  // stand for those not written beside the name (see roster_reader.h).
+  std::optional<std::string> attackerPreset;
+  std::optional<std::string> defenderPreset;
+  GivenFields fromPresets{};  // the given fields that a named preset gave
 };
 
 // Parses one scenario from JSON text, checking names, types and ranges.
