@@ -246,7 +246,7 @@ std::optional<int> parseOptions(int argc, char** argv, Options* options,
     return status;
   }
   if (options->csv && !options->vary && !options->compare) {
-    return usageError(err, "--csv needs --vary or --compare");
+    return usageError(err, "--csv needs --vary");
   }
   if (options->json && options->csv) {
     return usageError(err, "--json and --csv exclude each other");

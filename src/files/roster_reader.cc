@@ -294,7 +294,7 @@ struct RosterBuilder {
       return true;
     }
     if (frames.back() == Frame::presets) {
-      if (result->roster.presets.size() >= kMostPresets) {
+      if (presetsSeen >= kMostPresets) {
         fileProblem(line(), "presets",
                     "more than " + std::to_string(kMostPresets) +
                         " presets (allowed: at most " +
@@ -416,9 +416,12 @@ struct RosterBuilder {
                         " characters, none of them a control character "
                         "(allowed: a short text)");
     }
+    const bool sidesRefused = std::any_of(
+        draft.problems.begin(), draft.problems.end(),
+        [](const RosterProblem& p) { return p.problem.field == "sides"; });
     if (!draft.sided) {
       presetProblem(at, "sides", "missing (allowed: attacker, defender)");
-    } else if (!preset.attacker && !preset.defender) {
+    } else if (!preset.attacker && !preset.defender && !sidesRefused) {
       presetProblem(at, "sides", "empty (allowed: attacker, defender)");
     }
     const auto fields = presetFields();
@@ -459,7 +462,9 @@ struct RosterBuilder {
       problem.preset = name;
       result->problems.push_back(std::move(problem));
     }
-    if (draft.problems.empty()) result->roster.presets.push_back(std::move(preset));
+    // Kept even when it is wrong, so that its name counts among those
+    // given; a roster with any problem is refused as a whole.
+    if (draft.named) result->roster.presets.push_back(std::move(preset));
   }
 
   bool parse_error(std::size_t, const std::string&,
@@ -528,7 +533,7 @@ RosterReading parseRoster(std::string_view text) {
     reading.problems.push_back(
         {builder.line(), "", {"roster", "not valid JSON (allowed: one JSON object)"}});
   }
-  if (reading.problems.empty()) checkUniqueNames(&reading);
+  checkUniqueNames(&reading);
   if (!reading.problems.empty()) reading.roster = Roster{};
   limitProblems(&reading);
   return reading;
