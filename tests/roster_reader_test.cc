@@ -295,11 +295,8 @@ TEST(Presets, NamedWrongAreErrorsThatNameThem) {
   for (const auto& [scenario, message] : refused) {
     const ScenarioText text = parseScenario(scenario);
     ASSERT_TRUE(text.error) << scenario;
-    if (message != nullptr) EXPECT_EQ(text.error->message, message) << scenario;
-    if (message == nullptr) {
-      EXPECT_NE(text.error->message.find("unknown name"), std::string::npos)
-          << scenario;
-    }
+    const std::string wanted = message != nullptr ? message : "unknown name";
+    EXPECT_NE(text.error->message.find(wanted), std::string::npos) << scenario;
   }
 }
 
