@@ -217,11 +217,12 @@ TEST(Presets, FillWhatTheScenarioLeavesOutForTheirSide) {
   const RosterReading reading = parseRoster(kRoster);
   ScenarioText text = parseScenario(
       R"({"attacker": {"preset": "Reed Pikes", "strength": 6},)"
-      R"( "defender": {"preset": "Ox Carts"}, "general": {"defenderClass": 2}})");
+      R"( "defender": {"preset": "Ox Carts"}, "general": {"defenderClass": 2}})",
+      false, true);
   ASSERT_FALSE(text.error);
   EXPECT_EQ(text.attackerPreset, "Reed Pikes");
   EXPECT_EQ(text.defenderPreset, "Ox Carts");
-  ASSERT_FALSE(applyNamedPresets(&reading.roster, &text));
+  ASSERT_FALSE(applyNamedPresets(reading.roster, &text));
   const CombatScenario& s = text.scenario;
   const auto given = [&](Field f) { return text.given[static_cast<std::size_t>(f)]; };
   const auto fromPreset = [&](Field f) {
@@ -254,49 +255,55 @@ TEST(Presets, NamedWrongAreErrorsThatNameThem) {
   const RosterReading reading = parseRoster(kRoster);
   struct Case {
     const char* scenario;
-    const Roster* roster;
     const char* field;
     const char* message;
   };
   const Case cases[] = {
-      {R"({"attacker": {"preset": "Reed Pikes"}})", nullptr, "attacker.preset",
-       "\"Reed Pikes\" names a preset, but there is no roster (allowed: with "
-       "--roster FILE)"},
-      {R"({"defender": {"preset": "Reed Spears"}})", &reading.roster,
+      {R"({"defender": {"preset": "Reed Spears"}})",
        "defender.preset",
        "no preset named \"Reed Spears\" in the roster (allowed: a preset of "
        "the roster for the defender)"},
-      {R"({"attacker": {"preset": "Ox Carts"}})", &reading.roster,
+      {R"({"attacker": {"preset": "Ox Carts"}})",
        "attacker.preset",
        "\"Ox Carts\" is a preset for the defender only (allowed: a preset "
        "for the attacker)"},
-      {R"({"defender": {"preset": "Slag Mortar"}})", &reading.roster,
+      {R"({"defender": {"preset": "Slag Mortar"}})",
        "defender.preset",
        "\"Slag Mortar\" is a preset for the attacker only (allowed: a preset "
        "for the defender)"},
   };
   for (const Case& c : cases) {
-    ScenarioText text = parseScenario(c.scenario);
+    ScenarioText text = parseScenario(c.scenario, false, true);
     ASSERT_FALSE(text.error) << c.scenario;
-    const std::optional<Problem> problem = applyNamedPresets(c.roster, &text);
+    const std::optional<Problem> problem = applyNamedPresets(reading.roster, &text);
     ASSERT_TRUE(problem) << c.scenario;
     EXPECT_EQ(problem->field, c.field);
     EXPECT_EQ(problem->message, c.message);
   }
-  // Where the scenario reader itself refuses a preset's name.
-  const std::pair<const char*, const char*> refused[] = {
-      {R"({"attacker": {"preset": 3}})",
-       "must be the name of a preset (allowed: a text, with --roster)"},
-      {R"({"defender": {"preset": "A", "preset": "B"}})",
-       "given twice (allowed: once)"},
-      {R"({"general": {"preset": "A"}})", nullptr},
-      {R"({"preset": "A"})", nullptr},
+  // Where the scenario reader itself refuses a preset's name: without a
+  // roster (as the page and every reader without one), of the wrong type,
+  // twice, or outside the attacker and the defender.
+  struct Refused {
+    const char* scenario;
+    bool roster;
+    const char* message;
   };
-  for (const auto& [scenario, message] : refused) {
-    const ScenarioText text = parseScenario(scenario);
-    ASSERT_TRUE(text.error) << scenario;
-    const std::string wanted = message != nullptr ? message : "unknown name";
-    EXPECT_NE(text.error->message.find(wanted), std::string::npos) << scenario;
+  const Refused refused[] = {
+      {R"({"attacker": {"strength": 1, "preset": "Reed Pikes"}})", false,
+       "\"Reed Pikes\" names a preset, but there is no roster (allowed: with "
+       "--roster FILE)"},
+      {R"({"attacker": {"preset": 3}})", true,
+       "must be the name of a preset (allowed: a text, with --roster)"},
+      {R"({"defender": {"preset": "A", "preset": "B"}})", true,
+       "given twice (allowed: once)"},
+      {R"({"general": {"preset": "A"}})", true, "unknown name"},
+      {R"({"preset": "A"})", true, "unknown name"},
+  };
+  for (const Refused& r : refused) {
+    const ScenarioText text = parseScenario(r.scenario, false, r.roster);
+    ASSERT_TRUE(text.error) << r.scenario;
+    EXPECT_NE(text.error->message.find(r.message), std::string::npos)
+        << r.scenario << ": " << text.error->message;
   }
 }
 

@@ -403,7 +403,10 @@ struct RosterBuilder {
   void finishPreset() {
     Preset& preset = draft.preset;
     const std::size_t at = preset.line;
-    if (!draft.named) {
+    const bool nameRefused = std::any_of(
+        draft.problems.begin(), draft.problems.end(),
+        [](const RosterProblem& p) { return p.problem.field == "name"; });
+    if (!draft.named && !nameRefused) {
       presetProblem(at, "name", "missing (allowed: a text)");
     } else if (preset.name.empty() || preset.name.size() > kLongestPresetName ||
                std::any_of(preset.name.begin(), preset.name.end(),
@@ -629,7 +632,7 @@ GivenFields applyPreset(const Preset& preset, Side side, bool replace,
   return gave;
 }
 
-std::optional<Problem> applyNamedPresets(const Roster* roster,
+std::optional<Problem> applyNamedPresets(const Roster& roster,
                                          ScenarioText* scenario) {
   for (const Side side : {Side::attacker, Side::defender}) {
     const std::optional<std::string>& name = side == Side::attacker
@@ -637,11 +640,7 @@ std::optional<Problem> applyNamedPresets(const Roster* roster,
                                                  : scenario->defenderPreset;
     if (!name) continue;
     const std::string field = std::string(sideName(side)) + ".preset";
-    if (roster == nullptr) {
-      return Problem{field, shown(*name) + " names a preset, but there is no "
-                                           "roster (allowed: with --roster FILE)"};
-    }
-    const Preset* preset = findPreset(*roster, *name);
+    const Preset* preset = findPreset(roster, *name);
     if (preset == nullptr) {
       return Problem{field, "no preset named " + shown(*name) +
                                 " in the roster (allowed: a preset of the "

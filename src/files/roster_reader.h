@@ -89,11 +89,10 @@ GivenFields applyPreset(const Preset& preset, Side side, bool replace,
 
 // Puts in the presets that a scenario names in its attacker or defender
 // (the answers written beside a name stay).  The problem of a name that
-// the roster lacks, of a preset for the other side, or of a name given
-// without a roster (`roster` null).  The fields that presets gave are
+// the roster lacks, or of a preset for the other side.  The fields that presets gave are
 // marked in `fromPresets`: a field of a unit that this combat does not ask
 // is no mistake of the scenario's when its preset gave it.
-std::optional<Problem> applyNamedPresets(const Roster* roster,
+std::optional<Problem> applyNamedPresets(const Roster& roster,
                                          ScenarioText* scenario);
 
 #endif  // ZELVORN_FILES_ROSTER_READER_H_

@@ -73,8 +73,11 @@ void invalid(Run* run, std::size_t line, const Problem& problem) {
 std::optional<CheckedScenario> readAndCheck(Run* run, std::string_view text,
                                             std::size_t firstLine,
                                             ScenarioText* parsed) {
-  *parsed = parseScenario(text);
-  if (!parsed->error) parsed->error = applyNamedPresets(run->options.roster, parsed);
+  const Roster* roster = run->options.roster;
+  *parsed = parseScenario(text, false, roster != nullptr);
+  if (!parsed->error && roster != nullptr) {
+    parsed->error = applyNamedPresets(*roster, parsed);
+  }
   if (parsed->error) {
     invalid(run,
             parsed->syntaxError ? lineOf(text, parsed->errorOffset, firstLine)

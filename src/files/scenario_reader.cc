@@ -164,6 +164,7 @@ struct ScenarioBuilder {
   ScenarioText* result;
   std::vector<Level> levels;
   bool keepGoing = false;  // read on past a wrong value
+  bool presets = false;    // a roster holds the presets that may be named
 
   bool fail(std::string field, std::string message) {
     if (!result->error) {
@@ -335,6 +336,11 @@ struct ScenarioBuilder {
     if (levels.empty() || levels.back().frame != Frame::group ||
         levels.back().pending->target != Target::preset) {
       return wrongValue();
+    }
+    if (!presets) {
+      return fail(pendingPath(), shownName(text) + " names a preset, but there "
+                                                   "is no roster (allowed: "
+                                                   "with --roster FILE)");
     }
     std::optional<std::string>& preset = levels.back().label == "attacker"
                                              ? result->attackerPreset
@@ -514,9 +520,10 @@ void dropUnitsAfter(std::vector<Unit>* units, std::size_t firing,
 
 }  // namespace
 
-ScenarioText parseScenario(std::string_view text, bool keepGoing) {
+ScenarioText parseScenario(std::string_view text, bool keepGoing,
+                           bool presets) {
   ScenarioText result;
-  ScenarioBuilder builder{&result, {}, keepGoing};
+  ScenarioBuilder builder{&result, {}, keepGoing, presets};
   const bool parsed = Json::sax_parse(text.data(), text.data() + text.size(),
                                       &builder, Json::input_format_t::json, true);
   result.complete = parsed;

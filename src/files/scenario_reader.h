@@ -45,8 +45,10 @@ struct ScenarioText {
 // Parses one scenario from JSON text, checking names, types and ranges.
 // With `keepGoing`, a value that is wrong on its own (out of range, or not
 // a number where one belongs) is left out and the rest is read, so that the
-// other answers are known; the error stands all the same.
-ScenarioText parseScenario(std::string_view text, bool keepGoing = false);
+// other answers are known; the error stands all the same.  Without
+// `presets` (a roster to take them from), naming a preset is an error.
+ScenarioText parseScenario(std::string_view text, bool keepGoing = false,
+                           bool presets = false);
 
 // A scenario ready for the model, or the reason it is not.
 struct CheckedScenario {
