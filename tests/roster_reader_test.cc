@@ -317,7 +317,8 @@ TEST(Presets, ReplacingASideLeavesNothingOfTheOldUnit) {
   const Preset& mortar = *findPreset(reading.roster, "Slag Mortar");
   CombatScenario s = text.scenario;
   GivenFields given = text.given;
-  applyPreset(mortar, Side::attacker, true, &s, &given);
+  clearUnit(Side::attacker, &s, &given);
+  applyPreset(mortar, Side::attacker, &s, &given);
   EXPECT_EQ(s.attackerClassEntered, 6);
   EXPECT_EQ(s.attackerCanMoveAfter, answer::kNo);
   EXPECT_EQ(s.attackerAttackValue, 0);

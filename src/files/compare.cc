@@ -198,15 +198,20 @@ std::vector<std::string_view> compareSortNames() {
 std::vector<CompareRow> compareRows(const ScenarioText& text,
                                     const Roster& roster, Side side) {
   std::vector<CompareRow> rows;
+  // The scenario without the side's unit, made once; each preset is put
+  // into a copy of it (whose vectors keep their room from row to row).
+  CombatScenario without = text.scenario;
+  GivenFields withoutGiven = text.given;
+  clearUnit(side, &without, &withoutGiven);
   CombatScenario scenario;
   GivenFields given;
   for (const Preset& preset : roster.presets) {
     if (!serves(preset, side)) continue;
-    // The scenario's vectors keep their room from one preset to the next.
-    scenario = text.scenario;
-    given = text.given;
-    applyPreset(preset, side, true, &scenario, &given);
-    CheckedScenario checked = checkScenario(scenario, given);
+    scenario = without;
+    given = withoutGiven;
+    applyPreset(preset, side, &scenario, &given);
+    // The notes of a row are not shown: only its figures or its error.
+    CheckedScenario checked = checkScenario(scenario, given, false, false);
     CompareRow& row = rows.emplace_back();
     row.preset = &preset;
     if (checked.error) {

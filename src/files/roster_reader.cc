@@ -599,19 +599,16 @@ bool serves(const Preset& preset, Side side) {
   return side == Side::attacker ? preset.attacker : preset.defender;
 }
 
-GivenFields applyPreset(const Preset& preset, Side side, bool replace,
+GivenFields applyPreset(const Preset& preset, Side side,
                         CombatScenario* scenario, GivenFields* given) {
   GivenFields gave{};
   const auto fields = presetFields();
   for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (!preset.given.test(i)) continue;
     const std::optional<Field> field = fieldFor(fields[i], side);
     if (!field) continue;
     const auto place = static_cast<std::size_t>(*field);
-    if (replace) {
-      resetAnswer(scenario, *field);
-      (*given)[place] = false;
-    }
-    if (!preset.given.test(i) || (*given)[place]) continue;
+    if ((*given)[place]) continue;
     const ScenarioField& info = fieldInfo(*field);
     switch (info.kind) {
       case FieldKind::whole:
@@ -630,6 +627,15 @@ GivenFields applyPreset(const Preset& preset, Side side, bool replace,
     gave[place] = true;
   }
   return gave;
+}
+
+void clearUnit(Side side, CombatScenario* scenario, GivenFields* given) {
+  for (const PresetField& own : presetFields()) {
+    if (const std::optional<Field> field = fieldFor(own, side)) {
+      resetAnswer(scenario, *field);
+      (*given)[static_cast<std::size_t>(*field)] = false;
+    }
+  }
 }
 
 std::optional<Problem> applyNamedPresets(const Roster& roster,
@@ -654,7 +660,7 @@ std::optional<Problem> applyNamedPresets(const Roster& roster,
                                 std::string(sideName(side)) + ")"};
     }
     const GivenFields gave =
-        applyPreset(*preset, side, false, &scenario->scenario, &scenario->given);
+        applyPreset(*preset, side, &scenario->scenario, &scenario->given);
     for (std::size_t i = 0; i < gave.size(); ++i) {
       if (gave[i]) scenario->fromPresets[i] = true;
     }

@@ -82,10 +82,13 @@ bool serves(const Preset& preset, Side side);
 
 // Gives `side` of `*scenario` the preset's answers for every field that
 // `*given` does not already hold, and marks them given; returns the fields
-// it gave.  With `replace`, every answer of that side that a preset could
-// give is first taken away, so that the side is the preset's unit alone.
-GivenFields applyPreset(const Preset& preset, Side side, bool replace,
-                 CombatScenario* scenario, GivenFields* given);
+// it gave.
+GivenFields applyPreset(const Preset& preset, Side side,
+                        CombatScenario* scenario, GivenFields* given);
+
+// Takes away every answer of `side` that a preset could give, so that a
+// preset put in afterwards is that side's unit alone.
+void clearUnit(Side side, CombatScenario* scenario, GivenFields* given);
 
 // Puts in the presets that a scenario names in its attacker or defender
 // (the answers written beside a name stay).  The problem of a name that

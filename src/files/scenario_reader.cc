@@ -534,7 +534,8 @@ ScenarioText parseScenario(std::string_view text, bool keepGoing,
 }
 
 CheckedScenario checkScenario(const CombatScenario& given,
-                              const GivenFields& givenFields, bool listAsked) {
+                              const GivenFields& givenFields, bool listAsked,
+                              bool withNotes) {
   CheckedScenario checked;
   CombatScenario& s = checked.scenario;
   s = given;
@@ -555,7 +556,8 @@ CheckedScenario checkScenario(const CombatScenario& given,
     }
     const bool hasUnits = (field == Field::artillery && !s.artillery.empty()) ||
                           (field == Field::airDefense && !s.airDefense.empty());
-    if (givenFields[i] && (fields[i].kind != FieldKind::units || hasUnits)) {
+    if (withNotes && givenFields[i] &&
+        (fields[i].kind != FieldKind::units || hasUnits)) {
       checked.notes.push_back(
           {dottedName(fields[i]), "ignored: not asked for this combat"});
     }
@@ -566,8 +568,10 @@ CheckedScenario checkScenario(const CombatScenario& given,
     }
   }
   const std::size_t firing = supportUnitsFiring(s);
-  dropUnitsAfter(&s.artillery, firing, "artillery", &checked.notes);
-  dropUnitsAfter(&s.airDefense, firing, "airDefense", &checked.notes);
+  std::vector<Problem> unshown;
+  std::vector<Problem>* notes = withNotes ? &checked.notes : &unshown;
+  dropUnitsAfter(&s.artillery, firing, "artillery", notes);
+  dropUnitsAfter(&s.airDefense, firing, "airDefense", notes);
   return checked;
 }
 

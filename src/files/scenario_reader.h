@@ -65,9 +65,11 @@ struct CheckedScenario {
 // (a note names each one that was given), and a required field that is
 // asked but missing is an error.  Supporting units after the one whose fire
 // reaches the attacker's strength are dropped with a note, as the dialogue
-// asks for none of them.  `listAsked` fills `asked`.
+// asks for none of them.  `listAsked` fills `asked`; without `withNotes`
+// the notes are left out, for a caller that would not show them.
 CheckedScenario checkScenario(const CombatScenario& scenario,
-                              const GivenFields& given, bool listAsked = false);
+                              const GivenFields& given, bool listAsked = false,
+                              bool withNotes = true);
 
 // Both steps: the scenario of a JSON text, ready for the model.
 struct ScenarioReading {
