@@ -127,6 +127,9 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
        roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"]},\n{}"),
        {"r.json:3: preset #2: name: missing (allowed: a text)",
         "r.json:3: preset #2: sides: missing (allowed: attacker, defender)"}},
+      {"a name that is no text: one problem, on its line",
+       roster("{\"sides\": [\"attacker\"],\n \"name\": 7}"),
+       {"r.json:3: preset #1: name: must be a text (allowed: a name)"}},
       {"a side that is none, and a side twice",
        roster(R"({"name": "Gull", "sides": ["flank", "attacker", "attacker"]})"),
        {"r.json:2: preset Gull: sides: flank is not a side (allowed: "

@@ -464,12 +464,13 @@ struct RosterBuilder {
         [](const RosterProblem& p) { return p.problem.field == "name"; });
     if (!draft.named && !nameRefused) {
       presetProblem(at, "name", "missing (allowed: a text)");
-    } else if (preset.name.empty() || preset.name.size() > kLongestPresetName ||
+    } else if (draft.named &&
+               (preset.name.empty() || preset.name.size() > kLongestPresetName ||
                std::any_of(preset.name.begin(), preset.name.end(),
                            [](char c) {
                              return static_cast<unsigned char>(c) < ' ' ||
                                     c == '\x7f';
-                           })) {
+                           }))) {
       presetProblem(draft.nameLine, "name",
                     "must be 1 to " + std::to_string(kLongestPresetName) +
                         " characters, none of them a control character "

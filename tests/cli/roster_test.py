@@ -110,7 +110,7 @@ rows = [json.loads(line) for line in check(
                            '--compare', 'attacker', '--json'],
     out=None, status=1).splitlines()]
 if [r['preset'] for r in rows][-1] != 'Ember Carriage' or \
-        rows[-1]['error'] != {'field': 'attacker.strength',
+        rows[-1].get('error') != {'field': 'attacker.strength',
                               'message': 'missing (allowed: 1 to 999999999)'} \
         or rows[2]['odds'] != {'attackerLosses': 4, 'defenderLosses': 5,
                                'defenderSuppression': 3}:
