@@ -100,6 +100,23 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
         "(allowed: 1 to 10)",
         "r.json:3: preset Gull: leaderChoice: 6 is out of range for both "
         "sides (allowed: 1 to 5)"}},
+      {"menu words: one a side's menu lacks, one that means two entries",
+       roster("{\"name\": \"Gull\", \"sides\": [\"attacker\", \"defender\"],\n"
+              " \"class\": \"Half-Track\",\n"
+              " \"leaderChoice\": \"none of the above\"},\n"
+              "{\"name\": \"Tern\", \"sides\": [\"attacker\"], \"class\": "
+              "\"hovercraft\"}"),
+       {"r.json:3: preset Gull: class: unknown word \"Half-Track\" for the "
+        "defender (allowed: \"infantry\", \"tank\", \"recon\", \"anti-tank\", "
+        "\"fort\", \"artillery\", \"air-defense\", \"fighter\", \"bomber\", "
+        "\"naval units\", \"ground transport\", \"air transport\")",
+        "r.json:4: preset Gull: leaderChoice: \"none of the above\" is entry 7 "
+        "for the attacker but 6 for the defender (allowed: a preset for one "
+        "side)",
+        "r.json:5: preset Tern: class: unknown word \"hovercraft\" for the "
+        "attacker (allowed: \"infantry\", \"tank\", \"recon\", \"anti-tank\", "
+        "\"fort\", \"artillery\", \"air-defense\", \"fighter\", \"bomber\", "
+        "\"naval units\", \"half-track\")"}},
       {"a field of the other side",
        roster(R"({"name": "Gull", "sides": ["defender"], "canMoveAfter": true})"),
        {"r.json:2: preset Gull: canMoveAfter: not asked of a defender, and "
@@ -252,6 +269,27 @@ TEST(Presets, FillWhatTheScenarioLeavesOutForTheirSide) {
   EXPECT_FALSE(given(Field::combatRange));
   EXPECT_FALSE(given(Field::defenderInitiative));
   EXPECT_FALSE(given(Field::defenderLeaderChoice));
+}
+
+TEST(Presets, MenuWordsAreTheEntriesOfTheSidesTheyServe) {
+  const RosterReading reading = parseRoster(roster(
+      R"({"name": "Ram", "sides": ["attacker", "defender"], "class": "TANK",)"
+      R"( "leaderChoice": "first strike", "strength": 4},)"
+      "\n"
+      R"({"name": "Raft", "sides": ["defender"], "class": "Ground Transport",)"
+      R"( "leaderChoice": "None of the above", "strength": 2})"));
+  ASSERT_TRUE(reading.problems.empty());
+  const auto value = [&](const char* preset, std::string_view field) {
+    const auto fields = presetFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (fields[i].name == field) return findPreset(reading.roster, preset)->values[i];
+    }
+    return std::int64_t{-1};
+  };
+  EXPECT_EQ(value("Ram", "class"), 2);
+  EXPECT_EQ(value("Ram", "leaderChoice"), 3);
+  EXPECT_EQ(value("Raft", "class"), 11);
+  EXPECT_EQ(value("Raft", "leaderChoice"), 6);
 }
 
 TEST(Presets, NamedWrongAreErrorsThatNameThem) {

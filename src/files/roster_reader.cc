@@ -77,6 +77,13 @@ std::string shown(std::string_view text) {
   return quoted;
 }
 
+// A menu word as messages show it: always in quotation marks, as the
+// scenario reader shows one, so that a word of several is seen whole.
+std::string quotedWord(std::string_view text) {
+  const std::string plain = shown(text);
+  return plain.starts_with('"') ? plain : '"' + plain + '"';
+}
+
 std::string rangeText(WholeRange range) {
   return std::to_string(range.minimum) + " to " + std::to_string(range.maximum);
 }
@@ -324,7 +331,7 @@ struct RosterBuilder {
           allowed += '"';
         }
         presetProblem(draft.lines[i], std::string(field.name),
-                      "unknown word " + shown(word) + " for the " +
+                      "unknown word " + quotedWord(word) + " for the " +
                           (attacker ? "attacker" : "defender") + " (allowed: " +
                           allowed + ")");
         draft.words[i].clear();
@@ -332,7 +339,7 @@ struct RosterBuilder {
       }
       if (entry != 0 && number != entry) {
         presetProblem(draft.lines[i], std::string(field.name),
-                      shown(word) + " is entry " + std::to_string(entry) +
+                      quotedWord(word) + " is entry " + std::to_string(entry) +
                           " for the attacker but " + std::to_string(number) +
                           " for the defender (allowed: a preset for one side)");
         draft.words[i].clear();
