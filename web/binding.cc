@@ -58,6 +58,60 @@ Json fieldJson(const FieldInfo<Record>& info) {
   return json;
 }
 
+// Where the page shows a field of the combat: the units' attributes side by
+// side (each with its side and the attribute it answers), then short groups.
+struct PagePlace {
+  const char* section;
+  const char* side;       // "attacker", "defender" or ""
+  const char* attribute;  // the row of the units' table, or ""
+};
+
+PagePlace placeOf(const ScenarioField& info, Field field) {
+  const std::string_view group = info.group;
+  if (group == "attacker" || group == "defender") {
+    return {"units", info.group, info.name};
+  }
+  switch (field) {
+    case Field::attackerClass:
+      return {"units", "attacker", "class"};
+    case Field::defenderClass:
+      return {"units", "defender", "class"};
+    case Field::defenderIsInfantry:
+      return {"units", "defender", "isInfantry"};
+    case Field::attackerInfantryLeader:
+      return {"units", "attacker", "infantryLeader"};
+    case Field::defenderInfantryLeader:
+      return {"units", "defender", "infantryLeader"};
+    case Field::combatRange:
+      return {"general", "", ""};
+    case Field::timesAttacked:
+      return {"softening", "", ""};
+    case Field::attackerCloseDefense:
+      return {"rugged", "", ""};
+    case Field::artillery:
+    case Field::attackerGroundDefense:
+    case Field::airDefense:
+    case Field::airplaneAirDefense:
+      return {"support", "", ""};
+    default:
+      return {info.group, "", ""};
+  }
+}
+
+Json combatFieldList() {
+  Json list = Json::array();
+  const auto fields = scenarioFields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    Json json = fieldJson(fields[i]);
+    const PagePlace place = placeOf(fields[i], static_cast<Field>(i));
+    json["section"] = place.section;
+    json["side"] = place.side;
+    json["attribute"] = place.attribute;
+    list.push_back(std::move(json));
+  }
+  return list;
+}
+
 template <typename Fields>
 Json fieldList(const Fields& fields) {
   Json list = Json::array();
@@ -79,11 +133,126 @@ Json errorJson(const Problem& problem) {
   return json;
 }
 
+// A text for the page whatever bytes a file held: a byte that is not UTF-8
+// becomes U+FFFD rather than stopping the module.
+std::string dumpForPage(const Json& json) {
+  return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+Json yesNoValue(char answer) {
+  if (isYes(answer)) return true;
+  if (isNo(answer)) return false;
+  return nullptr;
+}
+
+// The answers of one record for `fields`, by key (all of them, or those
+// that `given` lets through), as the page's controls take them.
+template <typename Record, typename Fields, typename Given>
+void addValues(const Record& record, const Fields& fields, Given given,
+               bool dotted, Json* json);
+
+template <typename Unit, typename Fields>
+Json unitValues(const std::vector<Unit>& units, const Fields& fields) {
+  Json list = Json::array();
+  for (const Unit& unit : units) {
+    Json values = Json::object();
+    addValues(unit, fields, [](std::size_t) { return true; }, false, &values);
+    list.push_back(std::move(values));
+  }
+  return list;
+}
+
+template <typename Record, typename Fields, typename Given>
+void addValues(const Record& record, const Fields& fields, Given given,
+               bool dotted, Json* json) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const auto& info = fields[i];
+    if (!given(i)) continue;
+    const std::string name = dotted ? dottedName(info) : std::string(info.name);
+    switch (info.kind) {
+      case FieldKind::whole:
+        (*json)[name] = record.*info.whole;
+        break;
+      case FieldKind::yesNo:
+        (*json)[name] = yesNoValue(record.*info.yesNo);
+        break;
+      case FieldKind::bars:
+        (*json)[name] = record.*info.bars;
+        break;
+      case FieldKind::units:
+        break;
+    }
+  }
+}
+
+// The answers that a scenario's text gives, by dotted name; the lists of
+// supporting units whole.
+Json givenValues(const ScenarioText& parsed) {
+  Json values = Json::object();
+  const auto given = [&parsed](std::size_t i) { return parsed.given[i]; };
+  addValues(parsed.scenario, scenarioFields(), given, true, &values);
+  if (parsed.given[static_cast<std::size_t>(Field::artillery)]) {
+    values["artillery"] = unitValues(parsed.scenario.artillery, artilleryFields());
+  }
+  if (parsed.given[static_cast<std::size_t>(Field::airDefense)]) {
+    values["airDefense"] = unitValues(parsed.scenario.airDefense, airDefenseFields());
+  }
+  return values;
+}
+
+// The notes on what the dialogue would not ask, each with its kind: a
+// field not asked for this combat ("notAsked"), or supporting units after
+// the one whose fire reached the attacker's strength ("beyondStrength",
+// with the names of those units).
+Json notesJson(const CombatScenario& given, const CheckedScenario& checked) {
+  Json notes = Json::array();
+  for (const Problem& note : checked.notes) {
+    Json json = problemJson(note);
+    json["kind"] = "notAsked";
+    notes.push_back(std::move(json));
+  }
+  const auto dropped = [&](const char* list, std::size_t kept,
+                           std::size_t count) {
+    if (count <= kept) return;
+    Json units = Json::array();
+    for (std::size_t i = kept; i < count; ++i) {
+      units.push_back(std::string(list) + "." + std::to_string(i));
+    }
+    for (Json& note : notes) {
+      if (note["field"].get<std::string>().rfind(units[0].get<std::string>(), 0) == 0) {
+        note["kind"] = "beyondStrength";
+        note["units"] = units;
+      }
+    }
+  };
+  dropped("artillery", checked.scenario.artillery.size(), given.artillery.size());
+  dropped("airDefense", checked.scenario.airDefense.size(), given.airDefense.size());
+  return notes;
+}
+
+// Where the questions that the dialogue asks within the list of supporting
+// units stand: the attacker's ground defense after the first artillery
+// piece, the airplane's air defense after the first fighter (after its
+// answers, so that it comes next to whoever types them); the list's own
+// name while there is no such unit (then after its units).
+Json placedJson(const CombatScenario& s) {
+  Json json = Json::object();
+  json["attackerGroundDefense"] = s.artillery.empty() ? "artillery" : "artillery.0";
+  json["airplaneAirDefense"] = "airDefense";
+  for (std::size_t i = 0; i < s.airDefense.size(); ++i) {
+    if (isYes(s.airDefense[i].isFighter)) {
+      json["airplaneAirDefense"] = "airDefense." + std::to_string(i);
+      break;
+    }
+  }
+  return json;
+}
+
 }  // namespace
 
 std::string fieldsJson() {
   Json json = Json::object();
-  json["fields"] = fieldList(scenarioFields());
+  json["fields"] = combatFieldList();
   json["artillery"] = fieldList(artilleryFields());
   json["airDefense"] = fieldList(airDefenseFields());
   Json support = Json::object();
@@ -94,29 +263,35 @@ std::string fieldsJson() {
   json["combatSupport"] = std::move(support);
   json["halfTrack"] = {{"class", unit_class::kHalfTrackOrGroundTransport},
                        {"leaderPrompt", std::string(kHalfTrackLeaderPrompt)}};
+  // A file longer than one scenario may be is refused before it is read.
+  json["longestFile"] = kLongestScenario;
   return json.dump();
 }
 
 std::string predictJson(std::string_view text) {
   // Read on past a wrong value, so that the form still knows which fields
   // to show.
-  const CheckedScenario checked = readScenario(text, true);
+  const ScenarioText parsed = parseScenario(text);
+  const CheckedScenario checked = checkText(parsed, true);
   Json json = Json::object();
   json["valid"] = checked.errors.empty();
   json["asked"] = checked.asked;
-  Json notes = Json::array();
-  for (const Problem& note : checked.notes) notes.push_back(problemJson(note));
-  json["notes"] = std::move(notes);
+  json["notes"] = notesJson(parsed.scenario, checked);
+  json["placed"] = placedJson(parsed.scenario);
   if (!checked.errors.empty()) {
     json["error"] = errorJson(checked.errors.front());
     json["prediction"] = nullptr;
     json["scenario"] = nullptr;
+    json["scenarioText"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
   const CombatPrediction predicted = predictCombat(checked.scenario);
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
-  json["scenario"] = Json::parse(scenarioJson(checked.scenario));
+  const std::string saved = scenarioJson(checked.scenario);
+  json["scenario"] = Json::parse(saved);
+  // As --save writes it, for the address and for export.
+  json["scenarioText"] = saved;
   return json.dump();
 }
 
@@ -188,4 +363,63 @@ std::string importJson(std::string_view fileText, std::string_view fileName) {
     }
   }
   return json.dump();
+}
+
+std::string readJson(std::string_view fileText, std::string_view fileName) {
+  ScenarioFileOptions options;
+  options.path = std::string(fileName);
+  options.format = OutputFormat::json;
+  std::stringbuf file{std::string(fileText)};
+  std::stringbuf figures;
+  std::stringbuf messages;
+  Output out = outputToStream(&figures);
+  Output err = outputToStream(&messages);
+  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  const int status = runScenarios(&source, options, &out, &err);
+  flushOutput(&err);
+  Json json = Json::object();
+  Json lines = Json::array();
+  std::istringstream text(messages.str());
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  json["messages"] = std::move(lines);
+  json["refused"] = status != 0;
+  // The answers of the first scenario that is valid; failing that, those of
+  // the first one that could be read to its end, so that the form shows
+  // what the file says beside its error.
+  std::stringbuf again{std::string(fileText)};
+  ScenarioSource scenarios = scenarioSource(inputFromStream(&again));
+  Json values = nullptr;
+  bool valid = false;
+  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
+    if (chunk->tooLong) continue;
+    const ScenarioText parsed = parseScenario(chunk->text);
+    if (!parsed.complete) continue;
+    const bool fine = parsed.errors.empty() && checkText(parsed).errors.empty();
+    if (fine || values.is_null()) values = givenValues(parsed);
+    if (fine) {
+      valid = true;
+      break;
+    }
+  }
+  json["valid"] = valid;
+  json["values"] = std::move(values);
+  return dumpForPage(json);
+}
+
+std::string resultTextJson(std::string_view scenario) {
+  // Read as --scenario reads a file of this one scenario, so that the text
+  // is what it prints, to the byte.
+  ScenarioFileOptions options;
+  options.path = "scenario";
+  options.format = OutputFormat::text;
+  std::stringbuf file{std::string(scenario)};
+  std::stringbuf figures;
+  std::stringbuf messages;
+  Output out = outputToStream(&figures);
+  Output err = outputToStream(&messages);
+  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  const int status = runScenarios(&source, options, &out, &err);
+  Json json = Json::object();
+  json["text"] = status == 0 ? Json(figures.str()) : Json(nullptr);
+  return dumpForPage(json);
 }

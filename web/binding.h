@@ -9,15 +9,19 @@
 #include <string_view>
 
 // Every field of a scenario: its dotted name, kind, range, whether it is
-// required, the dialogue's question and error text, and a menu's entries;
+// required, the dialogue's question and error text, a menu's entries, and
+// where the page shows it (its section, and for a unit's attribute its side
+// and the attribute);
 // the same for the fields of an artillery piece and an air-defense unit, and
 // the texts of the Combat Support loop.
 std::string fieldsJson();
 
 // For a scenario as JSON text: whether it is valid, the fields that the
 // dialogue asks for it (also when it is not valid), the notes on fields
-// that it does not ask, the first error (with the field's own error text),
-// the prediction as --json prints it, and the scenario as --save writes it.
+// that it does not ask (each with its kind), where the questions asked
+// within the supporting units stand, the first error (with the field's own
+// error text), the prediction as --json prints it, and the scenario as
+// --save writes it (as JSON and as text).
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json
@@ -29,5 +33,15 @@ std::string sweepJson(std::string_view scenario, std::string_view field,
 // ("FILE:LINE: field: what is wrong", and the notes), and the text of the
 // first scenario that is valid, or null.
 std::string importJson(std::string_view fileText, std::string_view fileName);
+
+// A scenario file's or a link's text read as --scenario reads a file: the
+// messages it gives, whether it refuses any scenario, whether one is valid,
+// and the answers (by dotted name) of the first valid scenario, else of the
+// first one read to its end, else null.
+std::string readJson(std::string_view fileText, std::string_view fileName);
+
+// The result texts that --scenario prints for a scenario, or null for one
+// it refuses.
+std::string resultTextJson(std::string_view scenario);
 
 #endif  // ZELVORN_WEB_BINDING_H_

@@ -3,7 +3,9 @@
 // call.
 #include <emscripten/emscripten.h>
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "web/binding.h"
 
@@ -35,6 +37,25 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_sweep(const char* scenario,
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_import(const char* text,
                                                const char* name) {
   return keep(importJson(text, name));
+}
+
+// Texts of any length and any bytes: the page puts them in the module's
+// memory itself, as a C string may be cut at a zero byte and a long one
+// passed the other way would not fit the module's stack.
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_read(const char* bytes, double length,
+                                             const char* name) {
+  return keep(readJson(std::string_view(bytes, static_cast<std::size_t>(length)),
+                       name));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict_bytes(const char* bytes,
+                                                      double length) {
+  return keep(predictJson(
+      std::string_view(bytes, static_cast<std::size_t>(length))));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_result_text(const char* scenario) {
+  return keep(resultTextJson(scenario));
 }
 
 }  // extern "C"

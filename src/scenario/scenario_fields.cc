@@ -87,232 +87,302 @@ constexpr const char* kDefender = "defender";
 constexpr const char* kTerrain = "terrain";
 constexpr const char* kTop = "";
 
+// A combat's field at its place in the catalogue.
+constexpr ScenarioField at(Field field, ScenarioField info) {
+  info.position = static_cast<std::size_t>(field);
+  return info;
+}
+
+constexpr std::array<ScenarioField,
+                     static_cast<std::size_t>(Field::timesAttacked) + 1>
+    kCatalogue = {{
+        at(Field::attackerClass,
+           whole(kGeneral, "attackerClass", &S::attackerClassEntered, 1,
+                 unit_class::kLastAttackerClass,
+                 "class of the attacking unit: 1 infantry, 2 tank, 3 recon, "
+                 "4 anti-tank, 5 fort, 6 artillery, 7 air-defense, 8 fighter, "
+                 "9 bomber, 10 naval units, 11 half-track (fights as a tank)",
+                 "\nPlease enter the class of the attacking unit:  ",
+                 "\nThe class must be number between one and eleven.  Please "
+                 "reenter:\n>> ",
+                 kAttackerClasses)),
+        at(Field::defenderIsInfantry,
+           yesNo(kGeneral, "defenderIsInfantry", &S::defenderIsInfantry,
+                 "the target of an artillery attacker is infantry (otherwise it "
+                 "counts as a tank)",
+                 "\nIs the defending unit infantry? (Y/N):\n>> ")),
+        at(Field::defenderClass,
+           whole(kGeneral, "defenderClass", &S::defenderClassEntered, 1,
+                 unit_class::kLastDefenderClass,
+                 "class of the defending unit: 1 to 10 as for the attacker, "
+                 "11 ground transport (fights as a tank), 12 air transport "
+                 "(fights as a bomber)",
+                 "\nPlease enter the class of the defending unit:  ",
+                 "\nThe class must be a number between one and twelve.  Please "
+                 "reenter:\n>> ",
+                 kDefenderClasses)),
+        at(Field::isAssault,
+           yesNo(kGeneral, "isAssault", &S::isAssault,
+                 "the infantry attack is an assault",
+                 "\nIs this combat an assault? (Y/N):\n>> ")),
+        at(Field::attackerInfantryLeader,
+           yesNo(kGeneral, "attackerInfantryLeader", &S::attackerInfantryLeader,
+                 "the attacking infantry (or the infantry in a half-track) has a "
+                 "leader",
+                 "\nDoes the attacking infantry have a leader? (Y/N):\n>> ")),
+        at(Field::defenderInfantryLeader,
+           yesNo(kGeneral, "defenderInfantryLeader", &S::defenderInfantryLeader,
+                 "the defending infantry has a leader",
+                 "\nDoes the defending infantry have a leader? (Y/N):\n>> ")),
+        at(Field::weatherSnowOrRain,
+           yesNo(kGeneral, "snowOrRain", &S::weatherSnowOrRain,
+                 "the weather is snow or rain",
+                 "\nIs the weather snow or rain?  (Y/N):\n>> ")),
+        at(Field::weatherOvercast,
+           yesNo(kGeneral, "overcast", &S::weatherOvercast, "the weather is overcast",
+                 "\nIs the weather overcast?  (Y/N):\n>> ")),
+
+        at(Field::attackerAttackValue,
+           whole(kAttacker, "attackValue", &S::attackerAttackValue, 1, kMost,
+                 "applicable attack value",
+                 "\nPlease enter the applicable attack value of the attacking "
+                 "unit:\n>> ",
+                 "\nThe attack value must be a number, and it must be greater "
+                 "than zero.  Please\nreenter:\n>> ")),
+        at(Field::attackerInitiative,
+           whole(kAttacker, "initiative", &S::attackerInitiative, 0, kMost,
+                 "initiative",
+                 "\nPlease enter the initiative of the attacking unit:\n>> ",
+                 "\nThe initiative value must be a number, and it must be zero or "
+                 "greater.  Please\nreenter:\n>> ")),
+        at(Field::attackerDefenseValue,
+           whole(kAttacker, "defenseValue", &S::attackerDefenseValue, 0, kMost,
+                 "applicable defense value",
+                 "\nPlease enter the applicable defense value of the attacking "
+                 "unit:\n>> ",
+                 kDefenseValueZeroError)),
+        at(Field::attackerRangedDefense,
+           whole(kAttacker, "rangedDefense", &S::attackerRangedDefense, 0, kMost,
+                 "ranged defense",
+                 "\nPlease enter the ranged defense of the attacking unit:\n>> ",
+                 kRangedDefenseError)),
+        at(Field::attackerExperience,
+           whole(kAttacker, "experience", &S::attackerExperience, 0, kMost,
+                 "experience bars of the unit itself",
+                 "\nPlease enter the experience bars of the attacking unit:\n>> ",
+                 kExperienceError)),
+        at(Field::attackerFiringRange,
+           whole(kAttacker, "firingRange", &S::attackerFiringRange, 0, kMost,
+                 "firing range",
+                 "\nPlease enter the firing range of the attacking unit:\n>> ",
+                 "\nThe firing range must be a number, and it must be zero or "
+                 "greater.  Please\nreenter:\n>> ")),
+        at(Field::attackerStrength,
+           whole(kAttacker, "strength", &S::attackerStrength, 1, kMost, "strength",
+                 "\nPlease enter the strength of the attacking unit:\n>> ",
+                 kStrengthError)),
+        at(Field::attackerEntrenchment,
+           whole(kAttacker, "entrenchment", &S::attackerEntrenchment, 0, kMost,
+                 "entrenchment",
+                 "\nPlease enter the entrenchment of the attacking unit:\n>> ",
+                 kEntrenchmentError)),
+        at(Field::attackerInCityForestMountain,
+           yesNo(kAttacker, "inCityForestMountain",
+                 &S::attackerInCityForestMountain,
+                 "the entrenched infantry is in a city, forest or mountain",
+                 "\nIs the attacking unit in a city, forest, or mountain? "
+                 "(Y/N):\n>> ")),
+        at(Field::attackerInRiver,
+           yesNo(kAttacker, "inRiver", &S::attackerInRiver, "the unit is in a river",
+                 "\nIs the attacking unit in a river? (Y/N):\n>> ")),
+        at(Field::attackerCanMoveAfter,
+           yesNo(kAttacker, "canMoveAfter", &S::attackerCanMoveAfter,
+                 "the unit can move after the combat",
+                 "\nCan the attacking unit move after this combat?  (Y/N):\n>> ")),
+        at(Field::attackerOutOfFuel,
+           yesNo(kAttacker, "outOfFuel", &S::attackerOutOfFuel,
+                 "the unit is out of fuel",
+                 "\nIs the attacking unit out of fuel? (Y/N):\n>> ")),
+        at(Field::antiTankHasLeader,
+           yesNo(kAttacker, "antiTankHasLeader", &S::antiTankHasLeader,
+                 "the anti-tank unit has a leader",
+                 "\nDoes the anti-tank have a leader? (Y/N):\n>> ")),
+        at(Field::attackerCombatSupport,
+           bars(kAttacker, "combatSupport", &S::attackerCombatSupport,
+                "experience bars of each adjacent Combat Support unit")),
+        at(Field::attackerLeaderChoice,
+           whole(kAttacker, "leaderChoice", &S::attackerLeaderChoice, 1,
+                 leader::kAttackerNone,
+                 "leader ability: 1 Aggressive Attack, 2 Overwhelming Attack, "
+                 "3 First Strike, 4 Resilience, 5 Determined Defense, "
+                 "6 Skilled Ground Attack, 7 none",
+                 "\nPlease enter a leader choice for the attacking unit:  ",
+                 "\nThis choice must be a number between one and seven.  Please "
+                 "reenter:\n>> ",
+                 kAttackerLeaders)),
+
+        at(Field::defenderAttackValue,
+           whole(kDefender, "attackValue", &S::defenderAttackValue, 0, kMost,
+                 "applicable attack value",
+                 "\nPlease enter the applicable attack value of the defending "
+                 "unit:\n>> ",
+                 kAttackValueZeroError)),
+        at(Field::defenderInitiative,
+           whole(kDefender, "initiative", &S::defenderInitiative, 0, kMost,
+                 "initiative",
+                 "\nPlease enter the initiative of the defending unit:\n>> ",
+                 "\nThe initiative must be a number, and it must be zero or "
+                 "greater.  Please\nreenter:\n>> ")),
+        at(Field::defenderDefenseValue,
+           whole(kDefender, "defenseValue", &S::defenderDefenseValue, 0, kMost,
+                 "applicable defense value",
+                 "\nPlease enter the applicable defense value of the defending "
+                 "unit:\n>> ",
+                 kDefenseValueZeroError)),
+        at(Field::defenderRangedDefense,
+           whole(kDefender, "rangedDefense", &S::defenderRangedDefense, 0, kMost,
+                 "ranged defense",
+                 "\nPlease enter the ranged defense of the defending unit:\n>> ",
+                 kRangedDefenseError)),
+        at(Field::defenderExperience,
+           whole(kDefender, "experience", &S::defenderExperience, 0, kMost,
+                 "experience bars of the unit itself",
+                 "\nPlease enter the experience bars of the defending unit:\n>> ",
+                 kExperienceError)),
+        at(Field::defenderFiringRange,
+           whole(kDefender, "firingRange", &S::defenderFiringRange, 0, kMost,
+                 "firing range",
+                 "\nPlease enter the firing range of the defending unit:\n>> ",
+                 "\nThe firing range must be a number, and it must be zero or "
+                 "greater.  Please reenter:\n>> ")),
+        at(Field::defenderStrength,
+           whole(kDefender, "strength", &S::defenderStrength, 1, kMost,
+                 "applicable strength",
+                 "\nPlease enter the applicable strength of the defending "
+                 "unit:\n>> ",
+                 kStrengthError)),
+        at(Field::defenderEntrenchment,
+           whole(kDefender, "entrenchment", &S::defenderEntrenchment, 0, kMost,
+                 "entrenchment",
+                 "\nPlease enter the entrenchment of the defending unit:\n>> ",
+                 kEntrenchmentError)),
+        at(Field::defenderInCityForestMountain,
+           yesNo(kDefender, "inCityForestMountain",
+                 &S::defenderInCityForestMountain,
+                 "the entrenched infantry is in a city, forest or mountain",
+                 "\nIs the defending unit in a city, forest, or mountain? "
+                 "(Y/N):\n>> ")),
+        at(Field::defenderInCity,
+           yesNo(kDefender, "inCity", &S::defenderInCity,
+                 "the assaulted infantry is in a city",
+                 "\nIs the defender in a city? (Y/N):\n>> ")),
+        at(Field::defenderInRiver,
+           yesNo(kDefender, "inRiver", &S::defenderInRiver, "the unit is in a river",
+                 "\nIs the defending unit in a river? (Y/N):\n>> ")),
+        at(Field::defenderOutOfAmmo,
+           yesNo(kDefender, "outOfAmmo", &S::defenderOutOfAmmo,
+                 "the unit is out of ammunition",
+                 "\nIs the defending unit out of ammunition? (Y/N):\n>> ")),
+        at(Field::defenderOutOfFuel,
+           yesNo(kDefender, "outOfFuel", &S::defenderOutOfFuel,
+                 "the unit is out of fuel",
+                 "\nIs the defending unit out of fuel? (Y/N):\n>> ")),
+        at(Field::shipAlreadyAttackedByShip,
+           yesNo(kDefender, "shipAlreadyAttackedByShip",
+                 &S::shipAlreadyAttackedByShip,
+                 "the defending ship has already been attacked by another ship",
+                 "\nHas the defending ship already been attacked by another ship? "
+                 "(Y/N):\n>> ")),
+        at(Field::defenderCombatSupport,
+           bars(kDefender, "combatSupport", &S::defenderCombatSupport,
+                "experience bars of each adjacent Combat Support unit")),
+        at(Field::defenderLeaderChoice,
+           whole(kDefender, "leaderChoice", &S::defenderLeaderChoice, 1,
+                 leader::kDefenderNone,
+                 "leader ability: 1 Aggressive Attack, 2 Overwhelming Attack, "
+                 "3 First Strike, 4 Resilience, 5 Determined Defense, 6 none",
+                 "\nPlease enter a choice for the defending unit: ",
+                 "\nThis choice must be a number between one and six.  Please "
+                 "reenter:\n>> ",
+                 kDefenderLeaders)),
+        at(Field::combatRange,
+           whole(kTop, "combatRange", &S::combatRange, 1, kMost,
+                 "range of the combat",
+                 "\nPlease enter the range of the combat:\n>> ",
+                 "\nThe range of the combat must be a number greater than zero.  "
+                 "Please reenter:\n>> ")),
+
+        at(Field::terrainClearOrSandy,
+           yesNo(kTerrain, "clearOrSandy", &S::terrainClearOrSandy,
+                 "at least one of the units is in clear or sandy terrain",
+                 "\nIs at least one of the units in clear or sandy terrain?  "
+                 "(Y/N):\n>> ")),
+        at(Field::terrainRoughBocageOrHills,
+           yesNo(kTerrain, "roughBocageOrHills", &S::terrainRoughBocageOrHills,
+                 "at least one of the units is in rough, bocage or hills",
+                 "\nIs at least one of the units in rough, bocage, or hills?  "
+                 "(Y/N):\n>> ")),
+        at(Field::terrainForest,
+           yesNo(kTerrain, "forest", &S::terrainForest,
+                 "at least one of the units is in a forest",
+                 "\nIs at least one of the units in a forest?  (Y/N):\n>> ")),
+        at(Field::terrainCitiesOrMountains,
+           yesNo(kTerrain, "citiesOrMountains", &S::terrainCitiesOrMountains,
+                 "both units are in cities and/or mountains",
+                 "\nAre both of the units in cities and/or mountains?  "
+                 "(Y/N):\n>> ")),
+
+        at(Field::attackerCloseDefense,
+           whole(kTop, "attackerCloseDefense", &S::attackerCloseDefense, 0, kMost,
+                 "close defense of the attacking unit",
+                 "\nPlease enter the close defense of the attacking unit:\n>> ",
+                 "\nThe close defense must be zero or greater.  Please "
+                 "reenter:\n>> ")),
+        at(Field::artillery,
+           units("artillery", "the defensive artillery pieces, in order",
+                 "\nIs there any defensive artillery support?  (Y/N):\n>> ")),
+        at(Field::attackerGroundDefense,
+           whole(kTop, "attackerGroundDefense", &S::attackerGroundDefense, 0, kMost,
+                 "ground defense of the attacking unit",
+                 "\nPlease enter the ground defense of the attacking unit:\n>> ",
+                 "\nThe ground defense must be a number, and it must be zero or "
+                 "greater.  Please\nreenter:\n>> ")),
+        at(Field::airDefense,
+           units("airDefense",
+                 "the air-defense units and fighters firing at the airplane, in "
+                 "order",
+                 "\nIs there any air defense support within range?  (Y/N):\n>> ")),
+        at(Field::airplaneAirDefense,
+           whole(kTop, "airplaneAirDefense", &S::airplaneAirDefense, 0, kMost,
+                 "air defense value of the attacking airplane",
+                 "\nPlease enter the air defense value of the attacking "
+                 "airplane:\n>> ",
+                 "\nThe air defense value must be a number, and it must be zero "
+                 "or greater.  Please\nreenter:\n>> ")),
+        at(Field::timesAttacked,
+           whole(kTop, "timesAttacked", &S::timesAttacked, 0, kMost,
+                 "number of times the defending unit has already been attacked "
+                 "(its softening)",
+                 "\nPlease enter the number of times the defending unit has "
+                 "already been attacked:\n>> ",
+                 "\nThe number of times attacked must be zero or greater.  Please "
+                 "reenter:\n>> ")),
+    }};
+
+// The catalogue is indexed by Field: an entry out of its place would give
+// one question another's answer.
+constexpr bool inFieldOrder() {
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+    if (kCatalogue[i].position != i) return false;
+  }
+  return true;
+}
+static_assert(inFieldOrder(), "the catalogue must list the fields in the order of Field");
+
 }  // namespace
 
 const std::array<ScenarioField, static_cast<std::size_t>(Field::timesAttacked) + 1>
-    kScenarioFields = {{
-        whole(kGeneral, "attackerClass", &S::attackerClassEntered, 1,
-              unit_class::kLastAttackerClass,
-              "class of the attacking unit: 1 infantry, 2 tank, 3 recon, "
-              "4 anti-tank, 5 fort, 6 artillery, 7 air-defense, 8 fighter, "
-              "9 bomber, 10 naval units, 11 half-track (fights as a tank)",
-              "\nPlease enter the class of the attacking unit:  ",
-              "\nThe class must be number between one and eleven.  Please "
-              "reenter:\n>> ",
-              kAttackerClasses),
-        yesNo(kGeneral, "defenderIsInfantry", &S::defenderIsInfantry,
-              "the target of an artillery attacker is infantry (otherwise it "
-              "counts as a tank)",
-              "\nIs the defending unit infantry? (Y/N):\n>> "),
-        whole(kGeneral, "defenderClass", &S::defenderClassEntered, 1,
-              unit_class::kLastDefenderClass,
-              "class of the defending unit: 1 to 10 as for the attacker, "
-              "11 ground transport (fights as a tank), 12 air transport "
-              "(fights as a bomber)",
-              "\nPlease enter the class of the defending unit:  ",
-              "\nThe class must be a number between one and twelve.  Please "
-              "reenter:\n>> ",
-              kDefenderClasses),
-        yesNo(kGeneral, "isAssault", &S::isAssault,
-              "the infantry attack is an assault",
-              "\nIs this combat an assault? (Y/N):\n>> "),
-        yesNo(kGeneral, "attackerInfantryLeader", &S::attackerInfantryLeader,
-              "the attacking infantry (or the infantry in a half-track) has a "
-              "leader",
-              "\nDoes the attacking infantry have a leader? (Y/N):\n>> "),
-        yesNo(kGeneral, "defenderInfantryLeader", &S::defenderInfantryLeader,
-              "the defending infantry has a leader",
-              "\nDoes the defending infantry have a leader? (Y/N):\n>> "),
-        yesNo(kGeneral, "snowOrRain", &S::weatherSnowOrRain,
-              "the weather is snow or rain",
-              "\nIs the weather snow or rain?  (Y/N):\n>> "),
-        yesNo(kGeneral, "overcast", &S::weatherOvercast, "the weather is overcast",
-              "\nIs the weather overcast?  (Y/N):\n>> "),
-
-        whole(kAttacker, "attackValue", &S::attackerAttackValue, 1, kMost,
-              "applicable attack value",
-              "\nPlease enter the applicable attack value of the attacking "
-              "unit:\n>> ",
-              "\nThe attack value must be a number, and it must be greater "
-              "than zero.  Please\nreenter:\n>> "),
-        whole(kAttacker, "initiative", &S::attackerInitiative, 0, kMost,
-              "initiative",
-              "\nPlease enter the initiative of the attacking unit:\n>> ",
-              "\nThe initiative value must be a number, and it must be zero or "
-              "greater.  Please\nreenter:\n>> "),
-        whole(kAttacker, "defenseValue", &S::attackerDefenseValue, 0, kMost,
-              "applicable defense value",
-              "\nPlease enter the applicable defense value of the attacking "
-              "unit:\n>> ",
-              kDefenseValueZeroError),
-        whole(kAttacker, "rangedDefense", &S::attackerRangedDefense, 0, kMost,
-              "ranged defense",
-              "\nPlease enter the ranged defense of the attacking unit:\n>> ",
-              kRangedDefenseError),
-        whole(kAttacker, "experience", &S::attackerExperience, 0, kMost,
-              "experience bars of the unit itself",
-              "\nPlease enter the experience bars of the attacking unit:\n>> ",
-              kExperienceError),
-        whole(kAttacker, "firingRange", &S::attackerFiringRange, 0, kMost,
-              "firing range",
-              "\nPlease enter the firing range of the attacking unit:\n>> ",
-              "\nThe firing range must be a number, and it must be zero or "
-              "greater.  Please\nreenter:\n>> "),
-        whole(kAttacker, "strength", &S::attackerStrength, 1, kMost, "strength",
-              "\nPlease enter the strength of the attacking unit:\n>> ",
-              kStrengthError),
-        whole(kAttacker, "entrenchment", &S::attackerEntrenchment, 0, kMost,
-              "entrenchment",
-              "\nPlease enter the entrenchment of the attacking unit:\n>> ",
-              kEntrenchmentError),
-        yesNo(kAttacker, "inCityForestMountain",
-              &S::attackerInCityForestMountain,
-              "the entrenched infantry is in a city, forest or mountain",
-              "\nIs the attacking unit in a city, forest, or mountain? "
-              "(Y/N):\n>> "),
-        yesNo(kAttacker, "inRiver", &S::attackerInRiver, "the unit is in a river",
-              "\nIs the attacking unit in a river? (Y/N):\n>> "),
-        yesNo(kAttacker, "canMoveAfter", &S::attackerCanMoveAfter,
-              "the unit can move after the combat",
-              "\nCan the attacking unit move after this combat?  (Y/N):\n>> "),
-        yesNo(kAttacker, "outOfFuel", &S::attackerOutOfFuel,
-              "the unit is out of fuel",
-              "\nIs the attacking unit out of fuel? (Y/N):\n>> "),
-        yesNo(kAttacker, "antiTankHasLeader", &S::antiTankHasLeader,
-              "the anti-tank unit has a leader",
-              "\nDoes the anti-tank have a leader? (Y/N):\n>> "),
-        bars(kAttacker, "combatSupport", &S::attackerCombatSupport,
-             "experience bars of each adjacent Combat Support unit"),
-        whole(kAttacker, "leaderChoice", &S::attackerLeaderChoice, 1,
-              leader::kAttackerNone,
-              "leader ability: 1 Aggressive Attack, 2 Overwhelming Attack, "
-              "3 First Strike, 4 Resilience, 5 Determined Defense, "
-              "6 Skilled Ground Attack, 7 none",
-              "\nPlease enter a leader choice for the attacking unit:  ",
-              "\nThis choice must be a number between one and seven.  Please "
-              "reenter:\n>> ",
-              kAttackerLeaders),
-
-        whole(kDefender, "attackValue", &S::defenderAttackValue, 0, kMost,
-              "applicable attack value",
-              "\nPlease enter the applicable attack value of the defending "
-              "unit:\n>> ",
-              kAttackValueZeroError),
-        whole(kDefender, "initiative", &S::defenderInitiative, 0, kMost,
-              "initiative",
-              "\nPlease enter the initiative of the defending unit:\n>> ",
-              "\nThe initiative must be a number, and it must be zero or "
-              "greater.  Please\nreenter:\n>> "),
-        whole(kDefender, "defenseValue", &S::defenderDefenseValue, 0, kMost,
-              "applicable defense value",
-              "\nPlease enter the applicable defense value of the defending "
-              "unit:\n>> ",
-              kDefenseValueZeroError),
-        whole(kDefender, "rangedDefense", &S::defenderRangedDefense, 0, kMost,
-              "ranged defense",
-              "\nPlease enter the ranged defense of the defending unit:\n>> ",
-              kRangedDefenseError),
-        whole(kDefender, "experience", &S::defenderExperience, 0, kMost,
-              "experience bars of the unit itself",
-              "\nPlease enter the experience bars of the defending unit:\n>> ",
-              kExperienceError),
-        whole(kDefender, "firingRange", &S::defenderFiringRange, 0, kMost,
-              "firing range",
-              "\nPlease enter the firing range of the defending unit:\n>> ",
-              "\nThe firing range must be a number, and it must be zero or "
-              "greater.  Please reenter:\n>> "),
-        whole(kDefender, "strength", &S::defenderStrength, 1, kMost,
-              "applicable strength",
-              "\nPlease enter the applicable strength of the defending "
-              "unit:\n>> ",
-              kStrengthError),
-        whole(kDefender, "entrenchment", &S::defenderEntrenchment, 0, kMost,
-              "entrenchment",
-              "\nPlease enter the entrenchment of the defending unit:\n>> ",
-              kEntrenchmentError),
-        yesNo(kDefender, "inCityForestMountain",
-              &S::defenderInCityForestMountain,
-              "the entrenched infantry is in a city, forest or mountain",
-              "\nIs the defending unit in a city, forest, or mountain? "
-              "(Y/N):\n>> "),
-        yesNo(kDefender, "inCity", &S::defenderInCity,
-              "the assaulted infantry is in a city",
-              "\nIs the defender in a city? (Y/N):\n>> "),
-        yesNo(kDefender, "inRiver", &S::defenderInRiver, "the unit is in a river",
-              "\nIs the defending unit in a river? (Y/N):\n>> "),
-        yesNo(kDefender, "outOfAmmo", &S::defenderOutOfAmmo,
-              "the unit is out of ammunition",
-              "\nIs the defending unit out of ammunition? (Y/N):\n>> "),
-        yesNo(kDefender, "outOfFuel", &S::defenderOutOfFuel,
-              "the unit is out of fuel",
-              "\nIs the defending unit out of fuel? (Y/N):\n>> "),
-        yesNo(kDefender, "shipAlreadyAttackedByShip",
-              &S::shipAlreadyAttackedByShip,
-              "the defending ship has already been attacked by another ship",
-              "\nHas the defending ship already been attacked by another ship? "
-              "(Y/N):\n>> "),
-        bars(kDefender, "combatSupport", &S::defenderCombatSupport,
-             "experience bars of each adjacent Combat Support unit"),
-        whole(kDefender, "leaderChoice", &S::defenderLeaderChoice, 1,
-              leader::kDefenderNone,
-              "leader ability: 1 Aggressive Attack, 2 Overwhelming Attack, "
-              "3 First Strike, 4 Resilience, 5 Determined Defense, 6 none",
-              "\nPlease enter a choice for the defending unit: ",
-              "\nThis choice must be a number between one and six.  Please "
-              "reenter:\n>> ",
-              kDefenderLeaders),
-        whole(kTop, "combatRange", &S::combatRange, 1, kMost,
-              "range of the combat",
-              "\nPlease enter the range of the combat:\n>> ",
-              "\nThe range of the combat must be a number greater than zero.  "
-              "Please reenter:\n>> "),
-
-        yesNo(kTerrain, "clearOrSandy", &S::terrainClearOrSandy,
-              "at least one of the units is in clear or sandy terrain",
-              "\nIs at least one of the units in clear or sandy terrain?  "
-              "(Y/N):\n>> "),
-        yesNo(kTerrain, "roughBocageOrHills", &S::terrainRoughBocageOrHills,
-              "at least one of the units is in rough, bocage or hills",
-              "\nIs at least one of the units in rough, bocage, or hills?  "
-              "(Y/N):\n>> "),
-        yesNo(kTerrain, "forest", &S::terrainForest,
-              "at least one of the units is in a forest",
-              "\nIs at least one of the units in a forest?  (Y/N):\n>> "),
-        yesNo(kTerrain, "citiesOrMountains", &S::terrainCitiesOrMountains,
-              "both units are in cities and/or mountains",
-              "\nAre both of the units in cities and/or mountains?  "
-              "(Y/N):\n>> "),
-
-        whole(kTop, "attackerCloseDefense", &S::attackerCloseDefense, 0, kMost,
-              "close defense of the attacking unit",
-              "\nPlease enter the close defense of the attacking unit:\n>> ",
-              "\nThe close defense must be zero or greater.  Please "
-              "reenter:\n>> "),
-        units("artillery", "the defensive artillery pieces, in order",
-              "\nIs there any defensive artillery support?  (Y/N):\n>> "),
-        whole(kTop, "attackerGroundDefense", &S::attackerGroundDefense, 0, kMost,
-              "ground defense of the attacking unit",
-              "\nPlease enter the ground defense of the attacking unit:\n>> ",
-              "\nThe ground defense must be a number, and it must be zero or "
-              "greater.  Please\nreenter:\n>> "),
-        units("airDefense",
-              "the air-defense units and fighters firing at the airplane, in "
-              "order",
-              "\nIs there any air defense support within range?  (Y/N):\n>> "),
-        whole(kTop, "airplaneAirDefense", &S::airplaneAirDefense, 0, kMost,
-              "air defense value of the attacking airplane",
-              "\nPlease enter the air defense value of the attacking "
-              "airplane:\n>> ",
-              "\nThe air defense value must be a number, and it must be zero "
-              "or greater.  Please\nreenter:\n>> "),
-        whole(kTop, "timesAttacked", &S::timesAttacked, 0, kMost,
-              "number of times the defending unit has already been attacked "
-              "(its softening)",
-              "\nPlease enter the number of times the defending unit has "
-              "already been attacked:\n>> ",
-              "\nThe number of times attacked must be zero or greater.  Please "
-              "reenter:\n>> "),
-    }};
+    kScenarioFields = kCatalogue;
 
 namespace {
 

@@ -121,6 +121,9 @@ struct FieldInfo {
   std::string_view errorText;
   // A menu's entries, the first numbered 1.
   std::span<const std::string_view> options;
+  // Its place among the combat's fields (the Field it is), for the check
+  // that the catalogue stays in the order of Field; 0 for a unit's field.
+  std::size_t position = 0;
 };
 
 using ScenarioField = FieldInfo<CombatScenario>;

@@ -4,19 +4,21 @@ native program's figures, and the page asks exactly what the dialogue
 asked.
 
 For the first combat of every example and transcript answer file and for
-made-up dialogues with support fire, the page starts empty; the test then
+made-up dialogues with support fire, the page starts empty (the link of an
+empty scenario, `{}`); the test then
 answers, from the top, the first question on show whose answer is not yet
 the saved scenario's (choosing menu entries, typing numbers, adding
 supporting units and Combat Support units with their buttons), until every
-question on show holds the scenario's answer.  A question on show that the
-saved scenario does not answer is a question the dialogue did not ask.
-Then the figures must equal `zelvorn-odds --scenario FILE --json`, the
+question on show that the scenario answers holds its answer.  A question
+still on show then that the saved scenario does not answer is a question
+the dialogue did not ask.  Then the figures must equal `zelvorn-odds --scenario FILE --json`, the
 questions on show must be exactly the scenario's answers, and the page's
 address must hold the scenario exactly as --save wrote it.
 
   figures_by_typing.py PROGRAM SITE_DIR OUT_DIR [MADE_UP_COUNT]
 """
 import json
+import os
 import sys
 import tempfile
 import urllib.parse
@@ -29,8 +31,7 @@ MOST_ANSWERS = 60
 
 # The first question on show, from the top, whose answer is not yet the
 # scenario's, or the first add button whose list is still short of it:
-# {element, field, wanted} or {element, add}; {field, missing} for a
-# question that the scenario does not answer; null when all is answered.
+# {element, field, wanted} or {element, add}; null when all is answered.
 NEXT_ACTION = """
   const scenario = arguments[0];
   function answerOf(name) {
@@ -42,6 +43,19 @@ NEXT_ACTION = """
     return node;
   }
   const asText = (v) => v === null ? 'null' : String(v);
+  const holds = (node) => node.type === 'checkbox' ? node.dataset.value : node.value;
+  // A fold that is closed over a question whose answer is not yet the
+  // scenario's is opened with a click, as a player would.
+  for (const fold of document.querySelectorAll('details.fold:not([open])')) {
+    if (fold.closest('[hidden]')) continue;
+    for (const node of fold.querySelectorAll('[data-field]')) {
+      if (node.closest('[hidden]')) continue;
+      const wanted = answerOf(node.dataset.field);
+      if (wanted === undefined || holds(node) !== asText(wanted)) {
+        return {element: fold.querySelector('summary'), field: 'a fold', select: true};
+      }
+    }
+  }
   for (const node of document.querySelectorAll('[data-field], [data-add]')) {
     if (node.getClientRects().length === 0) continue;
     if (node.dataset.add !== undefined) {
@@ -52,11 +66,20 @@ NEXT_ACTION = """
       continue;
     }
     let wanted = answerOf(node.dataset.field);
-    if (wanted === undefined) return {field: node.dataset.field, missing: true};
-    // A menu's answer is saved as the menu's words: its entry reads "N for WORDS".
+    // A menu's answer is saved as the menu's words: its entry reads "N. WORDS".
     if (node.tagName === 'SELECT' && typeof wanted === 'string') {
-      const entry = [...node.options].find((o) => o.textContent.endsWith(' for ' + wanted));
+      const entry = [...node.options].find(
+        (o) => o.textContent.replace(/^\d+\. /, '').toLowerCase() === wanted.toLowerCase());
       if (entry) wanted = Number(entry.value);
+    }
+    // The units stand side by side, not in the dialogue's order: a question
+    // may be on show until an answer further down takes it away.  One left
+    // at the end is caught below.
+    if (wanted === undefined) continue;
+    if (node.type === 'checkbox') {
+      // A click answers yes, the next one no.
+      if (node.dataset.value === asText(wanted)) continue;
+      return {element: node, field: node.dataset.field, wanted: asText(wanted), select: true};
     }
     if (node.value === asText(wanted)) continue;
     if (node.tagName === 'SELECT') {
@@ -82,6 +105,15 @@ def leaves(node, prefix=''):
         yield prefix[:-1]
 
 
+def has_neither(scenario):
+    """Whether a scenario holds a yes/no answer that is neither (null)."""
+    if isinstance(scenario, dict):
+        return any(has_neither(v) for v in scenario.values())
+    if isinstance(scenario, list):
+        return any(has_neither(v) for v in scenario)
+    return scenario is None
+
+
 def type_scenario(browser, scenario, where):
     """Answers the questions on show until they hold the scenario: a click
     on the menu entry or the add button, or the number typed over what the
@@ -90,9 +122,6 @@ def type_scenario(browser, scenario, where):
         action = browser.js(NEXT_ACTION, scenario)
         if action is None:
             return []
-        if action.get('missing'):
-            return ['%s: the page asks %s, which the dialogue did not ask' %
-                    (where, action['field'])]
         if action.get('element') is None:
             return ['%s: %s has no entry %s' % (where, action['field'],
                                                  action['wanted'])]
@@ -116,12 +145,14 @@ def main():
             saved = page.saved_scenarios(program, answers, workdir)
             # Not the hundreds of Combat Support units of the largest
             # transcripts: those come by link.
-            if saved and len(list(leaves(json.loads(saved[0])))) <= MOST_ANSWERS:
+            if (saved and len(list(leaves(json.loads(saved[0])))) <= MOST_ANSWERS
+                    and not has_neither(json.loads(saved[0]))):
                 lines.append((name, saved[0]))
         supported = []
         for i, answers in enumerate(page.made_up_answers(made_up, 11)):
             for line in page.saved_scenarios(program, answers, workdir):
-                if '"artillery":[{' in line or '"airDefense":[{' in line:
+                if (('"artillery":[{' in line or '"airDefense":[{' in line)
+                        and not has_neither(json.loads(line))):
                     supported.append(line)
                     lines.append(('made-up dialogue %d' % i, line))
                     break
@@ -130,13 +161,17 @@ def main():
             quiet=True)]
         predictions = page.native_predictions(program, [l for _, l in lines],
                                               workdir)
+        with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+            example = page.saved_scenarios(program, f.read(), workdir)[0]
 
     server = page.Server(site)
 
     def check(browser, item):
         (name, line), prediction = item
         scenario = json.loads(line)
-        browser.open(server.url + 'index.html')
+        browser.open(server.url + 'index.html#s=%7B%7D')
+        if browser.figures() or browser.state() == 'figures':
+            return ['%s: the empty scenario shows figures' % name]
         problems = type_scenario(browser, scenario, name)
         if problems:
             return problems
@@ -149,15 +184,17 @@ def main():
             problems.append('%s: the page shows %s, the scenario answers %s' %
                             (name, sorted(set(shown) - set(leaves(scenario))),
                              sorted(set(leaves(scenario)) - set(shown))))
-        # The address follows the answers once they rest.
+        # The address follows the answers once they rest; the example
+        # combat's address is the page's own.
+        wanted = '' if line == example else line
         try:
             browser.wait_for('decodeURIComponent(location.hash.slice(3)) === %s'
-                             % json.dumps(line), timeout=5)
+                             % json.dumps(wanted), timeout=5)
         except AssertionError:
             pass
         fragment = browser.js('return location.hash;')
         kept = urllib.parse.unquote(fragment[len('#s='):])
-        if kept != line:
+        if kept != wanted:
             problems.append('%s: the address holds %r, --save wrote %r' %
                             (name, kept, line))
         return problems
@@ -167,6 +204,8 @@ def main():
     finally:
         server.close()
     problems = [problem for problems in found for problem in problems]
+    if len(lines) < 50:
+        problems.append('only %d scenarios to type' % len(lines))
     return page.report(problems, '%d scenarios typed into the empty page and '
                        'compared with the program, %d problems' %
                        (len(lines), len(problems)))

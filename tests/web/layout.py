@@ -9,17 +9,20 @@ into OUT_DIR.
 
   layout.py PROGRAM SITE_DIR OUT_DIR
 """
+import json
 import os
 import sys
 import tempfile
 
 import page
 
-# Every control that takes the focus, on show, in document order.
+# Every control that takes the focus, on show (not within a closed fold),
+# in document order.
 FOCUSABLE = """
   return [...document.querySelectorAll(
       'button:not([disabled]), input, select, a[href], summary')]
-    .filter((node) => node.getClientRects().length > 0)
+    .filter((node) => node.getClientRects().length > 0 &&
+                      !node.closest('details:not([open]) > :not(summary)'))
     .map((node) => node.dataset.field || node.dataset.add ||
                    node.dataset.remove || node.id || node.textContent.trim());"""
 
@@ -91,8 +94,18 @@ def check_keyboard(browser, server, line):
     wanted = browser.js(FOCUSABLE)
     browser.js('document.activeElement.blur(); window.scrollTo(0, 0);')
     reached = []
-    for _ in range(len(wanted) + 1):
+    for _ in range(len(wanted)):
+        # The focus moves when the browser has handled the key, which may
+        # take a while on a busy machine.
+        browser.js('window.focusBefore = document.activeElement;')
         ActionChains(browser.driver).send_keys(Keys.TAB).perform()
+        try:
+            browser.wait_for('document.activeElement !== window.focusBefore && '
+                             'document.activeElement !== document.body')
+        except AssertionError:
+            problems.append('Tab after %r moves the focus nowhere' %
+                            (reached[-1] if reached else 'the start'))
+            break
         name = browser.js(NAME_OF_ACTIVE)
         style = browser.js('const s = getComputedStyle(document.activeElement);'
                            'return [s.outlineStyle, parseFloat(s.outlineWidth)];')
@@ -110,31 +123,39 @@ def check_keyboard(browser, server, line):
         problems.append('tab order: at %d the focus goes to %r, not %r' %
                         (at, reached[at:at + 3], wanted[at:at + 3]))
 
-    # From the empty page: a menu answered with a key, a number typed,
-    # a Combat Support unit added and removed with Enter and Space.
+    # From the example: a menu answered with a key, a yes/no box with
+    # Space, a number typed, a Combat Support unit added and removed with
+    # Enter and Space.  Each step waits for what it must bring about.
+    def after_keys(keys, condition, failure):
+        ActionChains(browser.driver).send_keys(*keys).perform()
+        try:
+            browser.wait_for(condition, timeout=10)
+        except AssertionError:
+            problems.append(failure + ' (the focus is on %r)' % browser.js(NAME_OF_ACTIVE))
+
+    def active_is(name):
+        return ('(document.activeElement.dataset.field || document.activeElement.dataset.add'
+                ' || document.activeElement.dataset.remove) === "%s"' % name)
+
     browser.open(server.url + 'index.html')
     browser.js('arguments[0].focus();', browser.field('general.attackerClass'))
-    ActionChains(browser.driver).send_keys('6').perform()
-    if 'general.defenderIsInfantry' not in browser.shown_fields():
-        problems.append('a menu answered from the keyboard changes nothing')
-    ActionChains(browser.driver).send_keys(Keys.TAB).perform()
-    if browser.js(NAME_OF_ACTIVE) != 'general.defenderIsInfantry':
-        problems.append('Tab after the class goes to %r' % browser.js(NAME_OF_ACTIVE))
+    shown = ('document.querySelector(\'[data-field="general.defenderIsInfantry"]\')'
+             '.getClientRects().length > 0')
+    after_keys(['6'], shown, 'a menu answered from the keyboard changes nothing')
+    after_keys([Keys.TAB], active_is('general.defenderIsInfantry'),
+               'Tab after the class does not go to the next question')
+    after_keys([Keys.SPACE], 'document.activeElement.dataset.value === "true"',
+               'Space does not answer yes')
     browser.js('document.querySelector(\'[data-add="attacker.combatSupport"]\').focus();')
-    ActionChains(browser.driver).send_keys(Keys.ENTER).perform()
-    if browser.js(NAME_OF_ACTIVE) != 'attacker.combatSupport.0':
-        problems.append('Enter on "Add" leaves the focus on %r' % browser.js(NAME_OF_ACTIVE))
-    ActionChains(browser.driver).send_keys('12', Keys.TAB).perform()
-    if browser.field('attacker.combatSupport.0').get_attribute('value') != '12':
-        problems.append('the bars typed are not in the field')
-    if browser.js(NAME_OF_ACTIVE) != 'attacker.combatSupport.0':
-        problems.append('Tab after the bars goes to %r, not to their remove button'
-                        % browser.js(NAME_OF_ACTIVE))
-    ActionChains(browser.driver).send_keys(Keys.SPACE).perform()
-    if browser.js('return document.querySelectorAll(\'[data-name="attacker.combatSupport"] li\').length;'):
-        problems.append('Space on "Remove" keeps the Combat Support unit')
-    if browser.js(NAME_OF_ACTIVE) != 'attacker.combatSupport':
-        problems.append('after the removal the focus is on %r' % browser.js(NAME_OF_ACTIVE))
+    after_keys([Keys.ENTER], active_is('attacker.combatSupport.0'),
+               'Enter on "Add" does not go to the new unit')
+    after_keys(['12'], 'document.activeElement.value === "12"',
+               'the bars typed are not in the field')
+    after_keys([Keys.TAB], active_is('attacker.combatSupport.0'),
+               'Tab after the bars does not go to their remove button')
+    after_keys([Keys.SPACE], active_is('attacker.combatSupport') + ' && '
+               '!document.querySelector(\'[data-name="attacker.combatSupport"] li\')',
+               'Space on "Remove" does not remove the unit and go to "Add"')
     return problems
 
 
@@ -198,6 +219,94 @@ def check_widths(server, line, out):
     return problems
 
 
+# The summary's figures that lie wholly inside the viewport, by name.
+SUMMARY_IN_VIEW = """
+  const shown = {};
+  for (const node of document.querySelectorAll('[data-summary-figure]')) {
+    const r = node.getBoundingClientRect();
+    if (r.width > 0 && r.top >= 0 && r.bottom <= innerHeight && r.left >= 0 &&
+        r.right <= innerWidth) shown[node.dataset.summaryFigure] = node.textContent;
+  }
+  return shown;"""
+
+
+def summary_wanted(prediction):
+    """The figures the summary must show for a prediction of --json."""
+    supported = prediction['supportFire']['kind'] != 'none'
+    wanted = {'ruggedChance': str(prediction['ruggedChance'])}
+    for group in ('odds', 'oddsNoSupport') if supported else ('odds',):
+        for key, value in prediction[group].items():
+            wanted[group + '.' + key] = str(value)
+    return wanted
+
+
+def check_odds_in_sight(server, program, workdir):
+    """The page opens on the example combat with its odds; at 360 px the
+    summary stays in the viewport while the answers scroll, with the
+    program's figures after every change, and names a wrong answer with a
+    link to it; at 1280 px the prediction has no scroll bar of its own."""
+    problems = []
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = json.loads(page.saved_scenarios(program, f.read(), workdir)[0])
+    changes = [('attacker.strength', 4), ('defender.attackValue', 15),
+               ('attacker.experience', 3), ('defender.entrenchment', 2),
+               ('defender.strength', 1)]
+    variants = [example]
+    for name, value in changes:
+        variant = json.loads(json.dumps(variants[-1]))
+        group, key = name.split('.')
+        variant[group][key] = value
+        variants.append(variant)
+    predictions = page.native_predictions(
+        program, [json.dumps(v) for v in variants], workdir)
+    browser = page.Browser(360, 640)
+    try:
+        set_viewport(browser, 360, 640)
+        browser.open(server.url + 'index.html')
+        if browser.state() != 'figures':
+            problems.append('on load the page shows no odds (%s)' % browser.state())
+        problems += page.compare_figures(browser.figures(), predictions[0], 'on load')
+        for (name, value), prediction in zip(changes, predictions[1:]):
+            browser.js('arguments[0].scrollIntoView({block: "center"});', browser.field(name))
+            browser.type_number(name, value)
+            where = '360 px, %s = %s' % (name, value)
+            shown = browser.js(SUMMARY_IN_VIEW)
+            if shown != summary_wanted(prediction):
+                problems.append('%s: the summary in sight shows %s, the program gives %s'
+                                % (where, shown, summary_wanted(prediction)))
+            problems += page.compare_figures(browser.figures(), prediction, where)
+        # A wrong answer: the summary names it and leads to it.
+        browser.js('window.scrollTo(0, 0);')
+        browser.type_number('defender.strength', '0')
+        link = browser.js("""
+            const a = document.querySelector('#summary a[href^="#f-"]');
+            const r = a && a.getBoundingClientRect();
+            return a && r.top >= 0 && r.bottom <= innerHeight ? a.textContent : null;""")
+        if link is None or 'Strength' not in link:
+            problems.append('360 px: with a wrong strength the summary says %r' % link)
+        else:
+            browser.click('#summary a[href^="#f-"]')
+            browser.wait_for('document.activeElement.dataset.field === "defender.strength"')
+        if browser.js(SUMMARY_IN_VIEW):
+            problems.append('360 px: the summary shows figures for a wrong answer')
+    finally:
+        browser.close()
+    browser = page.Browser(1280, 900)
+    try:
+        browser.open(server.url + 'index.html')
+        inner = browser.js("""
+            const r = document.getElementById('results');
+            const style = getComputedStyle(r);
+            return [r.scrollHeight - r.clientHeight, style.overflowY];""")
+        if inner[0] > 1 or inner[1] in ('auto', 'scroll'):
+            problems.append('1280 px: the prediction scrolls on its own: %s' % inner)
+        if browser.js('return getComputedStyle(document.getElementById("summary")).display') != 'none':
+            problems.append('1280 px: the summary is on show beside the whole prediction')
+    finally:
+        browser.close()
+    return problems
+
+
 def check_labels_and_contrast(browser, server, line):
     problems = []
     browser.open(page.scenario_url(server.url, line))
@@ -211,6 +320,22 @@ def check_labels_and_contrast(browser, server, line):
     for selector, ratio in browser.js(CONTRAST, ['.error', '.status', 'button:disabled']):
         if ratio < 4.5:
             problems.append('contrast of %s is %.2f:1' % (selector, ratio))
+    # The same in the dark theme, which follows the system's.
+    browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {
+        'features': [{'name': 'prefers-color-scheme', 'value': 'dark'}]})
+    try:
+        if browser.js('return getComputedStyle(document.documentElement).backgroundColor') == 'rgb(255, 255, 255)':
+            problems.append('the dark theme keeps a white page')
+        for selector, ratio in browser.js(CONTRAST, ['.error', '.status', 'button:disabled']):
+            if ratio < 4.5:
+                problems.append('dark theme: contrast of %s is %.2f:1' % (selector, ratio))
+        browser.type_number('attacker.strength', '10')
+        browser.wait_for('!document.getElementById("sweep").hidden')
+        for selector, ratio in browser.js(CONTRAST, TEXTS):
+            if ratio < 4.5:
+                problems.append('dark theme: contrast of %s is %.2f:1' % (selector, ratio))
+    finally:
+        browser.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'features': []})
     return problems
 
 
@@ -223,7 +348,9 @@ def check_offline(browser, server, line, site):
                           '.map((e) => e.name);'):
         if not url.startswith(server.url) and not url.startswith('data:'):
             problems.append('the page asked for %s' % url)
-    for name in ('index.html', 'app.js', 'style.css'):
+    names = ['index.html', 'app.js', 'style.css'] + [
+        os.path.join('page', n) for n in sorted(os.listdir(os.path.join(site, 'page')))]
+    for name in names:
         with open(os.path.join(site, name), encoding='utf-8') as f:
             text = f.read().replace('http://www.w3.org/2000/svg', '')
         if 'http://' in text or 'https://' in text or '//' + 'cdn' in text:
@@ -255,6 +382,10 @@ def main():
             browser.close()
         found = check_widths(server, line, out)
         counts['360 and 1280 px'] = len(found)
+        problems += found
+        with tempfile.TemporaryDirectory() as workdir:
+            found = check_odds_in_sight(server, program, workdir)
+        counts['odds in sight'] = len(found)
         problems += found
     finally:
         server.close()

@@ -59,6 +59,18 @@ def check_ready(site):
              sys.executable)
 
 
+# A function body that gives the figures on show, as Browser.figures().
+SHOWN_FIGURES = """
+    const shown = {};
+    const support = document.querySelector('[data-support-kind]');
+    if (support) shown['supportFire.kind'] = support.dataset.supportKind;
+    for (const node of document.querySelectorAll('[data-figure]')) {
+      if (node.getClientRects().length === 0) continue;
+      shown[node.dataset.figure] = node.textContent;
+    }
+    return shown;"""
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{'.wasm': 'application/wasm',
@@ -148,28 +160,22 @@ class Browser:
         """The figures the page shows, by their names in the prediction:
         {"odds.attackerLosses": "3", ...}, as displayed text, and the kind
         of support fire shown."""
-        return self.js("""
-            const shown = {};
-            const support = document.querySelector('[data-support-kind]');
-            if (support) shown['supportFire.kind'] = support.dataset.supportKind;
-            for (const node of document.querySelectorAll('[data-figure]')) {
-              if (node.getClientRects().length === 0) continue;
-              shown[node.dataset.figure] = node.textContent;
-            }
-            return shown;""")
+        return self.js('return (() => {%s})();' % SHOWN_FIGURES)
 
     def shown_fields(self):
-        """The dotted names of the questions on show, in page order."""
+        """The dotted names of the questions that the page asks, in page
+        order: on show, or within a fold that is closed."""
         return self.js("""
             return [...document.querySelectorAll('[data-field]')]
-              .filter((node) => node.getClientRects().length > 0)
+              .filter((node) => !node.closest('[hidden]'))
               .map((node) => node.dataset.field);""")
 
     def shown_questions(self):
-        """The wording of the questions on show, in page order."""
+        """The dialogue's wording of the questions that the page asks, in
+        page order (a description may show only on focus)."""
         return self.js("""
             return [...document.querySelectorAll('#questions .question')]
-              .filter((node) => node.getClientRects().length > 0)
+              .filter((node) => !node.closest('[hidden]'))
               .map((node) => node.textContent);""")
 
     def field(self, name):
@@ -178,9 +184,39 @@ class Browser:
                                         '[data-field="%s"]' % name)
 
     def choose(self, name, value):
-        """Picks a menu entry or a yes/no answer, as a click on it."""
+        """Picks a menu entry, or clicks a yes/no box until it holds the
+        answer ('true' or 'false')."""
         from selenium.webdriver.support.ui import Select
-        Select(self.field(name)).select_by_value(str(value))
+        node = self.field(name)
+        if node.tag_name == 'select':
+            Select(node).select_by_value(str(value))
+            return
+        for _ in range(3):
+            if node.get_attribute('data-value') == str(value):
+                return
+            node.click()
+        raise AssertionError('%s does not take %r' % (name, value))
+
+    def answer(self, name, value):
+        """Answers a question as a player would: a menu entry or a yes/no
+        box chosen, or a number typed."""
+        node = self.field(name)
+        if node.tag_name == 'select' or node.get_attribute('type') == 'checkbox':
+            self.choose(name, value)
+        else:
+            self.type_number(name, value)
+
+    def question_of(self, name):
+        """The dialogue's question that a field's description gives."""
+        return self.js('const d = document.getElementById(arguments[0].id + "-help");'
+                       'return d ? d.textContent : null;', self.field(name))
+
+    def shown_error(self, name):
+        """The error text on show for a field, or None."""
+        return self.js("""
+            const node = document.getElementById(arguments[0].id + '-error');
+            return node && node.getClientRects().length ? node.textContent : null;""",
+                       self.field(name))
 
     def type_number(self, name, text):
         """Types a number over what the field holds, key by key (an empty

@@ -1,0 +1,34 @@
+// The calculator's WebAssembly module, called with texts of any length:
+// each text goes into the module's memory as UTF-8 bytes, and each answer
+// comes back as JSON.
+
+// The calls the page makes, on a loaded module.
+export function calculator(module) {
+  const encoder = new TextEncoder();
+  // A text (or bytes) in the module's memory for the length of one call.
+  function withBytes(input, call) {
+    const bytes = typeof input === 'string' ? encoder.encode(input) : input;
+    const pointer = module._malloc(bytes.length + 1);
+    try {
+      module.HEAPU8.set(bytes, pointer);
+      module.HEAPU8[pointer + bytes.length] = 0;
+      return JSON.parse(module.UTF8ToString(call(pointer, bytes.length)));
+    } finally {
+      module._free(pointer);
+    }
+  }
+  const fieldsText = module.cwrap('zelvorn_fields', 'number', []);
+  const predictBytes = module.cwrap('zelvorn_predict_bytes', 'number', ['number', 'number']);
+  const read = module.cwrap('zelvorn_read', 'number', ['number', 'number', 'string']);
+  const sweep = module.cwrap('zelvorn_sweep', 'number', ['number', 'string', 'number', 'number']);
+  const resultText = module.cwrap('zelvorn_result_text', 'number', ['number']);
+  return {
+    fields: () => JSON.parse(module.UTF8ToString(fieldsText())),
+    predict: (scenario) => withBytes(scenario, (p, n) => predictBytes(p, n)),
+    // A file's bytes or a link's text, read as --scenario reads a file.
+    read: (input, name) => withBytes(input, (p, n) => read(p, n, name)),
+    sweep: (scenario, field, from, to) =>
+      withBytes(scenario, (p) => sweep(p, field, from, to)),
+    resultText: (scenario) => withBytes(scenario, (p) => resultText(p)),
+  };
+}

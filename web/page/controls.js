@@ -1,0 +1,217 @@
+// The controls of the calculator's fields: a number, a menu or a yes/no
+// box for one question, the list of experience bars of a unit's Combat
+// Support, and the list of supporting units with their own questions.
+// Each shows a short label, and the dialogue's question as its description.
+import {el, idOf} from './dom.js';
+import {labelOf, tidy, UNIT_WORDS} from './words.js';
+
+// One question.  `onChange` runs after any change the control makes by
+// itself (a removal or an addition).
+export function makeField(info, name) {
+  const id = idOf(name);
+  const help = el('p', {id: id + '-help', class: 'help question'}, tidy(info.prompt));
+  const error = el('p', {id: id + '-error', class: 'error', hidden: true});
+  const label = el('label', {for: id}, labelOf(info.key || info.name, info.prompt));
+  let input;
+  let type;
+  if (info.kind === 'yesNo') {
+    type = 'yesNo';
+    input = el('input', {id, type: 'checkbox', 'aria-describedby': help.id});
+  } else if (info.options && info.options.length) {
+    type = 'menu';
+    input = el('select', {id, 'aria-describedby': help.id},
+      el('option', {value: ''}, '— choose —'),
+      ...info.options.map((option, i) => el('option', {value: String(i + 1)}, (i + 1) + '. ' + option)));
+  } else {
+    type = 'number';
+    input = el('input', {id, type: 'number', inputmode: 'numeric', step: 1,
+                         min: info.minimum, max: info.maximum,
+                         'aria-describedby': help.id});
+  }
+  input.dataset.field = name;
+  const wrap = el('div', {class: 'field ' + type, 'data-name': name},
+                  type === 'yesNo' ? el('span', {class: 'check'}, input, label) : label,
+                  type === 'yesNo' ? null : input, help, error);
+  const control = {kind: 'field', type, name, info, wrap, input, label,
+                   question: help, error, errorText: tidy(info.errorText || '')};
+  if (type === 'yesNo') {
+    // A click answers yes or no; "neither" comes only from a file or a
+    // link, and stays until the box is clicked.
+    input.addEventListener('click', () => {
+      control.answer = input.checked;
+      showYesNo(control);
+    });
+  }
+  return control;
+}
+
+function showYesNo(control) {
+  const input = control.input;
+  input.checked = control.answer === true;
+  input.indeterminate = control.answer === null;
+  input.dataset.value = control.answer === undefined ? '' : String(control.answer);
+}
+
+// Gives a control a value from the calculator's reading of a scenario (a
+// number, true, false or null), or none.
+export function setValue(control, value) {
+  const input = control.input;
+  if (control.type === 'yesNo') {
+    control.answer = value === true || value === false || value === null ? value : undefined;
+    showYesNo(control);
+  } else if (typeof value === 'number' && Number.isInteger(value)) {
+    input.value = String(value);
+    if (control.type === 'menu' && input.value !== String(value)) input.value = '';
+  } else if (typeof value === 'string') {
+    input.value = value;
+  } else {
+    input.value = '';
+  }
+}
+
+// What a control holds: nothing yet, a value its question takes, or one it
+// does not take.
+export function readControl(control) {
+  const input = control.input;
+  if (control.type === 'yesNo') {
+    return control.answer === undefined ? {state: 'blank'} : {state: 'ok', value: control.answer};
+  }
+  if (control.type === 'menu') {
+    if (input.value === '') return {state: 'blank'};
+    return {state: 'ok', value: Number(input.value)};
+  }
+  if (input.validity && input.validity.badInput) return {state: 'bad'};
+  return readWhole(input.value, control.info.minimum, control.info.maximum);
+}
+
+// A whole number typed into a field that takes minimum to maximum.
+export function readWhole(typed, minimum, maximum) {
+  const text = typed.trim();
+  if (text === '') return {state: 'blank'};
+  if (!/^\d+$/.test(text)) return {state: 'bad'};
+  const value = Number(text);
+  if (value < minimum || value > maximum) return {state: 'bad'};
+  return {state: 'ok', value};
+}
+
+// The text of a field as it stands, to put back after the list around it
+// is built anew.
+function rawValue(control) {
+  return control.type === 'yesNo' ? control.answer : control.input.value;
+}
+
+// The experience bars of each Combat Support unit next to a unit.
+export function makeBarsList(name, support, barsMaximum, onChange) {
+  const list = {kind: 'bars', name, entries: []};
+  const question = el('span', {class: 'question'}, tidy(support.first));
+  const items = el('ol', {class: 'entries'});
+  const add = el('button', {type: 'button', class: 'add', 'data-add': name},
+                 'Add a Combat Support unit');
+  list.wrap = el('fieldset', {class: 'field list', 'data-name': name},
+                 el('legend', {}, el('span', {class: 'short'}, 'Combat Support '),
+                    question), items, add);
+  list.question = question;
+  list.addButton = add;
+  list.values = () => list.entries.map(rawValue);
+  list.setValues = (values) => {
+    list.entries = [];
+    items.replaceChildren();
+    values.forEach((value) => appendEntry(value));
+  };
+  function appendEntry(value) {
+    const index = list.entries.length;
+    const entryName = name + '.' + index;
+    const field = makeField({kind: 'whole', key: 'bars', prompt: support.bars,
+                             errorText: support.errorText,
+                             minimum: 0, maximum: barsMaximum}, entryName);
+    field.label.textContent = 'Experience bars of unit ' + (index + 1);
+    const remove = el('button', {type: 'button', class: 'remove', 'data-remove': entryName},
+                      'Remove', el('span', {class: 'visually-hidden'},
+                                   ' Combat Support unit ' + (index + 1)));
+    remove.addEventListener('click', () => {
+      const values = list.values();
+      values.splice(index, 1);
+      list.setValues(values);
+      const next = list.entries[Math.min(index, list.entries.length - 1)];
+      (next ? next.input : add).focus();
+      onChange();
+    });
+    field.wrap.append(remove);
+    items.append(el('li', {}, field.wrap));
+    setValue(field, value);
+    list.entries.push(field);
+    return field;
+  }
+  add.addEventListener('click', () => {
+    appendEntry(undefined).input.focus();
+    onChange();
+  });
+  return list;
+}
+
+// The artillery pieces or the air-defense units, each with its questions.
+export function makeUnitList(info, catalogue, barsMaximum, onChange) {
+  const kind = info.name;
+  const words = UNIT_WORDS[kind];
+  const list = {kind: 'units', type: kind, name: kind, info, rows: []};
+  const question = el('span', {class: 'question'}, tidy(info.prompt));
+  const rows = el('div', {class: 'rows'});
+  const add = el('button', {type: 'button', class: 'add', 'data-add': kind}, words.add);
+  list.wrap = el('fieldset', {class: 'field units', 'data-name': kind},
+                 el('legend', {}, question), rows, add);
+  list.question = question;
+  list.rowsElement = rows;
+  list.addButton = add;
+  list.values = () => list.rows.map((row) => {
+    const values = {};
+    for (const control of row.controls) {
+      values[control.key] = control.kind === 'bars' ? control.values() : rawValue(control);
+    }
+    return values;
+  });
+  list.setValues = (values) => {
+    list.rows = [];
+    rows.replaceChildren();
+    values.forEach((value) => appendRow(value));
+  };
+  function appendRow(values) {
+    const index = list.rows.length;
+    const rowName = kind + '.' + index;
+    const controls = [];
+    const row = el('fieldset', {class: 'unit', 'data-name': rowName},
+                   el('legend', {}, words.one + ' ' + (index + 1)));
+    const remove = el('button', {type: 'button', class: 'remove', 'data-remove': rowName},
+                      'Remove ' + words.one.toLowerCase() + ' ' + (index + 1));
+    const note = el('p', {class: 'note', hidden: true});
+    for (const unitInfo of catalogue[kind]) {
+      const name = rowName + '.' + unitInfo.key;
+      const value = values && typeof values === 'object' ? values[unitInfo.key] : undefined;
+      const control = unitInfo.kind === 'bars'
+        ? makeBarsList(name, catalogue.combatSupport, barsMaximum, onChange)
+        : makeField(unitInfo, name);
+      control.key = unitInfo.key;
+      controls.push(control);
+      row.append(control.wrap);
+      if (control.kind === 'bars') control.setValues(Array.isArray(value) ? value : []);
+      else setValue(control, value);
+    }
+    row.append(note, remove);
+    remove.addEventListener('click', () => {
+      const all = list.values();
+      all.splice(index, 1);
+      list.setValues(all);
+      const next = list.rows[Math.min(index, list.rows.length - 1)];
+      (next ? next.remove : add).focus();
+      onChange();
+    });
+    const entry = {wrap: row, controls, remove, note, name: rowName};
+    list.rows.push(entry);
+    rows.append(row);
+    return entry;
+  }
+  add.addEventListener('click', () => {
+    appendRow(null).controls[0].input.focus();
+    onChange();
+  });
+  return list;
+}
