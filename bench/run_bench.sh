@@ -232,3 +232,33 @@ for n in "${sizes[@]}"; do
     echo "    peak memory:              $rss kB maximum resident set"
   done
 done
+
+# --- Comparing one combat against a roster ---------------------------------
+
+# One combat (infantry defending in rough terrain, with an artillery piece
+# behind it) against every attacker preset of a made-up roster.  What the
+# comparison costs beyond reading the files is the run with --compare less
+# the run that reads the same scenario and roster and computes the scenario
+# once; per row of the table.
+echo
+echo "Comparing one combat against a roster (--compare attacker, table)"
+echo "targets: at most 15000 instructions a row beyond reading the files; peak memory under 16 MiB"
+presets=${BENCH_PRESETS:-10000}
+python3 "$here/make_roster.py" "$presets" "$seed" > "$work/roster.json"
+cat > "$work/combat.json" <<'JSON'
+{"general":{"attackerClass":2,"defenderClass":1,"isAssault":false,"defenderInfantryLeader":true},"attacker":{"attackValue":10,"initiative":5,"defenseValue":7,"rangedDefense":6,"experience":1,"firingRange":1,"strength":10,"entrenchment":0,"leaderChoice":7},"defender":{"attackValue":6,"initiative":4,"defenseValue":8,"rangedDefense":7,"experience":2,"firingRange":1,"strength":12,"entrenchment":2,"inCityForestMountain":false,"leaderChoice":6},"combatRange":1,"terrain":{"clearOrSandy":false,"roughBocageOrHills":true},"attackerCloseDefense":5,"artillery":[{"attackValue":7,"experience":1,"strength":8,"adjacent":true,"leaderChoice":3}],"attackerGroundDefense":4,"timesAttacked":1}
+JSON
+rows=$("$program" --scenario "$work/combat.json" --roster "$work/roster.json" \
+  --compare attacker --csv | tail -n +2 | wc -l)
+[ "$rows" -eq "$presets" ] || { echo "$rows rows for $presets presets" >&2; exit 1; }
+errors=$("$program" --scenario "$work/combat.json" --roster "$work/roster.json" \
+  --compare attacker --csv | awk -F, 'NR > 1 && $NF != ""' | wc -l)
+reading=$(instructions /dev/null --scenario "$work/combat.json" --roster "$work/roster.json")
+comparing=$(instructions /dev/null --scenario "$work/combat.json" --roster "$work/roster.json" --compare attacker)
+rss=$(peak_memory --scenario "$work/combat.json" --roster "$work/roster.json" --compare attacker)
+echo
+echo "$presets presets ($(($(wc -c < "$work/roster.json") / presets)) bytes each on average; $errors rows with an error)"
+awk -v n="$presets" -v r="$reading" -v c="$comparing" 'BEGIN {
+  printf "  reading the files:          %.0f instructions (%.0f a preset)\n", r, r / n
+  printf "  instructions per row:       %.0f  beyond reading (Ir total %.0f)\n", (c - r) / n, c }'
+echo "  peak memory:                $rss kB maximum resident set"

@@ -21,7 +21,9 @@ set(ZELVORN_LIBRARY_SOURCES
   src/combat/questions.cc
   src/combat/rugged.cc
   src/combat/support_fire.cc
+  src/files/compare.cc
   src/files/problem.cc
+  src/files/roster_reader.cc
   src/files/scenario_file.cc
   src/files/scenario_reader.cc
   src/files/scenario_source.cc
@@ -36,6 +38,7 @@ set(ZELVORN_LIBRARY_SOURCES
   src/scenario/combat_scenario.cc
   src/scenario/exact.cc
   src/scenario/field_path.cc
+  src/scenario/preset_fields.cc
   src/scenario/scenario_fields.cc
 )
 list(TRANSFORM ZELVORN_LIBRARY_SOURCES PREPEND ${zelvorn_root}/)

@@ -4,6 +4,7 @@
 #include <getopt.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -48,6 +49,15 @@ constexpr std::string_view kUsage =
     "      --vary FIELD=FROM..TO with --scenario: predict the scenario for "
     "every value\n"
     "                            of FIELD from FROM to TO\n"
+    "      --roster FILE         with --scenario: the presets (units kept by "
+    "name) that\n"
+    "                            scenarios may name as attacker or defender\n"
+    "      --compare SIDE        with --scenario and --roster: predict the "
+    "scenario with\n"
+    "                            its SIDE (attacker or defender) replaced by "
+    "each preset\n"
+    "      --sort FIGURE         with --compare: order the table by FIGURE, "
+    "best first\n"
     "\n"
     "Exit status: 0 when all went well; 1 when the answers ended while a "
     "number was\n"
@@ -63,6 +73,9 @@ enum OptionCode {
   kJson,
   kCsv,
   kVary,
+  kRoster,
+  kCompare,
+  kSort,
 };
 
 struct Options {
@@ -75,6 +88,9 @@ struct Options {
   bool json = false;
   bool csv = false;
   std::optional<std::string> vary;
+  std::optional<std::string> roster;
+  std::optional<std::string> compare;
+  std::optional<std::string> sort;
   std::optional<std::string> answers;
 };
 
@@ -107,6 +123,36 @@ std::string optionName(const std::string& given) {
   return given.substr(0, given.find('='));
 }
 
+// --compare, --roster and --sort go together as they say; the problem
+// when they do not.
+std::optional<Problem> compareOptionsProblem(const Options& options) {
+  if (options.compare) {
+    if (*options.compare != "attacker" && *options.compare != "defender") {
+      return Problem{"--compare",
+                     *options.compare +
+                         " is not a side (allowed: attacker, defender)",
+                     {}};
+    }
+    if (!options.roster) return wrong("--compare needs --roster");
+    if (options.vary) return wrong("--compare and --vary exclude each other");
+  }
+  if (options.sort) {
+    if (!options.compare) return wrong("--sort needs --compare");
+    const auto names = compareSortNames();
+    if (std::find(names.begin(), names.end(), *options.sort) == names.end()) {
+      std::string allowed;
+      for (const std::string_view name : names) {
+        allowed += allowed.empty() ? "" : ", ";
+        allowed += name;
+      }
+      return Problem{"--sort",
+                     *options.sort + " is not a figure (allowed: " + allowed + ")",
+                     {}};
+    }
+  }
+  return std::nullopt;
+}
+
 // Reads the options, or tells what is wrong with them.
 std::variant<Options, Problem> parseOptions(int argc, char** argv) {
   static const option kLong[] = {
@@ -119,6 +165,9 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
       {"json", no_argument, nullptr, kJson},
       {"csv", no_argument, nullptr, kCsv},
       {"vary", required_argument, nullptr, kVary},
+      {"roster", required_argument, nullptr, kRoster},
+      {"compare", required_argument, nullptr, kCompare},
+      {"sort", required_argument, nullptr, kSort},
       {nullptr, 0, nullptr, 0},
   };
   Options options;
@@ -161,6 +210,15 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
       case kVary:
         options.vary = optarg;
         break;
+      case kRoster:
+        options.roster = optarg;
+        break;
+      case kCompare:
+        options.compare = optarg;
+        break;
+      case kSort:
+        options.sort = optarg;
+        break;
       case ':':
         return wrong("option " + optionName(given) + " needs a value");
       default:
@@ -195,14 +253,22 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
                    " goes with the questions, not with --scenario");
     }
   } else {
-    if (options.json || options.csv || options.vary) {
-      return wrong(std::string(options.json  ? "--json"
-                               : options.csv ? "--csv"
-                                             : "--vary") +
+    if (options.json || options.csv || options.vary || options.roster ||
+        options.compare) {
+      return wrong(std::string(options.json       ? "--json"
+                               : options.csv      ? "--csv"
+                               : options.vary     ? "--vary"
+                               : options.roster   ? "--roster"
+                                                  : "--compare") +
                    " needs --scenario");
     }
   }
-  if (options.csv && !options.vary) return wrong("--csv needs --vary");
+  if (std::optional<Problem> problem = compareOptionsProblem(options)) {
+    return *std::move(problem);
+  }
+  if (options.csv && !options.vary && !options.compare) {
+    return wrong("--csv needs --vary or --compare");
+  }
   if (options.json && options.csv) {
     return wrong("--json and --csv exclude each other");
   }
@@ -227,6 +293,30 @@ int runScenarios(const Options& options, Streams* streams) {
            {}});
     }
     file.sweep = std::get<SweepRequest>(std::move(request));
+  }
+  RosterReading roster;
+  if (options.roster) {
+    int error = 0;
+    roster = readRosterFile(*options.roster, &error);
+    if (error != 0) return cannot(&streams->err, "read", *options.roster, error);
+    for (const RosterProblem& problem : roster.problems) {
+      put(&streams->err, rosterProblemLine(*options.roster, problem));
+    }
+    if (roster.moreProblems > 0) {
+      put(&streams->err, moreProblemsLine(*options.roster,
+                                          roster.problems.back().line,
+                                          roster.moreProblems));
+    }
+    if (!roster.problems.empty()) {
+      flushOutput(&streams->err);
+      return 1;
+    }
+    file.roster = &roster.roster;
+  }
+  if (options.compare) {
+    file.compare = CompareRequest{
+        *options.compare == "attacker" ? Side::attacker : Side::defender,
+        options.sort.value_or("")};
   }
   return runScenarioFile(file, &streams->out, &streams->err);
 }

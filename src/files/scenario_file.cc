@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -58,6 +59,38 @@ void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
   invalid(run, firstLine, std::vector<Problem>{std::move(problem)});
 }
 
+// The scenario of `text`, with the presets that it names put in; an
+// unknown preset is one more of its problems.
+ScenarioText parseWithPresets(const Run& run, std::string_view text) {
+  const Roster* roster = run.options.roster;
+  ScenarioText parsed = parseScenario(text, roster != nullptr);
+  if (roster != nullptr && parsed.complete) {
+    if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
+      parsed.errors.push_back(std::move(*problem));
+      std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
+                       [](const Problem& a, const Problem& b) {
+                         return a.place.line < b.place.line;
+                       });
+    }
+  }
+  return parsed;
+}
+
+// Leaves out the notes on fields that a preset gave rather than the
+// scenario's own text: a preset is no mistake of the scenario's.
+std::vector<Problem> ownNotes(const GivenFields& fromPresets,
+                              std::vector<Problem> notes) {
+  std::erase_if(notes, [&](const Problem& note) {
+    for (std::size_t i = 0; i < fromPresets.size(); ++i) {
+      if (fromPresets[i] && dottedName(scenarioFields()[i]) == note.field) {
+        return true;
+      }
+    }
+    return false;
+  });
+  return notes;
+}
+
 const Problem kTooLong{"scenario",
                        "longer than 16 MiB (allowed: one JSON object of at "
                        "most 16 MiB); the rest of the file is not read",
@@ -65,12 +98,14 @@ const Problem kTooLong{"scenario",
 
 // One scenario: its figures, or its errors.
 void runOne(Run* run, const ScenarioChunk& chunk) {
-  const CheckedScenario checked = readScenario(chunk.text);
+  ScenarioText parsed = parseWithPresets(*run, chunk.text);
+  const GivenFields fromPresets = parsed.fromPresets;
+  CheckedScenario checked = checkText(std::move(parsed));
   if (!checked.errors.empty()) {
     invalid(run, chunk.firstLine, checked.errors, checked.untold);
     return;
   }
-  tell(run, chunk.firstLine, checked.notes);
+  tell(run, chunk.firstLine, ownNotes(fromPresets, std::move(checked.notes)));
   const CombatPrediction predicted = predictCombat(checked.scenario);
   run->text.clear();
   if (run->options.format == OutputFormat::json) {
@@ -98,14 +133,14 @@ void runSweep(Run* run, ScenarioSource* source) {
     invalidScenario(run, chunk->firstLine, kTooLong);
     return;
   }
-  const ScenarioText parsed = parseScenario(chunk->text);
+  const ScenarioText parsed = parseWithPresets(*run, chunk->text);
   const CheckedScenario checked = checkText(parsed);
   if (!checked.errors.empty()) {
     invalid(run, chunk->firstLine, checked.errors, checked.untold);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
-  tell(run, chunk->firstLine, checked.notes);
+  tell(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
   const SweepRequest& request = *run->options.sweep;
   std::variant<SweepPlan, std::vector<Problem>> planned =
       planSweep(parsed, request);
@@ -142,6 +177,53 @@ void runSweep(Run* run, ScenarioSource* source) {
   }
 }
 
+// The one scenario of a comparison against every preset of a side: a row
+// each, where a preset that does not fit the scenario gets its error in its
+// row.  The whole file is read first, so that a refused comparison prints
+// nothing.
+void runCompare(Run* run, ScenarioSource* source) {
+  std::optional<ScenarioChunk> chunk = nextScenario(source);
+  if (!chunk) return;
+  ++run->scenarios;
+  if (const std::optional<ScenarioChunk> second = nextScenario(source)) {
+    invalidScenario(run, second->firstLine,
+                    {"scenario",
+                     "a second scenario (allowed: one scenario with --compare)",
+                     {}});
+  }
+  if (chunk->tooLong) {
+    invalidScenario(run, chunk->firstLine, kTooLong);
+    return;
+  }
+  // Each preset's combat is checked on its own: only what is wrong with
+  // the scenario's text refuses the comparison.
+  const ScenarioText parsed = parseWithPresets(*run, chunk->text);
+  if (!parsed.errors.empty()) {
+    invalid(run, chunk->firstLine, parsed.errors, parsed.untold);
+    return;
+  }
+  if (run->anyInvalid || source->in.error != 0) return;
+  const CompareRequest& request = *run->options.compare;
+  std::vector<CompareRow> rows =
+      compareRows(parsed, *run->options.roster, request.side);
+  if (rows.empty()) {
+    invalidScenario(run, chunk->firstLine,
+                    {"roster",
+                     "no preset for the " + std::string(sideName(request.side)) +
+                         " (allowed: presets whose sides include it)",
+                     {}});
+    return;
+  }
+  sortRows(&rows, request.sort);
+  writeCompare(rows, run->options.format, run->out);
+  // The table stands, but a row without figures counts as a scenario that
+  // could not be computed.
+  run->anyInvalid =
+      run->anyInvalid ||
+      std::any_of(rows.begin(), rows.end(),
+                  [](const CompareRow& row) { return row.error.has_value(); });
+}
+
 int cannotRead(Run* run, int error) {
   flushOutput(run->out);
   put(run->err, programProblemLine(
@@ -172,6 +254,8 @@ int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
   Run run{options, out, err, options.path, false, 0, {}};
   if (options.sweep) {
     runSweep(&run, source);
+  } else if (options.compare) {
+    runCompare(&run, source);
   } else {
     while (const std::optional<ScenarioChunk> chunk = nextScenario(source)) {
       ++run.scenarios;

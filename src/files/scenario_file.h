@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "files/compare.h"
+#include "files/roster_reader.h"
 #include "files/scenario_source.h"
 #include "files/sweep.h"
 #include "io/output.h"
@@ -14,6 +16,8 @@ struct ScenarioFileOptions {
   std::string path;  // "-" for standard input
   OutputFormat format = OutputFormat::text;
   std::optional<SweepRequest> sweep;  // one scenario, for every value
+  const Roster* roster = nullptr;     // the presets that scenarios may name
+  std::optional<CompareRequest> compare;  // one scenario, for every preset
 };
 
 // Computes every valid scenario of the file and writes its result texts

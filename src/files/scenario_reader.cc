@@ -21,9 +21,10 @@ constexpr std::string_view kGroups[] = {"general", "attacker", "defender",
                                         "terrain"};
 
 // What a name of the scenario stands for: one of the groups, a field of the
-// combat, or a field of a supporting unit; `index` is its place in kGroups,
-// in scenarioFields() or in the unit's fields.
-enum class Target { group, field, unitField };
+// combat, a field of a supporting unit, or the preset that stands for the
+// attacker or the defender; `index` is its place in kGroups, in
+// scenarioFields() or in the unit's fields.
+enum class Target { group, field, unitField, preset };
 
 struct Name {
   std::string_view name;
@@ -149,25 +150,6 @@ std::string outOfRange(std::int64_t value, bool fits, std::int64_t minimum,
          " is out of range (allowed: " + rangeText(minimum, maximum) + ")";
 }
 
-std::string lowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-// The menu entry that a word names, case aside, numbered from 1; 0 when it
-// names none.
-std::int64_t menuNumber(std::span<const std::string_view> options,
-                        std::string_view word) {
-  const std::string lower = lowerCase(word);
-  for (std::size_t i = 0; i < options.size(); ++i) {
-    if (lowerCase(options[i]) == lower) return static_cast<std::int64_t>(i) + 1;
-  }
-  return 0;
-}
-
 template <typename Record>
 std::string menuWords(const FieldInfo<Record>& info) {
   std::string words;
@@ -238,6 +220,7 @@ struct ScenarioBuilder {
   std::size_t placedOffset = 0;
   std::size_t placedLine = 1;
   std::size_t placedLineStart = 0;
+  bool presets = false;  // a roster holds the presets that may be named
 
   std::size_t readSoFar() const {
     return static_cast<std::size_t>(reached - text.data());
@@ -307,8 +290,9 @@ struct ScenarioBuilder {
     return dotted;
   }
 
-  std::string pendingPath() const {
-    return join(path(), levels.back().pending->name);
+  std::string pendingPath() const { return pendingPathOf(*levels.back().pending); }
+  std::string pendingPathOf(const Name& name) const {
+    return join(path(), name.name);
   }
 
   bool skipping() const {
@@ -376,6 +360,11 @@ struct ScenarioBuilder {
                              : wrongTypeText(airDefenseFields()[name.index]),
              at);
         return;
+      case Target::preset:
+        fail(pendingPath(),
+             "must be the name of a preset (allowed: a text, with --roster)",
+             at);
+        return;
     }
   }
 
@@ -418,7 +407,7 @@ struct ScenarioBuilder {
     if (info.kind != FieldKind::whole || info.options.empty()) {
       return wrongValue(false);
     }
-    const std::int64_t number = menuNumber(info.options, word);
+    const std::int64_t number = menuEntry(info.options, word);
     if (number == 0) {
       fail(pendingPath(),
            "unknown word " + quotedWord(word) + " (allowed: " +
@@ -448,6 +437,7 @@ struct ScenarioBuilder {
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
+      case Target::preset:
         return wrongValue(true);
       case Target::field:
         return setWhole(&result->scenario, scenarioFields()[name.index], value,
@@ -472,6 +462,7 @@ struct ScenarioBuilder {
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
+      case Target::preset:
         return wrongValue(false);
       case Target::field:
         return setYesNo(&result->scenario, scenarioFields()[name.index], answer);
@@ -509,10 +500,15 @@ struct ScenarioBuilder {
         levels.back().frame == Frame::bars) {
       return wrongValue(false);
     }
+    if (levels.back().frame == Frame::group &&
+        levels.back().pending->target == Target::preset) {
+      return presetName(std::move(word));
+    }
     const Level& level = levels.back();
     const Name& name = *level.pending;
     switch (name.target) {
       case Target::group:
+      case Target::preset:
         return wrongValue(false);
       case Target::field:
         return setWord(&result->scenario, scenarioFields()[name.index], word);
@@ -526,6 +522,25 @@ struct ScenarioBuilder {
     return done();
   }
   bool binary(Json::binary_t&) { return wrongValue(false); }
+
+  // The preset named for the attacker or the defender; without a roster
+  // there is none to take it from.
+  bool presetName(std::string word) {
+    Level& level = levels.back();
+    if (!presets) {
+      fail(pendingPath(),
+           shownName(word) + " names a preset, but there is no roster "
+                             "(allowed: with --roster FILE)",
+           level.pendingPlace);
+      return done();
+    }
+    const bool attacker = level.label == "attacker";
+    (attacker ? result->attackerPreset : result->defenderPreset) =
+        std::move(word);
+    (attacker ? result->attackerPresetPlace : result->defenderPresetPlace) =
+        level.pendingPlace;
+    return done();
+  }
 
   // An object or a list that is not read: what it holds is passed over.
   bool skip() {
@@ -659,6 +674,22 @@ struct ScenarioBuilder {
     if (level.frame == Frame::skip) return true;
     const Place place = namePlace();
     level.pending = nullptr;
+    // The attacker or the defender may be a preset of the roster, named
+    // beside the answers that differ from it.
+    static const Name kPreset{"preset", Target::preset, 0};
+    if (name == kPreset.name && level.frame == Frame::group &&
+        (level.label == "attacker" || level.label == "defender")) {
+      const bool twice = level.label == "attacker"
+                             ? result->attackerPreset.has_value()
+                             : result->defenderPreset.has_value();
+      if (twice) {
+        fail(pendingPathOf(kPreset), "given twice (allowed: once)", place);
+        return true;
+      }
+      level.pending = &kPreset;
+      level.pendingPlace = place;
+      return true;
+    }
     const std::vector<Name>& names = *level.names;
     for (std::size_t i = 0; i < names.size(); ++i) {
       if (names[i].name != name) continue;
@@ -734,11 +765,12 @@ std::optional<std::size_t> groupOf(const ScenarioField& info) {
 
 }  // namespace
 
-ScenarioText parseScenario(std::string_view text) {
+ScenarioText parseScenario(std::string_view text, bool presets) {
   ScenarioText result;
   ScenarioBuilder builder;
   builder.result = &result;
   builder.text = text;
+  builder.presets = presets;
   builder.reached = text.data();
   const TrackedChar first{text.data(), &builder.reached};
   const TrackedChar last{text.data() + text.size(), &builder.reached};
@@ -753,7 +785,8 @@ ScenarioText parseScenario(std::string_view text) {
 
 CheckedScenario checkScenario(const CombatScenario& given,
                               const GivenFields& givenFields,
-                              const FieldPlaces& places, bool listAsked) {
+                              const FieldPlaces& places, bool listAsked,
+                              bool withNotes) {
   CheckedScenario checked;
   CombatScenario& s = checked.scenario;
   s = given;
@@ -777,7 +810,8 @@ CheckedScenario checkScenario(const CombatScenario& given,
     }
     const bool hasUnits = (field == Field::artillery && !s.artillery.empty()) ||
                           (field == Field::airDefense && !s.airDefense.empty());
-    if (givenFields[i] && (fields[i].kind != FieldKind::units || hasUnits)) {
+    if (withNotes && givenFields[i] &&
+        (fields[i].kind != FieldKind::units || hasUnits)) {
       checked.notes.push_back({dottedName(fields[i]),
                                "ignored: not asked for this combat",
                                places.fields[i]});
@@ -789,10 +823,10 @@ CheckedScenario checkScenario(const CombatScenario& given,
     }
   }
   const std::size_t firing = supportUnitsFiring(s);
-  dropUnitsAfter(&s.artillery, firing, "artillery", places.artillery,
-                 &checked.notes);
-  dropUnitsAfter(&s.airDefense, firing, "airDefense", places.airDefense,
-                 &checked.notes);
+  std::vector<Problem> unshown;
+  std::vector<Problem>* notes = withNotes ? &checked.notes : &unshown;
+  dropUnitsAfter(&s.artillery, firing, "artillery", places.artillery, notes);
+  dropUnitsAfter(&s.airDefense, firing, "airDefense", places.airDefense, notes);
   return checked;
 }
 
@@ -811,13 +845,16 @@ CheckedScenario checkText(ScenarioText parsed, bool listAsked) {
   if (!parsed.errors.empty() || !checked.errors.empty()) {
     // Checked with wrong values left out, the combat may ask other
     // questions than it will: only its errors count then, and not those
-    // inside a group or a list already found wrong.
+    // inside a group or a list already found wrong.  A preset that could
+    // not be put in leaves its unit unknown, and every answer it would have
+    // given missing: nothing missing counts then.
     const std::size_t read = parsed.errors.size();
     for (Problem& error : checked.errors) {
       const bool inWrong = std::any_of(
           parsed.errors.begin(), parsed.errors.begin() + read,
           [&error](const Problem& wrong) {
             return wrong.field == "scenario" ||
+                   wrong.field.ends_with(".preset") ||
                    error.field.starts_with(wrong.field + ".");
           });
       if (inWrong) continue;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,12 +41,21 @@ struct ScenarioText {
   std::vector<Problem> errors;
   std::size_t untold = 0;
   bool complete = false;  // JSON to its end (so the answers are all there)
+  // The presets named for the attacker and the defender, whose answers
+  // stand for those not written beside the name (see roster_reader.h), and
+  // where the names stand.
+  std::optional<std::string> attackerPreset;
+  std::optional<std::string> defenderPreset;
+  Place attackerPresetPlace;
+  Place defenderPresetPlace;
+  GivenFields fromPresets{};  // the given fields that a named preset gave
 };
 
 // Parses one scenario from JSON text, checking names, types and ranges; a
 // wrong value is left out and the rest is read, so that every problem is
-// found and the other answers are known.
-ScenarioText parseScenario(std::string_view text);
+// found and the other answers are known.  Without `presets` (a roster to
+// take them from), naming a preset is an error.
+ScenarioText parseScenario(std::string_view text, bool presets = false);
 
 // A scenario ready for the model, or the reasons it is not.
 struct CheckedScenario {
@@ -64,11 +74,13 @@ struct CheckedScenario {
 // asked but missing is an error.  Supporting units after the one whose fire
 // reaches the attacker's strength are dropped with a note, as the dialogue
 // asks for none of them.  `places` places the notes and errors; `listAsked`
-// fills `asked`.
+// fills `asked`; without `withNotes` the notes are left out, for a caller
+// that would not show them.
 CheckedScenario checkScenario(const CombatScenario& scenario,
                               const GivenFields& given,
                               const FieldPlaces& places = FieldPlaces{},
-                              bool listAsked = false);
+                              bool listAsked = false,
+                              bool withNotes = true);
 
 // Both steps: the scenario of a JSON text, ready for the model, with every
 // problem of reading it and of checking it (the notes only when there is

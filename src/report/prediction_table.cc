@@ -37,10 +37,37 @@ bool blank(const TableRow& row, std::size_t column) {
   return column >= kFirstRuggedOutcome && !row.rugged;
 }
 
-void appendCell(std::string* line, std::string_view text, std::size_t width) {
+// The width of a text as a terminal shows it: UTF-8 continuation bytes
+// take no place of their own.
+std::size_t widthOf(std::string_view text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+      }));
+}
+
+void appendCell(std::string* line, std::string_view text, std::size_t width,
+                LabelAlign align = LabelAlign::right) {
   if (!line->empty()) *line += "  ";
-  if (text.size() < width) line->append(width - text.size(), ' ');
+  const std::size_t shown = widthOf(text);
+  const std::size_t pad = shown < width ? width - shown : 0;
+  if (align == LabelAlign::right) line->append(pad, ' ');
   *line += text;
+  if (align == LabelAlign::left) line->append(pad, ' ');
+}
+
+// A CSV field, quoted when it holds a separator, a quote or a line break.
+void appendCsvField(std::string* line, std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    *line += text;
+    return;
+  }
+  *line += '"';
+  for (const char c : text) {
+    if (c == '"') *line += '"';
+    *line += c;
+  }
+  *line += '"';
 }
 
 // Which columns the table shows.
@@ -49,12 +76,15 @@ std::array<bool, kTableFigures> shownColumns(const std::vector<TableRow>& rows) 
   shown.fill(true);
   const bool sameWithoutSupport =
       std::all_of(rows.begin(), rows.end(), [](const TableRow& row) {
-        return std::equal(row.figures.begin(),
+        return !row.error.empty() ||
+               std::equal(row.figures.begin(),
                           row.figures.begin() + kFirstNoSupport,
                           row.figures.begin() + kFirstNoSupport);
       });
-  const bool noRugged = std::none_of(
-      rows.begin(), rows.end(), [](const TableRow& row) { return row.rugged; });
+  const bool noRugged =
+      std::none_of(rows.begin(), rows.end(), [](const TableRow& row) {
+        return row.error.empty() && row.rugged;
+      });
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     if (sameWithoutSupport && i >= kFirstNoSupport && i < kFirstNoSupport + 3) {
       shown[i] = false;
@@ -74,57 +104,75 @@ TableRow tableRow(std::string label, const Prediction& p) {
            o.defenderSuppressionNoSupport, p.ruggedChance,
            p.rugged.attackerLosses, p.rugged.defenderLosses,
            p.rugged.defenderSuppression},
-          p.ruggedChance > 0};
+          p.ruggedChance > 0,
+          {}};
 }
 
 std::string predictionTable(std::string_view labelHeading,
-                            const std::vector<TableRow>& rows) {
+                            const std::vector<TableRow>& rows,
+                            LabelAlign align) {
   const std::array<bool, kTableFigures> shown = shownColumns(rows);
-  std::size_t labelWidth = labelHeading.size();
+  std::size_t labelWidth = widthOf(labelHeading);
   for (const TableRow& row : rows) {
-    labelWidth = std::max(labelWidth, row.label.size());
+    labelWidth = std::max(labelWidth, widthOf(row.label));
   }
   std::string groups;
   std::string names;
-  appendCell(&names, labelHeading, labelWidth);
+  appendCell(&names, labelHeading, labelWidth, align);
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     if (!shown[i]) continue;
     const TableColumn& column = kTableColumns[i];
     appendCell(&names, column.name, column.name.size());
     if (!column.group.empty()) {
-      groups.resize(names.size() - column.name.size(), ' ');
+      groups.resize(widthOf(names) - column.name.size(), ' ');
       groups += column.group;
     }
   }
   std::string table = groups + '\n' + names + '\n';
   for (const TableRow& row : rows) {
     std::string line;
-    appendCell(&line, row.label, labelWidth);
+    appendCell(&line, row.label, labelWidth, align);
+    if (!row.error.empty()) {
+      table += line + "  " + row.error + '\n';
+      continue;
+    }
     for (std::size_t i = 0; i < kTableFigures; ++i) {
       if (!shown[i]) continue;
       appendCell(&line,
                  blank(row, i) ? "-" : std::to_string(row.figures[i]),
                  kTableColumns[i].name.size());
     }
+    if (align == LabelAlign::left) {
+      // A name's padding stands before the figures, never after them.
+      while (!line.empty() && line.back() == ' ') line.pop_back();
+    }
     table += line + '\n';
   }
   return table;
 }
 
-std::string csvHeading(std::string_view labelHeading) {
+std::string csvHeading(std::string_view labelHeading, bool withError) {
   std::string line(labelHeading);
   for (const std::string_view column : kCsvColumns) {
     line += ',';
     line += column;
   }
+  if (withError) line += ",error";
   return line + '\n';
 }
 
-std::string csvLine(const TableRow& row) {
-  std::string line = row.label;
+std::string csvLine(const TableRow& row, bool withError) {
+  std::string line;
+  appendCsvField(&line, row.label);
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     line += ',';
-    if (!blank(row, i)) line += std::to_string(row.figures[i]);
+    if (row.error.empty() && !blank(row, i)) {
+      line += std::to_string(row.figures[i]);
+    }
+  }
+  if (withError) {
+    line += ',';
+    appendCsvField(&line, row.error);
   }
   return line + '\n';
 }

@@ -23,7 +23,13 @@ struct TableRow {
   std::string label;
   std::array<std::int64_t, kTableFigures> figures{};
   bool rugged = false;  // a rugged defense is possible: its outcome counts
+  // Why the row has no figures (a combat that could not be computed); its
+  // figures are then not shown.
+  std::string error;
 };
+
+// How labels stand in their column: numbers to the right, names to the left.
+enum class LabelAlign { right, left };
 
 // The row of `prediction` under `label`.
 TableRow tableRow(std::string label, const Prediction& prediction);
@@ -31,15 +37,20 @@ TableRow tableRow(std::string label, const Prediction& prediction);
 // The rows as a table under a two-line heading, `labelHeading` over the
 // labels.  Columns that repeat the odds in every row (the odds without
 // support when no support fire counted) and rugged outcomes that no row
-// has are left out.
+// has are left out.  A row with an error shows the error in place of its
+// figures, and counts for no column.
 std::string predictionTable(std::string_view labelHeading,
-                            const std::vector<TableRow>& rows);
+                            const std::vector<TableRow>& rows,
+                            LabelAlign align = LabelAlign::right);
 
-// The CSV heading line, every column named, `labelHeading` first.
-std::string csvHeading(std::string_view labelHeading);
+// The CSV heading line, every column named, `labelHeading` first; with
+// `withError`, a last column for the rows' errors.
+std::string csvHeading(std::string_view labelHeading, bool withError = false);
 
-// One CSV line; a rugged outcome that is not possible is left empty.
-std::string csvLine(const TableRow& row);
+// One CSV line; a rugged outcome that is not possible is left empty, as
+// are the figures of a row with an error.  The label is quoted where it
+// holds a separator, a quote or a line break.
+std::string csvLine(const TableRow& row, bool withError = false);
 
 // One line of JSON Lines for a swept value: the field, the value, and the
 // prediction as --json prints it.

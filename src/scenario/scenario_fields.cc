@@ -1,6 +1,7 @@
 #include "scenario/scenario_fields.h"
 
 #include <array>
+#include <string>
 
 namespace {
 
@@ -451,4 +452,25 @@ void resetAnswer(CombatScenario* s, Field field) {
   if (info.bars != nullptr) (s->*info.bars).clear();
   if (field == Field::artillery) s->artillery.clear();
   if (field == Field::airDefense) s->airDefense.clear();
+}
+
+namespace {
+
+std::string lowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+}  // namespace
+
+std::int64_t menuEntry(std::span<const std::string_view> options,
+                       std::string_view word) {
+  const std::string lower = lowerCase(word);
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    if (lowerCase(options[i]) == lower) return static_cast<std::int64_t>(i) + 1;
+  }
+  return 0;
 }

@@ -183,4 +183,9 @@ std::string dottedName(const FieldInfo<Record>& info) {
 // asked.
 void resetAnswer(CombatScenario* scenario, Field field);
 
+// The menu entry that `word` names among `options`, case aside, numbered
+// from 1; 0 when it names none.
+std::int64_t menuEntry(std::span<const std::string_view> options,
+                       std::string_view word);
+
 #endif  // ZELVORN_SCENARIO_SCENARIO_FIELDS_H_

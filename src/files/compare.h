@@ -1,0 +1,54 @@
+// One combat against many units: a scenario's attacker (or defender)
+// replaced by each preset of the roster for that side in turn, a row of
+// figures per preset, as a table sorted best first, CSV or JSON Lines.
+#ifndef ZELVORN_FILES_COMPARE_H_
+#define ZELVORN_FILES_COMPARE_H_
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "combat/prediction.h"
+#include "files/roster_reader.h"
+#include "files/scenario_reader.h"
+#include "files/sweep.h"
+#include "io/output.h"
+
+// What --compare and --sort ask for: the side whose unit is replaced, and
+// the figure that orders the table (empty for the usual order).
+struct CompareRequest {
+  Side side = Side::attacker;
+  std::string sort;
+};
+
+// The figures that a comparison can be sorted by: "preset" (its name) and
+// the columns of the CSV, such as "defenderLosses".
+std::vector<std::string_view> compareSortNames();
+
+// One preset's row: its figures, or the reason it does not fit the
+// scenario (a question that it leaves unanswered).  Every suppression
+// below 0 is reported as 0.
+struct CompareRow {
+  const Preset* preset = nullptr;
+  std::optional<Problem> error;
+  SupportFire supportFire;
+  Prediction prediction;
+};
+
+// The rows of every preset for `side`, in the order of the roster.
+std::vector<CompareRow> compareRows(const ScenarioText& scenario,
+                                    const Roster& roster, Side side);
+
+// Orders the rows best first for the attacker by `sort` (see
+// compareSortNames; empty: the defender's losses, most first, then the
+// attacker's, fewest first), rows with an error last; rows alike keep the
+// roster's order.
+void sortRows(std::vector<CompareRow>* rows, std::string_view sort);
+
+// Writes the rows as a table with a heading, as CSV or as JSON Lines.
+void writeCompare(const std::vector<CompareRow>& rows, OutputFormat format,
+                  Output* out);
+
+#endif  // ZELVORN_FILES_COMPARE_H_

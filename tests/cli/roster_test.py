@@ -1,0 +1,315 @@
+#!/usr/bin/env python3
+"""Rosters on the command line: --roster, scenarios that name presets, and
+--compare, as a process shows them (statuses, the two streams, whole
+tables), and rosters that are wrong or huge.
+
+  roster_test.py PROGRAM SOURCE_DIR
+
+The expected texts were written from what the options promise and checked
+by hand against the figures of examples/NOTES.md (the tank duel is the
+example session's combat).
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+PROGRAM = sys.argv[1]
+SOURCE = sys.argv[2]
+HINT = " (try 'zelvorn-odds --help')\n"
+EXAMPLE_ROSTER = os.path.join(SOURCE, 'examples', 'roster.json')
+DUEL = os.path.join(SOURCE, 'examples', 'tank_duel.json')
+STAR = '*' * 79
+
+failures = []
+
+
+def check(name, args, files=None, out=None, err='', status=0, limit=60):
+    """Runs the program in a folder holding `files`; None skips a stream."""
+    with tempfile.TemporaryDirectory() as work:
+        for file, text in (files or {}).items():
+            with open(os.path.join(work, file), 'wb') as f:
+                f.write(text.encode() if isinstance(text, str) else text)
+        run = subprocess.run([PROGRAM] + args, cwd=work, capture_output=True,
+                             timeout=limit)
+    actual_out = run.stdout.decode('utf-8', 'replace')
+    actual_err = run.stderr.decode('utf-8', 'replace')
+    problems = []
+    if run.returncode != status:
+        problems.append('status %d, expected %d' % (run.returncode, status))
+    if out is not None and actual_out != out:
+        problems.append('standard output:\n%s\nexpected:\n%s' %
+                        (actual_out[:1500], out[:1500]))
+    if err is not None and actual_err != err:
+        problems.append('standard error:\n%r\nexpected:\n%r' %
+                        (actual_err[:1500], err[:1500]))
+    if problems:
+        failures.append(name + ': ' + '\n  '.join(problems))
+    return actual_out
+
+
+def presets(*units):
+    return json.dumps({'presets': list(units)}, indent=1)
+
+
+# --- The example roster ---------------------------------------------------
+
+# No support fire and no rugged defense in the duel: the table leaves out
+# the columns that would repeat the odds or hold only "-".
+TABLE_HEAD = (
+    '                odds                             rugged defense\n'
+    'preset          attacker  defender  suppression  chance\n')
+check('the example duel through presets',
+      ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER],
+      out='\n\n%s\n\nThe odds are 4 against the attacker, 5 against the '
+          'defender.\n\nAlso, the attacker is predicted to inflict 3 '
+          'suppression.\n\n%s\n\n' % (STAR, STAR))
+check('every attacker of the example roster against the duel\'s defender',
+      ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER, '--compare', 'attacker'],
+      out=TABLE_HEAD +
+      'Mire Lancers           1         6            3       0\n'
+      'Kettle Hound           1         5            4       0\n'
+      'Brass Boar             4         5            3       0\n'
+      'Old Ironside           3         4            2       0\n'
+      'Ember Carriage  attacker.strength: missing (allowed: 1 to 999999999)\n',
+      status=1)
+check('every defender as CSV',
+      ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER, '--compare', 'defender',
+       '--csv'],
+      out='preset,attackerLosses,defenderLosses,defenderSuppression,'
+          'attackerLossesNoSupport,defenderLossesNoSupport,'
+          'defenderSuppressionNoSupport,ruggedChance,ruggedAttackerLosses,'
+          'ruggedDefenderLosses,ruggedDefenderSuppression,error\n'
+          'Thistle Guard,4,5,3,4,5,3,0,,,,\n'
+          'Brass Boar,5,5,2,5,5,2,0,,,,\n'
+          'Mire Lancers,5,1,0,5,1,0,0,,,,\n')
+
+
+def names_in_order(args):
+    out = check('order of ' + ' '.join(args[-2:]),
+                ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER] + args,
+                out=None, status=1)
+    return [line.split('  ')[0] for line in out.splitlines()[2:]]
+
+
+for sort, order in [
+        ('attackerLosses', ['Mire Lancers', 'Kettle Hound', 'Old Ironside',
+                            'Brass Boar', 'Ember Carriage']),
+        ('defenderSuppression', ['Kettle Hound', 'Mire Lancers', 'Brass Boar',
+                                 'Old Ironside', 'Ember Carriage']),
+        ('preset', ['Brass Boar', 'Kettle Hound', 'Mire Lancers',
+                    'Old Ironside', 'Ember Carriage'])]:
+    got = names_in_order(['--compare', 'attacker', '--sort', sort])
+    if got != order:
+        failures.append('--sort %s: %r, expected %r' % (sort, got, order))
+
+rows = [json.loads(line) for line in check(
+    'rows as JSON Lines', ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER,
+                           '--compare', 'attacker', '--json'],
+    out=None, status=1).splitlines()]
+if [r['preset'] for r in rows][-1] != 'Ember Carriage' or \
+        rows[-1].get('error') != {'field': 'attacker.strength',
+                              'message': 'missing (allowed: 1 to 999999999)'} \
+        or rows[2]['odds'] != {'attackerLosses': 4, 'defenderLosses': 5,
+                               'defenderSuppression': 3}:
+    failures.append('--compare --json rows: %r' % rows)
+
+# A name that needs quoting stays one CSV field; blanks and commas in names.
+quoted = check('a CSV name with a comma and a quote',
+               ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+                'attacker', '--csv'],
+               files={'duel.json': json.dumps(
+                   {'general': {'defenderClass': 2},
+                    'defender': {'attackValue': 8, 'defenseValue': 6,
+                                 'strength': 10}}),
+                      'r.json': presets({'name': 'Boar, "the" 2nd',
+                                         'sides': ['attacker'], 'class': 2,
+                                         'attackValue': 10, 'defenseValue': 7,
+                                         'strength': 10})},
+               out=None)
+if quoted.splitlines()[1:] != ['"Boar, ""the"" 2nd",4,5,3,4,5,3,0,,,,']:
+    failures.append('CSV quoting: %r' % quoted)
+
+# --- Options --------------------------------------------------------------
+
+for name, args, message in [
+        ('--roster alone', ['--roster', 'r.json'], '--roster needs --scenario'),
+        ('--roster with the dialogue', ['--save', 'x', '--roster', 'r.json'],
+         '--roster needs --scenario'),
+        ('--compare alone', ['--compare', 'attacker'],
+         '--compare needs --scenario'),
+        ('--compare without a roster', ['--scenario', 's', '--compare',
+                                        'attacker'],
+         '--compare needs --roster'),
+        ('--compare of no side', ['--scenario', 's', '--roster', 'r',
+                                  '--compare', 'flank'],
+         '--compare: flank is not a side (allowed: attacker, defender)'),
+        ('--compare with --vary', ['--scenario', 's', '--roster', 'r',
+                                   '--compare', 'defender', '--vary',
+                                   'attacker.strength=1..2'],
+         '--compare and --vary exclude each other'),
+        ('--sort without --compare', ['--scenario', 's', '--sort',
+                                      'defenderLosses'],
+         '--sort needs --compare'),
+        ('--sort of no figure', ['--scenario', 's', '--roster', 'r',
+                                 '--compare', 'attacker', '--sort', 'losses'],
+         '--sort: losses is not a figure (allowed: preset, attackerLosses, '
+         'defenderLosses, defenderSuppression, attackerLossesNoSupport, '
+         'defenderLossesNoSupport, defenderSuppressionNoSupport, ruggedChance, '
+         'ruggedAttackerLosses, ruggedDefenderLosses, '
+         'ruggedDefenderSuppression)'),
+        ('--roster without its file', ['--scenario', 's', '--roster'],
+         'option --roster needs a value')]:
+    check(name, args, err='zelvorn-odds: ' + message + HINT, out='', status=2)
+
+check('a roster that cannot be read',
+      ['--scenario', DUEL, '--roster', 'nothere.json'], out='',
+      err='zelvorn-odds: cannot read nothere.json: No such file or directory\n',
+      status=2)
+
+# --- Scenarios that name presets -----------------------------------------
+
+ROSTER = presets(
+    {'name': 'Hedge Knight', 'sides': ['attacker'], 'class': 2,
+     'attackValue': 10, 'defenseValue': 7, 'strength': 10},
+    {'name': 'Crag Warden', 'sides': ['defender'], 'class': 2,
+     'attackValue': 8, 'defenseValue': 6, 'strength': 10})
+TANK_ODDS = ('\n\n%s\n\nThe odds are 4 against the attacker, 5 against the '
+             'defender.\n\nAlso, the attacker is predicted to inflict 3 '
+             'suppression.\n\n%s\n\n' % (STAR, STAR))
+for name, scenario, args, out, err, status in [
+        ('both sides named', {'attacker': {'preset': 'Hedge Knight'},
+                              'defender': {'preset': 'Crag Warden'}},
+         ['--roster', 'r.json'], TANK_ODDS, '', 0),
+        ('a field beside the name wins',
+         {'attacker': {'preset': 'Hedge Knight', 'strength': 1},
+          'defender': {'preset': 'Crag Warden', 'strength': 10}},
+         ['--roster', 'r.json'], None, '', 0),
+        ('a name without a roster', {'attacker': {'preset': 'Hedge Knight'}},
+         [], '', 's.json:1: attacker.preset: "Hedge Knight" names a preset, '
+         'but there is no roster (allowed: with --roster FILE)\n', 1),
+        ('a name the roster lacks',
+         {'attacker': {'preset': 'Hedge Knight'},
+          'defender': {'preset': 'Crag Wardens'}},
+         ['--roster', 'r.json'], '',
+         's.json:1: defender.preset: no preset named "Crag Wardens" in the '
+         'roster (allowed: a preset of the roster for the defender)\n', 1),
+        ('a defender named as attacker',
+         {'attacker': {'preset': 'Crag Warden'},
+          'defender': {'preset': 'Crag Warden'}},
+         ['--roster', 'r.json'], '',
+         's.json:1: attacker.preset: "Crag Warden" is a preset for the '
+         'defender only (allowed: a preset for the attacker)\n', 1)]:
+    got = check(name, ['--scenario', 's.json'] + args,
+                files={'s.json': json.dumps(scenario), 'r.json': ROSTER},
+                out=out, err=err, status=status)
+    if name == 'a field beside the name wins' and \
+            ('The odds are' not in got or got == TANK_ODDS):
+        failures.append('%s: the preset\'s strength was taken: %r' %
+                        (name, got))
+
+check('--compare takes one scenario',
+      ['--scenario', 's.jsonl', '--roster', 'r.json', '--compare',
+       'defender', '--csv'],
+      files={'s.jsonl': json.dumps({'attacker': {'preset': 'Hedge Knight'}}) +
+             '\n' + json.dumps({}) + '\n', 'r.json': ROSTER},
+      out='',
+      err='s.jsonl:2: scenario: a second scenario (allowed: one scenario '
+          'with --compare)\n', status=1)
+check('--compare with no preset for the side',
+      ['--scenario', 's.json', '--roster', 'r.json', '--compare', 'defender'],
+      files={'s.json': '{}', 'r.json': presets(
+          {'name': 'Hedge Knight', 'sides': ['attacker']})},
+      out='', err='s.json:1: roster: no preset for the defender (allowed: '
+                  'presets whose sides include it)\n', status=1)
+
+# --- Rosters that are wrong ----------------------------------------------
+
+SITUATION = '''{"presets": [
+  {"name": "Hedge Knight", "sides": ["attacker"],
+   "class": 2, "strength": 10,
+   "outOfFuel": false},
+  {"name": "Crag Warden", "sides": ["defender"], "class": 13},
+  {"name": "Hedge Knight", "sides": ["attacker"], "flavour": "salty"}
+]}
+'''
+check('every problem of a roster, each on its line, and no figures',
+      ['--scenario', 's.json', '--roster', 'bad.json'],
+      files={'s.json': json.dumps({'attacker': {'preset': 'Hedge Knight'}}),
+             'bad.json': SITUATION},
+      out='',
+      err='bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
+          'combat\'s situation, not of a unit (allowed: name, sides, class, '
+          'isInfantry, infantryLeader, attackValue, initiative, defenseValue, '
+          'rangedDefense, experience, firingRange, strength, entrenchment, '
+          'canMoveAfter, antiTankHasLeader, combatSupport, leaderChoice)\n'
+          'bad.json:5: preset "Crag Warden": class: 13 is out of range '
+          '(allowed: 1 to 12)\n'
+          'bad.json:6: preset "Hedge Knight": flavour: unknown name (allowed: '
+          'name, sides, class, isInfantry, infantryLeader, attackValue, '
+          'initiative, defenseValue, rangedDefense, experience, firingRange, '
+          'strength, entrenchment, canMoveAfter, antiTankHasLeader, '
+          'combatSupport, leaderChoice)\n'
+          'bad.json:6: preset "Hedge Knight": name: given to another preset '
+          'too, on line 2 (allowed: a name of its own)\n',
+      status=1)
+many_problems = '{"presets": [\n' + ',\n'.join(
+    '{"name": "P%d", "sides": ["attacker"], "strength": 0}' % i
+    for i in range(23)) + '\n]}'
+check('at most 20 problems, then how many more',
+      ['--scenario', 's.json', '--roster', 'r.json'],
+      files={'s.json': '{}', 'r.json': many_problems}, out='',
+      err=''.join('r.json:%d: preset P%d: strength: 0 is out of range '
+                  '(allowed: 1 to 999999999)\n' % (i + 2, i)
+                  for i in range(20)) + 'r.json:21: and 3 more\n',
+      status=1)
+
+# A file of 20 MB is refused at once, as is one that never ends.
+big = '{"presets": [' + ','.join(
+    '{"name": "Unit number %07d", "sides": ["attacker"], "strength": 10}' % i
+    for i in range(300000)) + ']}'
+assert len(big) > 20 * 1000 * 1000
+check('a roster of 20 MB', ['--scenario', 's.json', '--roster', 'r.json'],
+      files={'s.json': '{}', 'r.json': big}, out='',
+      err='r.json:1: roster: longer than 16 MiB (allowed: a roster of at most '
+          '16 MiB)\n', status=1)
+check('a roster that never ends',
+      ['--scenario', 's.json', '--roster', '/dev/zero'],
+      files={'s.json': '{}'}, out='',
+      err='/dev/zero:1: roster: longer than 16 MiB (allowed: a roster of at '
+          'most 16 MiB)\n', status=1)
+
+# 100,000 presets are the most a roster holds: all are compared, quickly;
+# one more is refused.
+def hundred_thousand(extra):
+    return '{"presets": [\n' + ',\n'.join(
+        '{"name":"T%d","sides":["attacker"],"class":2,"attackValue":%d,'
+        '"defenseValue":7,"strength":10}' % (i, 1 + i % 20)
+        for i in range(100000 + extra)) + '\n]}'
+
+
+started = time.monotonic()
+table = check('100000 presets compared',
+              ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+               'attacker', '--csv'],
+              files={'duel.json': json.dumps(
+                  {'general': {'defenderClass': 2},
+                   'defender': {'attackValue': 8, 'defenseValue': 6,
+                                'strength': 10}}),
+                  'r.json': hundred_thousand(0)}, out=None, limit=120)
+lines = table.splitlines()
+if len(lines) != 100001 or 'T9,4,5,3,4,5,3,0,,,,' not in lines:
+    failures.append('100000 presets: %d lines, T9 (the duel\'s attacker) '
+                    'not as in the duel' % len(lines))
+check('one preset more than a roster holds',
+      ['--scenario', 's.json', '--roster', 'r.json'],
+      files={'s.json': '{}', 'r.json': hundred_thousand(1)}, out='',
+      err='r.json:100002: presets: more than 100000 presets (allowed: at '
+          'most 100000)\n', status=1, limit=120)
+
+for failure in failures:
+    print(failure)
+print('%d problems' % len(failures))
+sys.exit(1 if failures else 0)
