@@ -437,3 +437,18 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
 }
 
 }  // namespace
+
+// The value of an unknown name is passed over whatever it is, a fraction
+// included: the name alone is the problem.
+TEST(ScenarioReader, PassesOverTheValueOfAnUnknownName) {
+  for (const char* value : {"1.5", "-2.25e-3", "\"x\"", "true", "null", "7",
+                            "{\"a\": 1.5}", "[1.5, \"y\"]"}) {
+    const std::string text =
+        std::string(R"({"general": {"bogus": )") + value + "}}";
+    const CheckedScenario read = readScenario(text);
+    ASSERT_FALSE(read.errors.empty()) << value;
+    EXPECT_EQ(read.errors.front().field, "general.bogus") << value;
+    EXPECT_EQ(read.errors.front().message.rfind("unknown name", 0), 0u)
+        << value << ": " << read.errors.front().message;
+  }
+}

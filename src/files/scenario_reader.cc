@@ -377,6 +377,9 @@ struct ScenarioBuilder {
 
   // A single value of the wrong kind: noted, and the rest is read.
   bool wrongValue(bool number) {
+    // The value of an unknown name is passed over: that name has its
+    // problem already, and there is no field to blame.
+    if (skipping()) return done();
     wrongType(tokenPlace(number));
     return done();
   }
