@@ -21,7 +21,7 @@ tests="libgtest-dev python3 python3-jsonschema groff-base"
 web="emscripten node-acorn python3"
 optional="libedit-dev emscripten node-acorn chromium chromium-driver
 python3-selenium lintian clang libclang-rt-14-dev valgrind strace time
-dpkg-dev file"
+dpkg-dev file ccache"
 
 case "${1:-}" in
   "") wanted=$build ;;

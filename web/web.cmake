@@ -56,7 +56,7 @@ list(APPEND web_env EM_CACHE=${web_cache})
 
 set(web_build ${CMAKE_BINARY_DIR}/web/wasm)
 add_custom_command(OUTPUT ${web_build}/CMakeCache.txt
-  COMMAND ${CMAKE_COMMAND} -E env ${web_env}
+  COMMAND ${CMAKE_COMMAND} -E env --unset=CMAKE_CXX_COMPILER_LAUNCHER ${web_env}
           ${ZELVORN_EMCMAKE} ${CMAKE_COMMAND} -S ${PROJECT_SOURCE_DIR}/web
           -B ${web_build} -G ${CMAKE_GENERATOR} -DCMAKE_BUILD_TYPE=Release
           -DZELVORN_SITE_DIR=${ZELVORN_WEB_SITE}

@@ -25,13 +25,35 @@ version=$(sed -n 's/^project(zelvorn-odds VERSION \([0-9.]*\).*/\1/p' "$root/CMa
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
 
+flags=(-std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=address,undefined
+       -fno-sanitize-recover=all)
+# ccache keeps the objects between runs when it is there.
+compiler=(clang++)
+if command -v ccache > /dev/null; then compiler=(ccache clang++); fi
+object_of() { local name=${1#"$root"/}; echo "$build/objects/${name//\//_}.o"; }
+compile() {  # SOURCES...: each to its object, as many at once as there are cores
+  local source
+  for source in "$@"; do
+    printf '%s\0%s\0' "$source" "$(object_of "$source")"
+  done | xargs -0 -n 2 -P "$(nproc)" bash -c \
+           'set -e; "${@:1:$#-2}" -c "${@: -2:1}" -o "${@: -1}"' compile \
+           "${compiler[@]}" "${flags[@]}" -fsanitize=fuzzer-no-link \
+           -DZELVORN_VERSION="\"$version\"" -I "$root/src"
+}
+
+# The program's sources are compiled once for both targets.
+mkdir -p "$build/objects"
+echo "== compiling the program's sources in $build/objects"
+compile "${sources[@]}"
+objects=()
+for source in "${sources[@]}"; do objects+=("$(object_of "$source")"); done
+
 fuzz() {  # TARGET SEEDS...: builds the target and runs it on its corpus
   local target=$1
   shift
   echo "== building $target in $build"
-  clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -DZELVORN_VERSION="\"$version\"" -I "$root/src" "${sources[@]}" "$root/tests/fuzz/$target.cc" \
+  compile "$root/tests/fuzz/$target.cc"
+  clang++ "${flags[@]}" -fsanitize=fuzzer "${objects[@]}" "$(object_of "$root/tests/fuzz/$target.cc")" \
     -o "$build/$target"
 
   local seeds=$build/seeds-$target
