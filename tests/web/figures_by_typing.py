@@ -159,6 +159,7 @@ def main():
         lines += [('largest answers', line) for line in figures_by_url.valid_lines(
             program, figures_by_url.extreme_scenarios(supported[:2]), workdir,
             quiet=True)]
+        lines = page.sample(lines)
         predictions = page.native_predictions(program, [l for _, l in lines],
                                               workdir)
         with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
@@ -204,7 +205,7 @@ def main():
     finally:
         server.close()
     problems = [problem for problems in found for problem in problems]
-    if len(lines) < 50:
+    if len(lines) < 50 and page.sample_step() == 1:
         problems.append('only %d scenarios to type' % len(lines))
     return page.report(problems, '%d scenarios typed into the empty page and '
                        'compared with the program, %d problems' %

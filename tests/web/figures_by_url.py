@@ -111,6 +111,7 @@ def main():
                 '"attackerCloseDefense"' in line][:8]
         lines += [('largest answers', line, None) for line in
                   valid_lines(program, extreme_scenarios(rich), workdir)]
+        lines = page.sample(lines)
         predictions = page.native_predictions(
             program, [line for _, line, _ in lines], workdir)
 

@@ -429,6 +429,7 @@ def main():
         for recipe in huge_files(bases[0]):
             cases.append({'kind': 'file', 'label': recipe['name'], 'name': recipe['name'],
                           'content': recipe_bytes(recipe), 'recipe': recipe})
+        cases = page.sample(cases)
         expected = natives(program, workdir, cases)
         for case in cases:
             del case['content']

@@ -266,6 +266,18 @@ def in_browsers(items, work, count=1, width=1280, height=900):
     return results
 
 
+def sample_step():
+    """N when ZELVORN_WEB_SAMPLE=N asks for every Nth case, else 1: the
+    rounds under load run the long comparisons on a sample of their cases,
+    since there it is the waiting that is tested, not the figures."""
+    return max(int(os.environ.get('ZELVORN_WEB_SAMPLE') or 1), 1)
+
+
+def sample(cases):
+    """Every case, or every Nth one (see sample_step)."""
+    return cases[::sample_step()]
+
+
 def scenario_url(base, scenario_text):
     """The page's address for a scenario, as the page writes it."""
     compact = json.dumps(json.loads(scenario_text), separators=(',', ':'))
