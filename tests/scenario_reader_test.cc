@@ -405,6 +405,11 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        "s:1: combatRange: must be a whole number (allowed: 1 to 999999999)\n"
        "s:2: attacker.canMoveAfter: must be true, false or null (allowed: "
        "true, false, null)\n"},
+      {"names with escapes, each at its own line",
+       tanksWith("{\"attackerClass\"",
+                 "{\n\"a\\\"b\\\\\":1,\n  \"\\\"\\\"ab\":2,\"attackerClass\""),
+       "s:2: general.\"a\\\"b\\\\\": unknown name " + kGeneralNames + "\n"
+       "s:3: general.\"\\\"\\\"ab\": unknown name " + kGeneralNames + "\n"},
       {"a group of the wrong kind hides nothing else",
        tanksWith("{\"attackerClass\":2,\"defenderClass\":2}", "[[[2]]]"),
        "s:1: general: must be an object " + kGeneralNames + "\n"},
@@ -412,6 +417,21 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(problemLines(c.text), c.lines);
+  }
+}
+
+// A name stands at its opening quotation mark, escapes and all.
+TEST(ScenarioReader, PlacesANameAtItsOpeningMark) {
+  for (const std::string name : {"bogus", "\\\"\\\"ab", "a\\\"b\\\\",
+                                 "\\u0041\\\"", "\\\\"}) {
+    SCOPED_TRACE(name);
+    const ScenarioText read =
+        parseScenario("{\"general\":{\"" + name + "\":1,\n \"" + name + "x\":2}}");
+    ASSERT_EQ(read.errors.size(), 2u);
+    EXPECT_EQ(read.errors[0].place.line, 1u);
+    EXPECT_EQ(read.errors[0].place.column, 13u);
+    EXPECT_EQ(read.errors[1].place.line, 2u);
+    EXPECT_EQ(read.errors[1].place.column, 2u);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <optional>
 #include <span>
@@ -81,9 +82,10 @@ enum class Frame { top, group, unitList, unit, bars, skip };
 
 struct Level {
   Frame frame = Frame::top;
-  // The object whose names this object takes; for a list of units, the
-  // object each unit is.
+  // The object whose names this object takes, and those names; for a list
+  // of units, the object each unit is.
   Scope scope = Scope::scenario;
+  std::span<const ScopedName> names;
   std::vector<std::int64_t>* bars = nullptr;
   // How this object or list is reached from the one around it: by a name,
   // or by its place in a list.
@@ -131,11 +133,20 @@ struct ScenarioBuilder {
       placedLine = 1;
       placedLineStart = 0;
     }
-    for (; placedOffset < offset && placedOffset < text.size(); ++placedOffset) {
-      if (text[placedOffset] == '\n') {
-        ++placedLine;
-        placedLineStart = placedOffset + 1;
+    // Line breaks are few (a scenario is mostly one line): memchr passes
+    // over the text between them.
+    const std::size_t end = std::min(offset, text.size());
+    while (placedOffset < end) {
+      const void* found =
+          std::memchr(text.data() + placedOffset, '\n', end - placedOffset);
+      if (found == nullptr) {
+        placedOffset = end;
+        break;
       }
+      placedOffset = static_cast<std::size_t>(static_cast<const char*>(found) -
+                                              text.data()) + 1;
+      ++placedLine;
+      placedLineStart = placedOffset;
     }
     return {placedLine, offset - placedLineStart + 1};
   }
@@ -149,9 +160,18 @@ struct ScenarioBuilder {
     return placeAt(end > 0 ? end - 1 : 0);
   }
 
-  // The place of the name just read: its opening quotation mark.
-  Place namePlace() {
+  // The place of the name `name` just read: its opening quotation mark.
+  Place namePlace(std::string_view name) {
     std::size_t at = readSoFar() > 0 ? readSoFar() - 1 : 0;  // its closing mark
+    // Written without escapes, the name stands as read before its closing
+    // mark.  A quotation mark inside a name follows a backslash, and the
+    // opening one never does, so this cannot take an inner mark for it.
+    if (at > name.size()) {
+      const std::size_t opening = at - name.size() - 1;
+      if (text[opening] == '"' && (opening == 0 || text[opening - 1] != '\\')) {
+        return placeAt(opening);
+      }
+    }
     while (at > 0) {
       --at;
       if (text[at] != '"') continue;
@@ -431,6 +451,7 @@ struct ScenarioBuilder {
     const Place place = tokenPlace(false);
     if (levels.empty()) {
       Level top;
+      top.names = namesIn(Scope::scenario);
       top.place = place;
       levels.push_back(std::move(top));
       return true;
@@ -442,6 +463,7 @@ struct ScenarioBuilder {
     if (level.frame == Frame::unitList) {
       inner.frame = Frame::unit;
       inner.scope = level.scope;
+      inner.names = namesIn(level.scope);
       inner.item = unitCount(level.scope);
       inner.inList = true;
       addUnit(level.scope, place);
@@ -449,6 +471,7 @@ struct ScenarioBuilder {
                level.pending->nameKind == NameKind::group) {
       inner.frame = Frame::group;
       inner.scope = level.pending->inner;
+      inner.names = namesIn(inner.scope);
       inner.label = level.pending->name;
       result->places.groups[groupIndex(inner.scope)] = level.pendingPlace;
     } else {
@@ -464,7 +487,7 @@ struct ScenarioBuilder {
     const Level& level = levels.back();
     if (level.frame == Frame::unit) {
       // Each supporting unit needs its strength.
-      const auto names = namesIn(level.scope);
+      const auto names = level.names;
       for (std::size_t i = 0; i < names.size(); ++i) {
         if (names[i].required && (level.seen & (std::uint64_t{1} << i)) == 0) {
           fail(join(path(), names[i].name),
@@ -516,7 +539,7 @@ struct ScenarioBuilder {
   bool key(std::string& name) {
     Level& level = levels.back();
     if (level.frame == Frame::skip) return true;
-    const Place place = namePlace();
+    const Place place = namePlace(name);
     level.pending = nullptr;
     level.presetPending = false;
     // The attacker or the defender may be a preset of the roster, named
@@ -534,15 +557,14 @@ struct ScenarioBuilder {
       level.pendingPlace = place;
       return true;
     }
-    const ScopedName* found = findName(level.scope, name);
+    const ScopedName* found = findName(level.names, name);
     if (found == nullptr) {
       fail(join(path(), shownText(name)),
-           "unknown name (allowed: " + listOf(namesIn(level.scope)) + ")",
-           place);
+           "unknown name (allowed: " + listOf(level.names) + ")", place);
       return true;
     }
     const std::uint64_t mask = std::uint64_t{1}
-                               << (found - namesIn(level.scope).data());
+                               << (found - level.names.data());
     if ((level.seen & mask) != 0) {
       fail(join(path(), found->name), "given twice (allowed: once)", place);
       return true;

@@ -183,10 +183,7 @@ std::span<const ScopedName> namesIn(Scope scope) {
 }
 
 const ScopedName* findName(Scope scope, std::string_view name) {
-  for (const ScopedName& candidate : namesIn(scope)) {
-    if (candidate.name == name) return &candidate;
-  }
-  return nullptr;
+  return findName(namesIn(scope), name);
 }
 
 namespace {

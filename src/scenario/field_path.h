@@ -66,8 +66,19 @@ struct ScopedName {
 // its own fields, then every field in the order the dialogue asks them.
 std::span<const ScopedName> namesIn(Scope scope);
 
-// The name `name` among namesIn(scope), or nullptr when the object takes
-// no such name.  Its place in namesIn(scope) tells names apart.
+// The name `name` among `names` (the names of one object, as namesIn()
+// gives them), or nullptr when the object takes no such name.  Its place
+// in `names` tells names apart.  Inline, as a reader asks it for every name
+// of every scenario.
+inline const ScopedName* findName(std::span<const ScopedName> names,
+                                  std::string_view name) {
+  for (const ScopedName& candidate : names) {
+    if (candidate.name == name) return &candidate;
+  }
+  return nullptr;
+}
+
+// The same among namesIn(scope).
 const ScopedName* findName(Scope scope, std::string_view name);
 
 // The field that `path` names, or nothing when no field has that name.
