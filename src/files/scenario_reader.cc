@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <tuple>
 
 #include "combat/questions.h"
 #include "files/json_answer.h"
@@ -104,6 +105,10 @@ struct Level {
 constexpr std::string_view kPresetName = "preset";
 
 // The place of a group among FieldPlaces::groups, which follows Scope.
+static_assert(std::tuple_size_v<decltype(FieldPlaces::groups)> ==
+                  static_cast<std::size_t>(Scope::terrain) -
+                      static_cast<std::size_t>(Scope::general) + 1,
+              "a place for each group, in the order of Scope");
 std::size_t groupIndex(Scope group) {
   return static_cast<std::size_t>(group) -
          static_cast<std::size_t>(Scope::general);
