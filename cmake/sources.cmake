@@ -22,6 +22,7 @@ set(ZELVORN_LIBRARY_SOURCES
   src/combat/rugged.cc
   src/combat/support_fire.cc
   src/files/compare.cc
+  src/files/json_answer.cc
   src/files/problem.cc
   src/files/roster_reader.cc
   src/files/scenario_file.cc

@@ -127,7 +127,7 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
       {"wrong types",
        roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"],\n"
               " \"strength\": \"9\",\n \"infantryLeader\": 1,\n"
-              " \"combatSupport\": [1, 1.5],\n \"attackValue\": 1e1}"),
+              " \"combatSupport\": [1, 1.5],\n \"attackValue\": 2.5e-1}"),
        {"r.json:3: preset Gull: strength: must be a whole number (allowed: 1 "
         "to 999999999)",
         "r.json:4: preset Gull: infantryLeader: must be true, false or null "
@@ -135,6 +135,14 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
         "r.json:5: preset Gull: combatSupport: must be a list of experience "
         "bars (allowed: a list of whole numbers from 0 to 999999999)",
         "r.json:6: preset Gull: attackValue: must be a whole number "
+        "(allowed: 1 to 999999999)"}},
+      {"whole numbers written with a fraction or an exponent are whole",
+       roster(R"({"name": "Gull", "sides": ["attacker"], "strength": 1E1, )"
+              R"("attackValue": 12.0, "combatSupport": [2e0]})"),
+       {}},
+      {"a whole number beyond 64 bits written with an exponent",
+       roster(R"({"name": "Gull", "sides": ["attacker"], "strength": 1e19})"),
+       {"r.json:2: preset Gull: strength: the number is out of range "
         "(allowed: 1 to 999999999)"}},
       {"a number beyond 64 bits",
        roster(R"({"name": "Gull", "sides": ["attacker"], "strength": 99999999999999999999})"),
@@ -179,6 +187,18 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
   for (const Case& c : cases) {
     EXPECT_EQ(problemsOf(c.text), c.expected) << c.what;
   }
+}
+
+// A whole number is whole however JSON writes it, as in a scenario.
+TEST(RosterReader, TakesWholeNumbersWrittenWithAnExponent) {
+  const RosterReading reading = parseRoster(roster(
+      R"({"name": "Gull", "sides": ["attacker"], "strength": 1E1, )"
+      R"("attackValue": 12.0, "combatSupport": [2e0, 3]})"));
+  ASSERT_TRUE(reading.problems.empty());
+  const Preset& gull = reading.roster.presets.at(0);
+  EXPECT_EQ(gull.values[*presetFieldOf(Field::attackerStrength)], 10);
+  EXPECT_EQ(gull.values[*presetFieldOf(Field::attackerAttackValue)], 12);
+  EXPECT_EQ(gull.combatSupport, (std::vector<std::int64_t>{2, 3}));
 }
 
 TEST(RosterReader, ListsTwentyProblemsAndCountsTheRest) {

@@ -372,6 +372,44 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        tanksWith("}}", "},\n\"artillery\":[" + kStrong + ",\n" + kStrong + "," +
                            kStrong + "]}"),
        "s:3: artillery.1 to artillery.2" + kDropped},
+      {"the names of a unit, in either list, and what each takes",
+       tanksWith("}}", "},\n\"artillery\":[{\"strength\":3,\"strenght\":3}],\n"
+                       "\"airDefense\":[{\"strength\":2,\"isFighter\":3,\n"
+                       "\"combatSupport\":[1,\"x\"],\"leaderChoice\":\"bogus\"},"
+                       "\n 5]}"),
+       "s:2: artillery.0.strenght: unknown name (allowed: attackValue, "
+       "experience, strength, adjacent, combatSupport, leaderChoice)\n"
+       "s:3: airDefense.0.isFighter: must be true, false or null (allowed: "
+       "true, false, null)\n"
+       "s:4: airDefense.0.combatSupport.1: must be a whole number (allowed: 0 "
+       "to 999999999)\n"
+       "s:4: airDefense.0.leaderChoice: unknown word \"bogus\" (allowed: "
+       "\"Aggressive Attack\", \"Overwhelming Attack\", \"None of the above\", "
+       "or 1 to 3)\n"
+       "s:5: airDefense.1: must be an object (allowed: isFighter, attackValue, "
+       "experience, strength, combatSupport, leaderChoice)\n"},
+      {"a unit's field given twice",
+       tanksWith("}}", "},\n\"artillery\":[{\"strength\":3,\n\"strength\":4}]}"),
+       "s:3: artillery.0.strength: given twice (allowed: once)\n"},
+      {"a unit's menu entry by its words",
+       tanksWith("}}", "},\n\"artillery\":[{\"strength\":3,\"attackValue\":1,"
+                       "\"leaderChoice\":\"overwhelming attack\"}]}"),
+       ""},
+      {"a preset that is no text",
+       tanksWith("\"attacker\":{", "\"attacker\":{\"preset\":5,"),
+       "s:1: attacker.preset: must be the name of a preset (allowed: a text, "
+       "with --roster)\n"},
+      {"an object and a list where single values belong",
+       tanksWith("\"attacker\":{", "\"combatRange\":{\"a\":1},\n"
+                                   "\"attacker\":{\"canMoveAfter\":[true],"),
+       "s:1: combatRange: must be a whole number (allowed: 1 to 999999999)\n"
+       "s:2: attacker.canMoveAfter: must be true, false or null (allowed: "
+       "true, false, null)\n"},
+      {"names with escapes, each at its own line",
+       tanksWith("{\"attackerClass\"",
+                 "{\n\"a\\\"b\\\\\":1,\n  \"\\\"\\\"ab\":2,\"attackerClass\""),
+       "s:2: general.\"a\\\"b\\\\\": unknown name " + kGeneralNames + "\n"
+       "s:3: general.\"\\\"\\\"ab\": unknown name " + kGeneralNames + "\n"},
       {"a group of the wrong kind hides nothing else",
        tanksWith("{\"attackerClass\":2,\"defenderClass\":2}", "[[[2]]]"),
        "s:1: general: must be an object " + kGeneralNames + "\n"},
@@ -380,6 +418,41 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(problemLines(c.text), c.lines);
   }
+}
+
+// A name stands at its opening quotation mark, escapes and all.
+TEST(ScenarioReader, PlacesANameAtItsOpeningMark) {
+  for (const std::string name : {"bogus", "\\\"\\\"ab", "a\\\"b\\\\",
+                                 "\\u0041\\\"", "\\\\"}) {
+    SCOPED_TRACE(name);
+    const ScenarioText read =
+        parseScenario("{\"general\":{\"" + name + "\":1,\n \"" + name + "x\":2}}");
+    ASSERT_EQ(read.errors.size(), 2u);
+    EXPECT_EQ(read.errors[0].place.line, 1u);
+    EXPECT_EQ(read.errors[0].place.column, 13u);
+    EXPECT_EQ(read.errors[1].place.line, 2u);
+    EXPECT_EQ(read.errors[1].place.column, 2u);
+  }
+}
+
+// With a roster, the attacker and the defender may each name one preset.
+TEST(ScenarioReader, TakesOnePresetASide) {
+  const ScenarioText read = parseScenario(
+      tanksWith("\"attacker\":{", "\"attacker\":{\"preset\":\"Gull\",\n"
+                                  "\"preset\":\"Tern\","),
+      true);
+  EXPECT_EQ(read.attackerPreset, "Gull");
+  EXPECT_FALSE(read.defenderPreset.has_value());
+  ASSERT_EQ(read.errors.size(), 1u);
+  EXPECT_EQ(fileProblemLine("s", 1, read.errors[0]),
+            "s:2: attacker.preset: given twice (allowed: once)\n");
+  // A group that is not the attacker's or the defender's names none.
+  const ScenarioText general =
+      parseScenario(tanksWith("{\"attackerClass\"", "{\"preset\":\"Gull\","
+                                                    "\"attackerClass\""),
+                    true);
+  ASSERT_EQ(general.errors.size(), 1u);
+  EXPECT_EQ(general.errors[0].field, "general.preset");
 }
 
 TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {

@@ -13,6 +13,7 @@
 #include "dialogue/softening.h"
 #include "dialogue/support_fire.h"
 #include "dialogue/terrain_factors.h"
+#include "io/output.h"
 
 const std::string_view kBanner =
     "Zelvorn Odds Calculator version 1.1.\n"
@@ -51,7 +52,7 @@ void endOnFreshLine(Console& console, const DialogueOptions& options) {
 }
 
 void complain(Output& err, std::string_view message) {
-  put(&err, "zelvorn-odds: ");
+  put(&err, kMessagePrefix);
   put(&err, message);
   put(&err, "\n");
   flushOutput(&err);

@@ -1,8 +1,9 @@
 #include "files/problem.h"
 
+#include "io/output.h"
+
 namespace {
 
-constexpr std::string_view kProgram = "zelvorn-odds: ";
 constexpr std::string_view kHelpHint = " (try 'zelvorn-odds --help')";
 
 std::string fileLine(std::string_view file, std::size_t firstLine,
@@ -38,10 +39,10 @@ std::string moreProblemsLine(std::string_view file, std::size_t firstLine,
 }
 
 std::string programProblemLine(const Problem& problem) {
-  return std::string(kProgram) + fieldAndMessage(problem) + '\n';
+  return std::string(kMessagePrefix) + fieldAndMessage(problem) + '\n';
 }
 
 std::string usageProblemLine(const Problem& problem) {
-  return std::string(kProgram) + fieldAndMessage(problem) +
+  return std::string(kMessagePrefix) + fieldAndMessage(problem) +
          std::string(kHelpHint) + '\n';
 }

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 
+#include "files/json_answer.h"
 #include "io/input.h"
 
 namespace {
@@ -61,32 +62,9 @@ std::string allowedPresetNames() {
   return std::string(kPresetNames) + listOfFields(true, true);
 }
 
-// A name or a text of the file as a message shows it: as it stands when
-// it is plain, else quoted with its control characters escaped, cut short
-// when it is long.
-std::string shown(std::string_view text) {
-  const bool plain =
-      !text.empty() && text.size() <= kLongestPresetName &&
-      std::all_of(text.begin(), text.end(), [](char c) {
-        return c > ' ' && c < 127 && c != '"' && c != '\\' && c != ':';
-      });
-  if (plain) return std::string(text);
-  std::string quoted = Json(std::string(text.substr(0, kLongestPresetName)))
-                           .dump(-1, ' ', true, Json::error_handler_t::replace);
-  if (text.size() > kLongestPresetName) quoted += "...";
-  return quoted;
-}
-
-// A menu word as messages show it: always in quotation marks, as the
-// scenario reader shows one, so that a word of several is seen whole.
-std::string quotedWord(std::string_view text) {
-  const std::string plain = shown(text);
-  return plain.starts_with('"') ? plain : '"' + plain + '"';
-}
-
-std::string rangeText(WholeRange range) {
-  return std::to_string(range.minimum) + " to " + std::to_string(range.maximum);
-}
+// A name or a text of the file as a message shows it; a colon, which
+// stands between the parts of a message, quotes it too.
+std::string shown(std::string_view text) { return shownText(text, ":"); }
 
 // Which sides a preset serves, in words.
 std::string sidesText(bool attacker, bool defender) {
@@ -192,9 +170,7 @@ struct RosterBuilder {
         return true;
       case Frame::bars:
         presetProblem(pendingLine, "combatSupport",
-                      "must be a list of experience bars (allowed: a list of "
-                      "whole numbers from 0 to " +
-                          std::to_string(kLargestAnswer) + ")");
+                      wrongKindText(FieldKind::bars, 0, kLargestAnswer));
         return true;
       case Frame::skipped:
         return true;
@@ -205,17 +181,7 @@ struct RosterBuilder {
   std::string kindText() const {
     const PresetField& field = presetFields()[*pendingField];
     const ScenarioField& info = fieldInfo(field.attacker ? *field.attacker : *field.defender);
-    switch (info.kind) {
-      case FieldKind::whole:
-        return "must be a whole number (allowed: " + rangeText({info.minimum, info.maximum}) + ")";
-      case FieldKind::yesNo:
-        return "must be true, false or null (allowed: true, false, null)";
-      case FieldKind::bars:
-      case FieldKind::units:
-        break;
-    }
-    return "must be a list of experience bars (allowed: a list of whole "
-           "numbers from 0 to " + std::to_string(kLargestAnswer) + ")";
+    return wrongKindText(info.kind, info.minimum, info.maximum);
   }
 
   FieldKind pendingKind() const {
@@ -223,16 +189,15 @@ struct RosterBuilder {
     return fieldInfo(field.attacker ? *field.attacker : *field.defender).kind;
   }
 
-  bool whole(std::int64_t value, bool fits) {
+  bool whole(WholeNumber number) {
     if (frames.empty() || frames.back() == Frame::skipped) return wrongValue();
     if (frames.back() == Frame::bars) {
-      if (!fits || value < 0 || value > kLargestAnswer) {
+      if (!number.fits || number.value < 0 || number.value > kLargestAnswer) {
         presetProblem(pendingLine, "combatSupport",
-                      (fits ? std::to_string(value) : std::string("the number")) +
-                          " is out of range (allowed: 0 to " +
-                          std::to_string(kLargestAnswer) + ")");
+                      outOfRangeText(number) + " (allowed: " +
+                          rangeText(0, kLargestAnswer) + ")");
       } else {
-        draft.preset.combatSupport.push_back(value);
+        draft.preset.combatSupport.push_back(number.value);
       }
       return true;
     }
@@ -241,8 +206,8 @@ struct RosterBuilder {
     }
     if (pendingKind() != FieldKind::whole) return wrongValue();
     draft.preset.given.set(*pendingField);
-    draft.preset.values[*pendingField] = fits ? value : 0;
-    draft.tooLarge.set(*pendingField, !fits);
+    draft.preset.values[*pendingField] = number.value;
+    draft.tooLarge.set(*pendingField, !number.fits);
     return true;
   }
 
@@ -258,18 +223,13 @@ struct RosterBuilder {
 
   bool null() { return yesNo(answer::kNeither); }
   bool boolean(bool value) { return yesNo(value ? answer::kYes : answer::kNo); }
-  bool number_integer(std::int64_t value) { return whole(value, true); }
+  bool number_integer(std::int64_t value) { return whole({value, true}); }
   bool number_unsigned(std::uint64_t value) {
-    constexpr auto kMost =
-        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    return whole(static_cast<std::int64_t>(value > kMost ? 0 : value),
-                 value <= kMost);
+    return whole(wholeFromUnsigned(value));
   }
-  bool number_float(double, const std::string& text) {
-    // A whole number beyond 64 bits comes as a float: its digits tell it
-    // from a fraction.
-    if (text.find_first_of(".eE") == std::string::npos) return whole(0, false);
-    return wrongValue();
+  bool number_float(double value, const std::string&) {
+    const std::optional<WholeNumber> number = wholeFromFloat(value);
+    return number ? whole(*number) : wrongValue();
   }
   bool binary(Json::binary_t&) { return wrongValue(); }
 
@@ -324,16 +284,10 @@ struct RosterBuilder {
       const auto options = fieldInfo(attacker ? *field.attacker : *field.defender).options;
       const std::int64_t number = menuEntry(options, word);
       if (number == 0) {
-        std::string allowed;
-        for (const std::string_view option : options) {
-          allowed += allowed.empty() ? "\"" : ", \"";
-          allowed += option;
-          allowed += '"';
-        }
         presetProblem(draft.lines[i], std::string(field.name),
                       "unknown word " + quotedWord(word) + " for the " +
                           (attacker ? "attacker" : "defender") + " (allowed: " +
-                          allowed + ")");
+                          menuWordList(options) + ")");
         draft.words[i].clear();
         return;
       }
@@ -518,12 +472,10 @@ struct RosterBuilder {
       const WholeRange range = presetRange(field, forAttacker, forDefender);
       const std::int64_t value = preset.values[i];
       if (draft.tooLarge.test(i) || value < range.minimum || value > range.maximum) {
-        std::string message =
-            (draft.tooLarge.test(i) ? std::string("the number") : std::to_string(value)) +
-            " is out of range";
+        std::string message = outOfRangeText({value, !draft.tooLarge.test(i)});
         if (forAttacker && forDefender) message += " for both sides";
         presetProblem(draft.lines[i], std::string(field.name),
-                      message + " (allowed: " + rangeText(range) + ")");
+                      message + " (allowed: " + rangeText(range.minimum, range.maximum) + ")");
       }
     }
     // A preset without a name is known by its place in the list.

@@ -3,74 +3,25 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
-#include <limits>
 #include <optional>
 #include <span>
 #include <string>
+#include <tuple>
 
 #include "combat/questions.h"
+#include "files/json_answer.h"
+#include "scenario/field_path.h"
 
 namespace {
 
 using Json = nlohmann::json;
 
-constexpr std::string_view kGroups[] = {"general", "attacker", "defender",
-                                        "terrain"};
-
-// What a name of the scenario stands for: one of the groups, a field of the
-// combat, a field of a supporting unit, or the preset that stands for the
-// attacker or the defender; `index` is its place in kGroups, in
-// scenarioFields() or in the unit's fields.
-enum class Target { group, field, unitField, preset };
-
-struct Name {
-  std::string_view name;
-  Target target;
-  std::size_t index;
-};
-
-// The names that each object of a scenario takes.
-struct NameTables {
-  std::vector<Name> top;
-  std::vector<Name> groups[std::size(kGroups)];
-  std::vector<Name> artillery;
-  std::vector<Name> airDefense;
-};
-
-const NameTables& nameTables() {
-  static const NameTables tables = [] {
-    NameTables t;
-    for (std::size_t g = 0; g < std::size(kGroups); ++g) {
-      t.top.push_back({kGroups[g], Target::group, g});
-    }
-    const auto fields = scenarioFields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      const std::string_view group = fields[i].group;
-      if (group.empty()) {
-        t.top.push_back({fields[i].name, Target::field, i});
-        continue;
-      }
-      for (std::size_t g = 0; g < std::size(kGroups); ++g) {
-        if (kGroups[g] == group) t.groups[g].push_back({fields[i].name, Target::field, i});
-      }
-    }
-    for (std::size_t i = 0; i < artilleryFields().size(); ++i) {
-      t.artillery.push_back({artilleryFields()[i].name, Target::unitField, i});
-    }
-    for (std::size_t i = 0; i < airDefenseFields().size(); ++i) {
-      t.airDefense.push_back({airDefenseFields()[i].name, Target::unitField, i});
-    }
-    return t;
-  }();
-  return tables;
-}
-
-std::string listOf(const std::vector<Name>& names) {
+std::string listOf(std::span<const ScopedName> names) {
   std::string list;
-  for (const Name& name : names) {
+  for (const ScopedName& name : names) {
     if (!list.empty()) list += ", ";
     list += name.name;
   }
@@ -84,81 +35,19 @@ std::string join(std::string_view path, std::string_view name) {
   return joined;
 }
 
-// A name from the file as a message may show it: as it stands when it is
-// plain, else quoted with its control characters escaped (so that a message
-// stays on one line), and cut short when it is long.
-std::string shownName(std::string_view name) {
-  constexpr std::size_t kLongest = 60;
-  const bool plain =
-      !name.empty() && name.size() <= kLongest &&
-      std::all_of(name.begin(), name.end(), [](char c) {
-        return c > ' ' && c < 127 && c != '"' && c != '\\';
-      });
-  if (plain) return std::string(name);
-  std::string cut(name.substr(0, kLongest));
-  std::string quoted =
-      Json(cut).dump(-1, ' ', true, Json::error_handler_t::replace);
-  if (name.size() > kLongest) quoted += "...";
-  return quoted;
+template <typename Description>
+std::string allowedText(const Description& info) {
+  return allowedText(info.kind, info.minimum, info.maximum);
 }
 
-// A word from the file, always between quotation marks.
-std::string quotedWord(std::string_view word) {
-  const std::string shown = shownName(word);
-  return shown.starts_with('"') ? shown : '"' + shown + '"';
+std::string wrongTypeText(const ScopedName& name) {
+  return wrongKindText(name.kind, name.minimum, name.maximum);
 }
 
-std::string rangeText(std::int64_t minimum, std::int64_t maximum) {
-  return std::to_string(minimum) + " to " + std::to_string(maximum);
-}
-
-template <typename Record>
-std::string allowedText(const FieldInfo<Record>& info) {
-  switch (info.kind) {
-    case FieldKind::whole:
-      return rangeText(info.minimum, info.maximum);
-    case FieldKind::yesNo:
-      return "true, false, null";
-    case FieldKind::bars:
-      return "a list of whole numbers from 0 to " + std::to_string(info.maximum);
-    case FieldKind::units:
-      return "a list of objects";
-  }
-  return "";
-}
-
-template <typename Record>
-std::string wrongTypeText(const FieldInfo<Record>& info) {
-  switch (info.kind) {
-    case FieldKind::whole:
-      return "must be a whole number (allowed: " + allowedText(info) + ")";
-    case FieldKind::yesNo:
-      return "must be true, false or null (allowed: " + allowedText(info) + ")";
-    case FieldKind::bars:
-      return "must be a list of experience bars (allowed: " + allowedText(info) +
-             ")";
-    case FieldKind::units:
-      return "must be a list of supporting units (allowed: " +
-             allowedText(info) + ")";
-  }
-  return "";
-}
-
-std::string outOfRange(std::int64_t value, bool fits, std::int64_t minimum,
+std::string outOfRange(WholeNumber number, std::int64_t minimum,
                        std::int64_t maximum) {
-  return (fits ? std::to_string(value) : std::string("the number")) +
-         " is out of range (allowed: " + rangeText(minimum, maximum) + ")";
-}
-
-template <typename Record>
-std::string menuWords(const FieldInfo<Record>& info) {
-  std::string words;
-  for (const std::string_view option : info.options) {
-    words += '"';
-    words += option;
-    words += "\", ";
-  }
-  return words + "or " + rangeText(info.minimum, info.maximum);
+  return outOfRangeText(number) + " (allowed: " + rangeText(minimum, maximum) +
+         ")";
 }
 
 // Reads the text for the JSON library and keeps where the library stands,
@@ -194,19 +83,36 @@ enum class Frame { top, group, unitList, unit, bars, skip };
 
 struct Level {
   Frame frame = Frame::top;
-  const std::vector<Name>* names = nullptr;  // the names this object takes
-  bool artillery = true;                     // which kind of unit
+  // The object whose names this object takes, and those names; for a list
+  // of units, the object each unit is.
+  Scope scope = Scope::scenario;
+  std::span<const ScopedName> names;
   std::vector<std::int64_t>* bars = nullptr;
   // How this object or list is reached from the one around it: by a name,
   // or by its place in a list.
   std::string_view label;
   std::size_t item = 0;
   bool inList = false;
-  std::uint64_t seen = 0;         // the names given so far, by their place
-  const Name* pending = nullptr;  // the name whose value comes next, if any
-  Place pendingPlace;             // where that name stands
-  Place place;                    // where this object or list begins
+  std::uint64_t seen = 0;  // the names given so far, by their place
+  // The name whose value comes next, if any: a name of the scope, or the
+  // preset that stands for the attacker or the defender.
+  const ScopedName* pending = nullptr;
+  bool presetPending = false;
+  Place pendingPlace;  // where that name stands
+  Place place;         // where this object or list begins
 };
+
+constexpr std::string_view kPresetName = "preset";
+
+// The place of a group among FieldPlaces::groups, which follows Scope.
+static_assert(std::tuple_size_v<decltype(FieldPlaces::groups)> ==
+                  static_cast<std::size_t>(Scope::terrain) -
+                      static_cast<std::size_t>(Scope::general) + 1,
+              "a place for each group, in the order of Scope");
+std::size_t groupIndex(Scope group) {
+  return static_cast<std::size_t>(group) -
+         static_cast<std::size_t>(Scope::general);
+}
 
 // Builds the scenario as the parser reports what it reads, and notes every
 // problem where it stands.  The parser calls these by name.
@@ -232,11 +138,20 @@ struct ScenarioBuilder {
       placedLine = 1;
       placedLineStart = 0;
     }
-    for (; placedOffset < offset && placedOffset < text.size(); ++placedOffset) {
-      if (text[placedOffset] == '\n') {
-        ++placedLine;
-        placedLineStart = placedOffset + 1;
+    // Line breaks are few (a scenario is mostly one line): memchr passes
+    // over the text between them.
+    const std::size_t end = std::min(offset, text.size());
+    while (placedOffset < end) {
+      const void* found =
+          std::memchr(text.data() + placedOffset, '\n', end - placedOffset);
+      if (found == nullptr) {
+        placedOffset = end;
+        break;
       }
+      placedOffset = static_cast<std::size_t>(static_cast<const char*>(found) -
+                                              text.data()) + 1;
+      ++placedLine;
+      placedLineStart = placedOffset;
     }
     return {placedLine, offset - placedLineStart + 1};
   }
@@ -250,9 +165,18 @@ struct ScenarioBuilder {
     return placeAt(end > 0 ? end - 1 : 0);
   }
 
-  // The place of the name just read: its opening quotation mark.
-  Place namePlace() {
+  // The place of the name `name` just read: its opening quotation mark.
+  Place namePlace(std::string_view name) {
     std::size_t at = readSoFar() > 0 ? readSoFar() - 1 : 0;  // its closing mark
+    // Written without escapes, the name stands as read before its closing
+    // mark.  A quotation mark inside a name follows a backslash, and the
+    // opening one never does, so this cannot take an inner mark for it.
+    if (at > name.size()) {
+      const std::size_t opening = at - name.size() - 1;
+      if (text[opening] == '"' && (opening == 0 || text[opening - 1] != '\\')) {
+        return placeAt(opening);
+      }
+    }
     while (at > 0) {
       --at;
       if (text[at] != '"') continue;
@@ -271,9 +195,37 @@ struct ScenarioBuilder {
     result->errors.push_back({std::move(field), std::move(message), place});
   }
 
-  std::size_t unitCount(bool artillery) const {
-    return artillery ? result->scenario.artillery.size()
-                     : result->scenario.airDefense.size();
+  // The record that a name of `scope` belongs to, with the name's field:
+  // the combat, or the last unit read of its list.  The one place where the
+  // two lists of supporting units are told apart.
+  template <typename Act>
+  auto onRecord(Scope scope, std::size_t field, Act act) {
+    CombatScenario& s = result->scenario;
+    switch (scope) {
+      case Scope::artilleryUnit:
+        return act(&s.artillery.back(), artilleryFields()[field]);
+      case Scope::airDefenseUnit:
+        return act(&s.airDefense.back(), airDefenseFields()[field]);
+      default:
+        return act(&s, scenarioFields()[field]);
+    }
+  }
+
+  std::size_t unitCount(Scope unit) const {
+    return unit == Scope::artilleryUnit ? result->scenario.artillery.size()
+                                        : result->scenario.airDefense.size();
+  }
+
+  // A new supporting unit of the list whose units are `unit`, beginning at
+  // `place`.
+  void addUnit(Scope unit, Place place) {
+    if (unit == Scope::artilleryUnit) {
+      result->scenario.artillery.emplace_back();
+      result->places.artillery.push_back(place);
+    } else {
+      result->scenario.airDefense.emplace_back();
+      result->places.airDefense.push_back(place);
+    }
   }
 
   // The dotted name of the innermost object or list; made only for a
@@ -290,16 +242,17 @@ struct ScenarioBuilder {
     return dotted;
   }
 
-  std::string pendingPath() const { return pendingPathOf(*levels.back().pending); }
-  std::string pendingPathOf(const Name& name) const {
-    return join(path(), name.name);
+  std::string pendingPath() const {
+    const Level& level = levels.back();
+    return join(path(), level.presetPending ? kPresetName : level.pending->name);
   }
 
   bool skipping() const {
-    return !levels.empty() && (levels.back().frame == Frame::skip ||
-                               (levels.back().frame != Frame::bars &&
-                                levels.back().frame != Frame::unitList &&
-                                levels.back().pending == nullptr));
+    if (levels.empty()) return false;
+    const Level& level = levels.back();
+    return level.frame == Frame::skip ||
+           (level.frame != Frame::bars && level.frame != Frame::unitList &&
+            level.pending == nullptr && !level.presetPending);
   }
 
   // A value that cannot stand where it stands, beginning at `place`; its
@@ -307,7 +260,7 @@ struct ScenarioBuilder {
   void wrongType(Place place) {
     if (levels.empty()) {
       fail("scenario", "must be a JSON object (allowed: " +
-                           listOf(nameTables().top) + ")",
+                           listOf(namesIn(Scope::scenario)) + ")",
            place);
       return;
     }
@@ -322,19 +275,10 @@ struct ScenarioBuilder {
         level.bars->push_back(0);
         return;
       case Frame::unitList:
-        fail(join(path(), std::to_string(unitCount(level.artillery))),
-             "must be an object (allowed: " +
-                 listOf(level.artillery ? nameTables().artillery
-                                        : nameTables().airDefense) +
-                 ")",
+        fail(join(path(), std::to_string(unitCount(level.scope))),
+             "must be an object (allowed: " + listOf(namesIn(level.scope)) + ")",
              place);
-        if (level.artillery) {
-          result->scenario.artillery.emplace_back();
-          result->places.artillery.push_back(place);
-        } else {
-          result->scenario.airDefense.emplace_back();
-          result->places.airDefense.push_back(place);
-        }
+        addUnit(level.scope, place);
         return;
       case Frame::top:
       case Frame::group:
@@ -342,36 +286,27 @@ struct ScenarioBuilder {
       case Frame::skip:
         break;
     }
-    const Name& name = *level.pending;
-    const Place at = level.pendingPlace;
-    switch (name.target) {
-      case Target::group:
-        fail(pendingPath(),
-             "must be an object (allowed: " +
-                 listOf(nameTables().groups[name.index]) + ")",
-             at);
-        return;
-      case Target::field:
-        fail(pendingPath(), wrongTypeText(scenarioFields()[name.index]), at);
-        return;
-      case Target::unitField:
-        fail(pendingPath(),
-             level.artillery ? wrongTypeText(artilleryFields()[name.index])
-                             : wrongTypeText(airDefenseFields()[name.index]),
-             at);
-        return;
-      case Target::preset:
-        fail(pendingPath(),
-             "must be the name of a preset (allowed: a text, with --roster)",
-             at);
-        return;
+    if (level.presetPending) {
+      fail(pendingPath(),
+           "must be the name of a preset (allowed: a text, with --roster)",
+           level.pendingPlace);
+      return;
     }
+    const ScopedName& name = *level.pending;
+    fail(pendingPath(),
+         name.nameKind == NameKind::group
+             ? "must be an object (allowed: " + listOf(namesIn(name.inner)) + ")"
+             : wrongTypeText(name),
+         level.pendingPlace);
   }
 
   // A value has been taken (or refused): the next one needs a name of its
   // own, except in a list.
   bool done() {
-    if (!levels.empty()) levels.back().pending = nullptr;
+    if (!levels.empty()) {
+      levels.back().pending = nullptr;
+      levels.back().presetPending = false;
+    }
     return true;
   }
 
@@ -384,16 +319,29 @@ struct ScenarioBuilder {
     return done();
   }
 
+  // The field of the combat or of a unit that takes the next value, or
+  // nullptr where no such field does (a list, a group, a preset).
+  const ScopedName* pendingField() const {
+    if (levels.empty()) return nullptr;
+    const Level& level = levels.back();
+    if (level.frame == Frame::unitList || level.frame == Frame::bars ||
+        level.pending == nullptr || level.pending->nameKind == NameKind::group) {
+      return nullptr;
+    }
+    return level.pending;
+  }
+
   template <typename Record>
   bool setWhole(Record* record, const FieldInfo<Record>& info,
-                std::int64_t value, bool fits) {
+                WholeNumber number) {
     if (info.kind != FieldKind::whole) return wrongValue(true);
-    if (!fits || value < info.minimum || value > info.maximum) {
-      fail(pendingPath(), outOfRange(value, fits, info.minimum, info.maximum),
+    if (!number.fits || number.value < info.minimum ||
+        number.value > info.maximum) {
+      fail(pendingPath(), outOfRange(number, info.minimum, info.maximum),
            levels.back().pendingPlace);
       return done();
     }
-    record->*info.whole = value;
+    record->*info.whole = number.value;
     return done();
   }
 
@@ -414,7 +362,8 @@ struct ScenarioBuilder {
     if (number == 0) {
       fail(pendingPath(),
            "unknown word " + quotedWord(word) + " (allowed: " +
-               menuWords(info) + ")",
+               menuWordList(info.options) + ", or " +
+               rangeText(info.minimum, info.maximum) + ")",
            levels.back().pendingPlace);
       return done();
     }
@@ -422,107 +371,57 @@ struct ScenarioBuilder {
     return done();
   }
 
-  bool whole(std::int64_t value, bool fits) {
+  bool whole(WholeNumber number) {
     if (skipping()) return done();
-    if (levels.empty() || levels.back().frame == Frame::unitList) {
-      return wrongValue(true);
-    }
-    Level& level = levels.back();
-    if (level.frame == Frame::bars) {
-      if (!fits || value < 0 || value > kLargestAnswer) {
+    if (!levels.empty() && levels.back().frame == Frame::bars) {
+      Level& level = levels.back();
+      if (!number.fits || number.value < 0 || number.value > kLargestAnswer) {
         fail(join(path(), std::to_string(level.bars->size())),
-             outOfRange(value, fits, 0, kLargestAnswer), tokenPlace(true));
+             outOfRange(number, 0, kLargestAnswer), tokenPlace(true));
       }
       // A wrong entry keeps its place, so that the next is named rightly.
-      level.bars->push_back(fits && value >= 0 ? value : 0);
+      level.bars->push_back(number.fits && number.value >= 0 ? number.value : 0);
       return true;
     }
-    const Name& name = *level.pending;
-    switch (name.target) {
-      case Target::group:
-      case Target::preset:
-        return wrongValue(true);
-      case Target::field:
-        return setWhole(&result->scenario, scenarioFields()[name.index], value,
-                        fits);
-      case Target::unitField:
-        return level.artillery
-                   ? setWhole(&result->scenario.artillery.back(),
-                              artilleryFields()[name.index], value, fits)
-                   : setWhole(&result->scenario.airDefense.back(),
-                              airDefenseFields()[name.index], value, fits);
-    }
-    return done();
+    const ScopedName* name = pendingField();
+    if (name == nullptr) return wrongValue(true);
+    return onRecord(levels.back().scope, name->field,
+                    [&](auto* record, const auto& info) {
+                      return setWhole(record, info, number);
+                    });
   }
 
   bool yesNo(char answer) {
     if (skipping()) return done();
-    if (levels.empty() || levels.back().frame == Frame::unitList ||
-        levels.back().frame == Frame::bars) {
-      return wrongValue(false);
-    }
-    const Level& level = levels.back();
-    const Name& name = *level.pending;
-    switch (name.target) {
-      case Target::group:
-      case Target::preset:
-        return wrongValue(false);
-      case Target::field:
-        return setYesNo(&result->scenario, scenarioFields()[name.index], answer);
-      case Target::unitField:
-        return level.artillery
-                   ? setYesNo(&result->scenario.artillery.back(),
-                              artilleryFields()[name.index], answer)
-                   : setYesNo(&result->scenario.airDefense.back(),
-                              airDefenseFields()[name.index], answer);
-    }
-    return done();
+    const ScopedName* name = pendingField();
+    if (name == nullptr) return wrongValue(false);
+    return onRecord(levels.back().scope, name->field,
+                    [&](auto* record, const auto& info) {
+                      return setYesNo(record, info, answer);
+                    });
   }
 
   bool null() { return yesNo(answer::kNeither); }
   bool boolean(bool value) { return yesNo(value ? answer::kYes : answer::kNo); }
-  bool number_integer(std::int64_t value) { return whole(value, true); }
+  bool number_integer(std::int64_t value) { return whole({value, true}); }
   bool number_unsigned(std::uint64_t value) {
-    constexpr auto kMost =
-        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-    return whole(static_cast<std::int64_t>(value > kMost ? 0 : value),
-                 value <= kMost);
+    return whole(wholeFromUnsigned(value));
   }
   bool number_float(double value, const std::string&) {
-    // A number whose value is whole is a whole number however it is
-    // written (10.0, 1e1), as JSON Schema counts an integer; one beyond
-    // 64 bits is out of every range.
-    if (value != std::floor(value)) return wrongValue(true);
-    constexpr double kBeyond = 9223372036854775808.0;  // 2 to the 63rd
-    const bool fits = value > -kBeyond && value < kBeyond;
-    return whole(fits ? static_cast<std::int64_t>(value) : 0, fits);
+    const std::optional<WholeNumber> number = wholeFromFloat(value);
+    return number ? whole(*number) : wrongValue(true);
   }
   bool string(std::string& word) {
     if (skipping()) return done();
-    if (levels.empty() || levels.back().frame == Frame::unitList ||
-        levels.back().frame == Frame::bars) {
-      return wrongValue(false);
-    }
-    if (levels.back().frame == Frame::group &&
-        levels.back().pending->target == Target::preset) {
+    if (!levels.empty() && levels.back().presetPending) {
       return presetName(std::move(word));
     }
-    const Level& level = levels.back();
-    const Name& name = *level.pending;
-    switch (name.target) {
-      case Target::group:
-      case Target::preset:
-        return wrongValue(false);
-      case Target::field:
-        return setWord(&result->scenario, scenarioFields()[name.index], word);
-      case Target::unitField:
-        return level.artillery
-                   ? setWord(&result->scenario.artillery.back(),
-                             artilleryFields()[name.index], word)
-                   : setWord(&result->scenario.airDefense.back(),
-                             airDefenseFields()[name.index], word);
-    }
-    return done();
+    const ScopedName* name = pendingField();
+    if (name == nullptr) return wrongValue(false);
+    return onRecord(levels.back().scope, name->field,
+                    [&](auto* record, const auto& info) {
+                      return setWord(record, info, word);
+                    });
   }
   bool binary(Json::binary_t&) { return wrongValue(false); }
 
@@ -532,12 +431,12 @@ struct ScenarioBuilder {
     Level& level = levels.back();
     if (!presets) {
       fail(pendingPath(),
-           shownName(word) + " names a preset, but there is no roster "
+           shownText(word) + " names a preset, but there is no roster "
                              "(allowed: with --roster FILE)",
            level.pendingPlace);
       return done();
     }
-    const bool attacker = level.label == "attacker";
+    const bool attacker = level.scope == Scope::attacker;
     (attacker ? result->attackerPreset : result->defenderPreset) =
         std::move(word);
     (attacker ? result->attackerPresetPlace : result->defenderPresetPlace) =
@@ -557,7 +456,7 @@ struct ScenarioBuilder {
     const Place place = tokenPlace(false);
     if (levels.empty()) {
       Level top;
-      top.names = &nameTables().top;
+      top.names = namesIn(Scope::scenario);
       top.place = place;
       levels.push_back(std::move(top));
       return true;
@@ -568,24 +467,18 @@ struct ScenarioBuilder {
     inner.place = place;
     if (level.frame == Frame::unitList) {
       inner.frame = Frame::unit;
-      inner.artillery = level.artillery;
-      inner.names = level.artillery ? &nameTables().artillery
-                                    : &nameTables().airDefense;
-      inner.item = unitCount(level.artillery);
+      inner.scope = level.scope;
+      inner.names = namesIn(level.scope);
+      inner.item = unitCount(level.scope);
       inner.inList = true;
-      if (level.artillery) {
-        result->scenario.artillery.emplace_back();
-        result->places.artillery.push_back(place);
-      } else {
-        result->scenario.airDefense.emplace_back();
-        result->places.airDefense.push_back(place);
-      }
-    } else if (level.frame != Frame::bars &&
-               level.pending->target == Target::group) {
+      addUnit(level.scope, place);
+    } else if (level.frame != Frame::bars && level.pending != nullptr &&
+               level.pending->nameKind == NameKind::group) {
       inner.frame = Frame::group;
-      inner.names = &nameTables().groups[level.pending->index];
+      inner.scope = level.pending->inner;
+      inner.names = namesIn(inner.scope);
       inner.label = level.pending->name;
-      result->places.groups[level.pending->index] = level.pendingPlace;
+      result->places.groups[groupIndex(inner.scope)] = level.pendingPlace;
     } else {
       wrongType(place);
       done();
@@ -596,27 +489,19 @@ struct ScenarioBuilder {
   }
 
   bool end_object() {
-    if (levels.back().frame == Frame::unit) {
-      if (levels.back().artillery) {
-        unitComplete(artilleryFields());
-      } else {
-        unitComplete(airDefenseFields());
+    const Level& level = levels.back();
+    if (level.frame == Frame::unit) {
+      // Each supporting unit needs its strength.
+      const auto names = level.names;
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].required && (level.seen & (std::uint64_t{1} << i)) == 0) {
+          fail(join(path(), names[i].name),
+               "missing (allowed: " + allowedText(names[i]) + ")", level.place);
+        }
       }
     }
     levels.pop_back();
     return done();
-  }
-
-  // Each supporting unit needs its strength.
-  template <typename Fields>
-  void unitComplete(const Fields& fields) {
-    const Level& level = levels.back();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (isRequired(fields[i]) && (level.seen & (std::uint64_t{1} << i)) == 0) {
-        fail(join(path(), fields[i].name),
-             "missing (allowed: " + allowedText(fields[i]) + ")", level.place);
-      }
-    }
   }
 
   bool start_array(std::size_t) {
@@ -627,44 +512,28 @@ struct ScenarioBuilder {
     }
     if (skipping()) return skip();
     Level& level = levels.back();
-    if (level.frame == Frame::bars || level.frame == Frame::unitList) {
-      wrongType(place);
-      return skip();
-    }
-    const Name& name = *level.pending;
-    Level list;
-    list.label = name.name;
-    list.place = place;
-    if (name.target == Target::unitField) {
-      const bool artillery = level.artillery;
-      list.bars = artillery ? barsOf(&result->scenario.artillery.back(),
-                                     artilleryFields()[name.index])
-                            : barsOf(&result->scenario.airDefense.back(),
-                                     airDefenseFields()[name.index]);
-      list.frame = Frame::bars;
-    } else if (name.target == Target::field) {
-      const ScenarioField& info = scenarioFields()[name.index];
-      if (info.kind == FieldKind::bars) {
-        list.frame = Frame::bars;
-        list.bars = &(result->scenario.*info.bars);
-      } else if (info.kind == FieldKind::units) {
-        list.frame = Frame::unitList;
-        list.artillery = static_cast<Field>(name.index) == Field::artillery;
-      }
-    }
-    if (list.frame == Frame::top || (list.frame == Frame::bars && list.bars == nullptr)) {
+    const ScopedName* name = pendingField();
+    if (name == nullptr || (name->kind != FieldKind::bars &&
+                            name->kind != FieldKind::units)) {
       wrongType(place);
       done();
       return skip();
     }
+    Level list;
+    list.label = name->name;
+    list.place = place;
+    if (name->kind == FieldKind::units) {
+      list.frame = Frame::unitList;
+      list.scope = name->inner;
+    } else {
+      list.frame = Frame::bars;
+      list.bars = onRecord(level.scope, name->field,
+                           [](auto* record, const auto& info) {
+                             return &(record->*info.bars);
+                           });
+    }
     levels.push_back(std::move(list));
     return true;
-  }
-
-  template <typename Record>
-  static std::vector<std::int64_t>* barsOf(Record* record,
-                                           const FieldInfo<Record>& info) {
-    return info.kind == FieldKind::bars ? &(record->*info.bars) : nullptr;
   }
 
   bool end_array() {
@@ -675,43 +544,43 @@ struct ScenarioBuilder {
   bool key(std::string& name) {
     Level& level = levels.back();
     if (level.frame == Frame::skip) return true;
-    const Place place = namePlace();
+    const Place place = namePlace(name);
     level.pending = nullptr;
+    level.presetPending = false;
     // The attacker or the defender may be a preset of the roster, named
     // beside the answers that differ from it.
-    static const Name kPreset{"preset", Target::preset, 0};
-    if (name == kPreset.name && level.frame == Frame::group &&
-        (level.label == "attacker" || level.label == "defender")) {
-      const bool twice = level.label == "attacker"
+    if (name == kPresetName &&
+        (level.scope == Scope::attacker || level.scope == Scope::defender)) {
+      const bool twice = level.scope == Scope::attacker
                              ? result->attackerPreset.has_value()
                              : result->defenderPreset.has_value();
       if (twice) {
-        fail(pendingPathOf(kPreset), "given twice (allowed: once)", place);
+        fail(join(path(), kPresetName), "given twice (allowed: once)", place);
         return true;
       }
-      level.pending = &kPreset;
+      level.presetPending = true;
       level.pendingPlace = place;
       return true;
     }
-    const std::vector<Name>& names = *level.names;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      if (names[i].name != name) continue;
-      const std::uint64_t mask = std::uint64_t{1} << i;
-      if ((level.seen & mask) != 0) {
-        fail(join(path(), names[i].name), "given twice (allowed: once)", place);
-        return true;
-      }
-      level.seen |= mask;
-      level.pending = &names[i];
-      level.pendingPlace = place;
-      if (names[i].target == Target::field) {
-        result->given[names[i].index] = true;
-        result->places.fields[names[i].index] = place;
-      }
+    const ScopedName* found = findName(level.names, name);
+    if (found == nullptr) {
+      fail(join(path(), shownText(name)),
+           "unknown name (allowed: " + listOf(level.names) + ")", place);
       return true;
     }
-    fail(join(path(), shownName(name)),
-         "unknown name (allowed: " + listOf(names) + ")", place);
+    const std::uint64_t mask = std::uint64_t{1}
+                               << (found - level.names.data());
+    if ((level.seen & mask) != 0) {
+      fail(join(path(), found->name), "given twice (allowed: once)", place);
+      return true;
+    }
+    level.seen |= mask;
+    level.pending = found;
+    level.pendingPlace = place;
+    if (found->nameKind == NameKind::field) {
+      result->given[found->field] = true;
+      result->places.fields[found->field] = place;
+    }
     return true;
   }
 
@@ -757,13 +626,12 @@ void dropUnitsAfter(std::vector<Unit>* units, std::size_t firing,
   units->resize(firing);
 }
 
-// The group that holds a field of the combat, by its place among the
-// groups; none for a field at the top.
-std::optional<std::size_t> groupOf(const ScenarioField& info) {
-  for (std::size_t g = 0; g < std::size(kGroups); ++g) {
-    if (kGroups[g] == info.group) return g;
-  }
-  return std::nullopt;
+// Where the group that holds a field of the combat begins; nowhere for a
+// field at the top, or a group not given.
+Place groupPlace(const FieldPlaces& places, const ScenarioField& info) {
+  const ScopedName* group = findName(Scope::scenario, info.group);
+  if (group == nullptr || group->nameKind != NameKind::group) return {};
+  return places.groups[groupIndex(group->inner)];
 }
 
 }  // namespace
@@ -803,11 +671,10 @@ CheckedScenario checkScenario(const CombatScenario& given,
       if (listAsked) checked.asked.push_back(dottedName(fields[i]));
       if (!givenFields[i] && isRequired(fields[i])) {
         // A missing field is placed at its group, when the group is there.
-        const std::optional<std::size_t> group = groupOf(fields[i]);
         checked.errors.push_back(
             {dottedName(fields[i]),
              "missing (allowed: " + allowedText(fields[i]) + ")",
-             group ? places.groups[*group] : Place{}});
+             groupPlace(places, fields[i])});
       }
       continue;
     }

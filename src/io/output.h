@@ -15,6 +15,10 @@
 
 constexpr std::size_t kOutputBufferSize = 64 * 1024;
 
+// What begins each of the program's messages on standard error, whichever
+// part of it speaks.
+constexpr std::string_view kMessagePrefix = "zelvorn-odds: ";
+
 struct Output {
   int fd = -1;                       // a file descriptor to write to,
   std::streambuf* stream = nullptr;  // or else a stream buffer

@@ -17,19 +17,29 @@ constexpr std::string_view kCsvColumns[kTableFigures] = {
     "ruggedDefenderLosses",    "ruggedDefenderSuppression"};
 
 // The table's two-line heading: each column named under its group, a
-// group's name over its first column.
+// group's name over its first column.  The text table has no columns of its
+// own for the odds without support: where support fire counted, each odds
+// cell holds both figures, "2 (3)", under a heading that says so.
 struct TableColumn {
   std::string_view group;
   std::string_view name;
+  std::string_view shortName;  // beside the rugged outcome, to stay narrow
 };
 constexpr TableColumn kTableColumns[kTableFigures] = {
-    {"odds", "attacker"},          {"", "defender"},
-    {"", "suppression"},           {"odds without support", "attacker"},
-    {"", "defender"},              {"", "suppression"},
-    {"rugged defense", "chance"},  {"", "attacker"},
-    {"", "defender"},              {"", "suppression"}};
+    {"odds", "attacker", "attacker"},
+    {"", "defender", "defender"},
+    {"", "suppression", "supp."},
+    {"", "", ""},
+    {"", "", ""},
+    {"", "", ""},
+    {"rugged defense", "chance", "chance"},
+    {"", "attacker", "attacker"},
+    {"", "defender", "defender"},
+    {"", "suppression", "supp."}};
+constexpr std::string_view kOddsWithSupportGroup = "odds (without support)";
 
 constexpr std::size_t kFirstNoSupport = 3;
+constexpr std::size_t kOddsFigures = 3;  // attacker, defender, suppression
 constexpr std::size_t kFirstRuggedOutcome = 7;
 
 // A rugged outcome's figure when no rugged defense is possible: blank.
@@ -70,28 +80,47 @@ void appendCsvField(std::string* line, std::string_view text) {
   *line += '"';
 }
 
-// Which columns the table shows.
-std::array<bool, kTableFigures> shownColumns(const std::vector<TableRow>& rows) {
-  std::array<bool, kTableFigures> shown;
-  shown.fill(true);
-  const bool sameWithoutSupport =
-      std::all_of(rows.begin(), rows.end(), [](const TableRow& row) {
-        return !row.error.empty() ||
-               std::equal(row.figures.begin(),
-                          row.figures.begin() + kFirstNoSupport,
-                          row.figures.begin() + kFirstNoSupport);
-      });
-  const bool noRugged =
-      std::none_of(rows.begin(), rows.end(), [](const TableRow& row) {
-        return row.error.empty() && row.rugged;
-      });
-  for (std::size_t i = 0; i < kTableFigures; ++i) {
-    if (sameWithoutSupport && i >= kFirstNoSupport && i < kFirstNoSupport + 3) {
-      shown[i] = false;
-    }
-    if (noRugged && i >= kFirstRuggedOutcome) shown[i] = false;
+// What the text table shows: whether the odds without support stand
+// beside the odds, and whether the rugged outcome has columns.
+struct TableLayout {
+  bool withoutSupport = false;
+  bool ruggedOutcome = false;
+};
+
+TableLayout layoutOf(const std::vector<TableRow>& rows) {
+  TableLayout layout;
+  for (const TableRow& row : rows) {
+    if (!row.error.empty()) continue;
+    layout.withoutSupport =
+        layout.withoutSupport ||
+        !std::equal(row.figures.begin(), row.figures.begin() + kOddsFigures,
+                    row.figures.begin() + kFirstNoSupport);
+    layout.ruggedOutcome = layout.ruggedOutcome || row.rugged;
   }
-  return shown;
+  return layout;
+}
+
+bool shownIn(const TableLayout& layout, std::size_t column) {
+  if (column >= kFirstNoSupport && column < kFirstNoSupport + kOddsFigures) {
+    return false;
+  }
+  return column < kFirstRuggedOutcome || layout.ruggedOutcome;
+}
+
+std::string_view nameIn(const TableLayout& layout, std::size_t column) {
+  return layout.ruggedOutcome ? kTableColumns[column].shortName
+                              : kTableColumns[column].name;
+}
+
+// The text of a figure's cell.
+std::string cellText(const TableLayout& layout, const TableRow& row,
+                     std::size_t column) {
+  if (blank(row, column)) return "-";
+  std::string text = std::to_string(row.figures[column]);
+  if (layout.withoutSupport && column < kOddsFigures) {
+    text += " (" + std::to_string(row.figures[column + kFirstNoSupport]) + ')';
+  }
+  return text;
 }
 
 }  // namespace
@@ -111,21 +140,36 @@ TableRow tableRow(std::string label, const Prediction& p) {
 std::string predictionTable(std::string_view labelHeading,
                             const std::vector<TableRow>& rows,
                             LabelAlign align) {
-  const std::array<bool, kTableFigures> shown = shownColumns(rows);
+  const TableLayout layout = layoutOf(rows);
   std::size_t labelWidth = widthOf(labelHeading);
+  std::array<std::size_t, kTableFigures> widths{};
+  for (std::size_t i = 0; i < kTableFigures; ++i) {
+    widths[i] = nameIn(layout, i).size();
+  }
   for (const TableRow& row : rows) {
     labelWidth = std::max(labelWidth, widthOf(row.label));
+    if (!row.error.empty()) continue;
+    for (std::size_t i = 0; i < kTableFigures; ++i) {
+      if (shownIn(layout, i)) {
+        widths[i] = std::max(widths[i], cellText(layout, row, i).size());
+      }
+    }
   }
   std::string groups;
   std::string names;
   appendCell(&names, labelHeading, labelWidth, align);
   for (std::size_t i = 0; i < kTableFigures; ++i) {
-    if (!shown[i]) continue;
-    const TableColumn& column = kTableColumns[i];
-    appendCell(&names, column.name, column.name.size());
-    if (!column.group.empty()) {
-      groups.resize(widthOf(names) - column.name.size(), ' ');
-      groups += column.group;
+    if (!shownIn(layout, i)) continue;
+    appendCell(&names, nameIn(layout, i), widths[i]);
+    std::string_view group = kTableColumns[i].group;
+    if (i == 0 && layout.withoutSupport) group = kOddsWithSupportGroup;
+    if (!group.empty()) {
+      // A group's name stands over its first column, and apart from the
+      // name before it.
+      const std::size_t start = widthOf(names) - widths[i];
+      groups.resize(std::max(start, groups.empty() ? 0 : groups.size() + 1),
+                    ' ');
+      groups += group;
     }
   }
   std::string table = groups + '\n' + names + '\n';
@@ -137,10 +181,9 @@ std::string predictionTable(std::string_view labelHeading,
       continue;
     }
     for (std::size_t i = 0; i < kTableFigures; ++i) {
-      if (!shown[i]) continue;
-      appendCell(&line,
-                 blank(row, i) ? "-" : std::to_string(row.figures[i]),
-                 kTableColumns[i].name.size());
+      if (shownIn(layout, i)) {
+        appendCell(&line, cellText(layout, row, i), widths[i]);
+      }
     }
     if (align == LabelAlign::left) {
       // A name's padding stands before the figures, never after them.

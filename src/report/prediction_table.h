@@ -35,10 +35,12 @@ enum class LabelAlign { right, left };
 TableRow tableRow(std::string label, const Prediction& prediction);
 
 // The rows as a table under a two-line heading, `labelHeading` over the
-// labels.  Columns that repeat the odds in every row (the odds without
-// support when no support fire counted) and rugged outcomes that no row
-// has are left out.  A row with an error shows the error in place of its
-// figures, and counts for no column.
+// labels, each column as wide as its widest cell.  Where support fire
+// changed the odds of some row, each odds cell shows the odds without
+// support beside them, "2 (3)"; rugged outcomes that no row has are left
+// out, and beside those that some row has the suppression columns are
+// headed "supp.", so that the table stays narrow.  A row with an error
+// shows the error in place of its figures, and counts for no column.
 std::string predictionTable(std::string_view labelHeading,
                             const std::vector<TableRow>& rows,
                             LabelAlign align = LabelAlign::right);

@@ -1,10 +1,74 @@
 #include "scenario/field_path.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <utility>
 #include <vector>
 
 namespace {
+
+constexpr std::size_t kScopes = static_cast<std::size_t>(Scope::airDefenseUnit) + 1;
+
+// The groups of a scenario, in the order of Scope.
+constexpr std::array<std::pair<std::string_view, Scope>, 4> kGroups = {{
+    {"general", Scope::general},
+    {"attacker", Scope::attacker},
+    {"defender", Scope::defender},
+    {"terrain", Scope::terrain},
+}};
+
+template <typename Record>
+ScopedName scopedName(const FieldInfo<Record>& info, NameKind nameKind,
+                      std::size_t field) {
+  ScopedName name;
+  name.name = info.name;
+  name.nameKind = nameKind;
+  name.field = field;
+  name.kind = info.kind;
+  name.minimum = info.minimum;
+  name.maximum = info.maximum;
+  name.required = isRequired(info);
+  return name;
+}
+
+template <typename Record>
+void addUnitNames(std::span<const FieldInfo<Record>> fields,
+                  std::vector<ScopedName>* names) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    names->push_back(scopedName(fields[i], NameKind::unitField, i));
+  }
+}
+
+using NameTables = std::array<std::vector<ScopedName>, kScopes>;
+
+NameTables makeNameTables() {
+  NameTables tables;
+  std::vector<ScopedName>& top = tables[static_cast<std::size_t>(Scope::scenario)];
+  for (const auto& [group, scope] : kGroups) {
+    ScopedName name;
+    name.name = group;
+    name.nameKind = NameKind::group;
+    name.inner = scope;
+    top.push_back(name);
+  }
+  const auto fields = scenarioFields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    ScopedName name = scopedName(fields[i], NameKind::field, i);
+    if (static_cast<Field>(i) == Field::artillery) name.inner = Scope::artilleryUnit;
+    if (static_cast<Field>(i) == Field::airDefense) name.inner = Scope::airDefenseUnit;
+    Scope scope = Scope::scenario;
+    for (const auto& [group, groupScope] : kGroups) {
+      if (group == fields[i].group) scope = groupScope;
+    }
+    tables[static_cast<std::size_t>(scope)].push_back(name);
+  }
+  addUnitNames(artilleryFields(),
+               &tables[static_cast<std::size_t>(Scope::artilleryUnit)]);
+  addUnitNames(airDefenseFields(),
+               &tables[static_cast<std::size_t>(Scope::airDefenseUnit)]);
+  return tables;
+}
 
 std::vector<std::string_view> splitDots(std::string_view name) {
   std::vector<std::string_view> parts;
@@ -48,21 +112,6 @@ bool resolveBars(const FieldInfo<Record>& info,
   path->kind = FieldKind::whole;
   path->minimum = 0;
   return path->bar.has_value();
-}
-
-// A field of a supporting unit: N.name, or N.combatSupport.M.
-template <typename Record>
-bool resolveUnit(std::span<const FieldInfo<Record>> fields,
-                 std::span<const std::string_view> rest, FieldPath* path) {
-  if (rest.size() < 2) return false;
-  path->unit = indexOf(rest[0]);
-  if (!path->unit) return false;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (rest[1] != fields[i].name) continue;
-    path->unitField = i;
-    return resolveBars(fields[i], rest.subspan(2), path);
-  }
-  return false;
 }
 
 template <typename Record>
@@ -128,34 +177,54 @@ const std::vector<std::string>& wholeFieldPatterns() {
 
 }  // namespace
 
+std::span<const ScopedName> namesIn(Scope scope) {
+  static const NameTables tables = makeNameTables();
+  return tables[static_cast<std::size_t>(scope)];
+}
+
+const ScopedName* findName(Scope scope, std::string_view name) {
+  return findName(namesIn(scope), name);
+}
+
+namespace {
+
+// A field of a supporting unit: N.name, or N.combatSupport.M.
+template <typename Record>
+bool resolveUnit(std::span<const FieldInfo<Record>> fields, Scope unit,
+                 std::span<const std::string_view> rest, FieldPath* path) {
+  if (rest.size() < 2) return false;
+  path->unit = indexOf(rest[0]);
+  const ScopedName* name = findName(unit, rest[1]);
+  if (!path->unit || name == nullptr) return false;
+  path->unitField = name->field;
+  return resolveBars(fields[name->field], rest.subspan(2), path);
+}
+
+}  // namespace
+
 std::optional<FieldPath> resolveFieldPath(std::string_view name) {
   const std::vector<std::string_view> parts = splitDots(name);
-  const std::span<const std::string_view> all(parts);
-  FieldPath path;
-  const auto fields = scenarioFields();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    const ScenarioField& info = fields[i];
-    const bool grouped = info.group[0] != '\0';
-    const std::size_t length = grouped ? 2 : 1;
-    if (parts.size() < length || parts[length - 1] != info.name ||
-        (grouped && parts[0] != info.group)) {
-      continue;
-    }
-    path.field = static_cast<Field>(i);
-    const auto rest = all.subspan(length);
-    bool found = false;
-    if (path.field == Field::artillery) {
-      found = rest.empty() ? (describe(info, &path), true)
-                           : resolveUnit(artilleryFields(), rest, &path);
-    } else if (path.field == Field::airDefense) {
-      found = rest.empty() ? (describe(info, &path), true)
-                           : resolveUnit(airDefenseFields(), rest, &path);
-    } else {
-      found = resolveBars(info, rest, &path);
-    }
-    return found ? std::optional<FieldPath>(path) : std::nullopt;
+  std::span<const std::string_view> rest(parts);
+  const ScopedName* found = findName(Scope::scenario, rest[0]);
+  rest = rest.subspan(1);
+  if (found != nullptr && found->nameKind == NameKind::group) {
+    if (rest.empty()) return std::nullopt;
+    found = findName(found->inner, rest[0]);
+    rest = rest.subspan(1);
   }
-  return std::nullopt;
+  if (found == nullptr) return std::nullopt;
+  FieldPath path;
+  path.field = static_cast<Field>(found->field);
+  const ScenarioField& info = scenarioFields()[found->field];
+  bool resolved = false;
+  if (info.kind != FieldKind::units || rest.empty()) {
+    resolved = resolveBars(info, rest, &path);
+  } else if (path.field == Field::artillery) {
+    resolved = resolveUnit(artilleryFields(), found->inner, rest, &path);
+  } else {
+    resolved = resolveUnit(airDefenseFields(), found->inner, rest, &path);
+  }
+  return resolved ? std::optional<FieldPath>(path) : std::nullopt;
 }
 
 std::int64_t* wholeValueAt(CombatScenario* s, const FieldPath& path) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,58 @@ struct FieldPath {
   std::int64_t maximum = 0;
   std::string_view errorText;  // the dialogue's error text for the field
 };
+
+// The objects of a scenario that hold names of their own: the scenario, its
+// four groups, and a supporting unit of either list.
+enum class Scope : std::uint8_t {
+  scenario,
+  general,
+  attacker,
+  defender,
+  terrain,
+  artilleryUnit,
+  airDefenseUnit,
+};
+
+// What a name stands for inside an object: a group, a field of the combat
+// or a field of a supporting unit.
+enum class NameKind : std::uint8_t { group, field, unitField };
+
+// One name of an object.  `field` is the Field of a field of the combat,
+// or the place of a unit's field among artilleryFields() or
+// airDefenseFields(); `inner` is the object that a group, or each entry of
+// a list of units, holds.  `kind`, `minimum` and `maximum` describe the
+// value (a group's are unused); `required` says whether a whole number
+// must be given when its question is asked.
+struct ScopedName {
+  std::string_view name;
+  NameKind nameKind = NameKind::field;
+  std::size_t field = 0;
+  Scope inner = Scope::scenario;
+  FieldKind kind = FieldKind::whole;
+  std::int64_t minimum = 0;
+  std::int64_t maximum = 0;
+  bool required = false;
+};
+
+// The names that an object of `scope` takes: the scenario's groups before
+// its own fields, then every field in the order the dialogue asks them.
+std::span<const ScopedName> namesIn(Scope scope);
+
+// The name `name` among `names` (the names of one object, as namesIn()
+// gives them), or nullptr when the object takes no such name.  Its place
+// in `names` tells names apart.  Inline, as a reader asks it for every name
+// of every scenario.
+inline const ScopedName* findName(std::span<const ScopedName> names,
+                                  std::string_view name) {
+  for (const ScopedName& candidate : names) {
+    if (candidate.name == name) return &candidate;
+  }
+  return nullptr;
+}
+
+// The same among namesIn(scope).
+const ScopedName* findName(Scope scope, std::string_view name);
 
 // The field that `path` names, or nothing when no field has that name.
 // The places of units and bars are not checked against any scenario.

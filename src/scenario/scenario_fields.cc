@@ -456,21 +456,26 @@ void resetAnswer(CombatScenario* s, Field field) {
 
 namespace {
 
-std::string lowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+char lowerCase(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Whether two words are the same, the case of ASCII letters aside; without
+// copies, as every menu word of every scenario is looked up.
+bool sameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowerCase(a[i]) != lowerCase(b[i])) return false;
   }
-  return lower;
+  return true;
 }
 
 }  // namespace
 
 std::int64_t menuEntry(std::span<const std::string_view> options,
                        std::string_view word) {
-  const std::string lower = lowerCase(word);
   for (std::size_t i = 0; i < options.size(); ++i) {
-    if (lowerCase(options[i]) == lower) return static_cast<std::int64_t>(i) + 1;
+    if (sameWord(options[i], word)) return static_cast<std::int64_t>(i) + 1;
   }
   return 0;
 }

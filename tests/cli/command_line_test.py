@@ -498,13 +498,52 @@ if max(len(l) for l in table.splitlines()) > 80:
     failures.append('a table: wider than 80 columns')
 SUPPORTED = changed(['artillery'], [{'attackValue': 6, 'experience': 1,
                                      'strength': 9, 'adjacent': True}])
-check('a table with support fire', ['--scenario', 's', '--vary',
-                                    'attacker.strength=8..9'],
-      files={'s': line(SUPPORTED)},
-      out_pattern=r'^ {19}odds {29}odds without support {13}rugged defense\n'
-                  r'attacker\.strength  attacker  defender  suppression  '
-                  r'attacker  defender  suppression  chance\n'
-                  r'( {16}\d( +\d+){7}\n){2}$')
+# Infantry against entrenched infantry: a rugged defense is possible.
+RUGGED = {'general': {'attackerClass': 1, 'defenderClass': 1,
+                      'isAssault': False},
+          'attacker': {'attackValue': 10, 'defenseValue': 7, 'strength': 10,
+                       'experience': 0},
+          'defender': {'attackValue': 8, 'defenseValue': 6, 'strength': 10,
+                       'entrenchment': 3, 'experience': 2}}
+RUGGED_SUPPORTED = changed(['artillery'], SUPPORTED['artillery'], RUGGED)
+# Each table in 80 columns: the odds without support beside the odds, and
+# short suppression headings beside a rugged outcome.  The figures are those
+# of the CSV of the same sweeps.
+for what, scenario, values, expected in [
+        ('support fire', SUPPORTED, '8..9',
+         '                   odds (without support)           rugged defense\n'
+         'attacker.strength  attacker  defender  suppression  chance\n'
+         '                8     4 (4)     2 (4)        1 (2)       0\n'
+         '                9     4 (4)     3 (4)        1 (2)       0\n'),
+        ('a rugged defense', RUGGED, '8..10',
+         '                   odds                       rugged defense\n'
+         'attacker.strength  attacker  defender  supp.  chance  attacker  '
+         'defender  supp.\n'
+         '                8         5         0      0      40         7  '
+         '       0      0\n'
+         '                9         5         0      0      40         7  '
+         '       0      0\n'
+         '               10         5         1      0      40         7  '
+         '       0      0\n'),
+        ('support fire and a rugged defense', RUGGED_SUPPORTED, '8..10',
+         '                   odds (without support)     rugged defense\n'
+         'attacker.strength  attacker  defender  supp.  chance  attacker  '
+         'defender  supp.\n'
+         '                8     5 (5)     0 (0)  0 (0)      40         7  '
+         '       0      0\n'
+         '                9     5 (5)     0 (0)  0 (0)      40         7  '
+         '       0      0\n'
+         '               10     5 (5)     0 (1)  0 (0)      40         7  '
+         '       0      0\n')]:
+    check('a table with ' + what,
+          ['--scenario', 's', '--vary', 'attacker.strength=' + values],
+          files={'s': line(scenario)}, out=expected)
+    if max(len(l) for l in expected.splitlines()) > 80:
+        failures.append('a table with %s: wider than 80 columns' % what)
+check('the CSV of support fire and a rugged defense',
+      ['--scenario', 's', '--vary', 'attacker.strength=10..10', '--csv'],
+      files={'s': line(RUGGED_SUPPORTED)},
+      out_pattern=r'\n10,5,0,0,5,1,0,40,7,0,0\n$')
 check('CSV', ['--scenario', 's', '--vary', 'attacker.strength=9..10', '--csv'],
       files={'s': line(TANKS)},
       out='attacker.strength,attackerLosses,defenderLosses,defenderSuppression,'
