@@ -3,6 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "report/prediction_json.h"
 
@@ -112,15 +114,37 @@ std::string_view nameIn(const TableLayout& layout, std::size_t column) {
                               : kTableColumns[column].name;
 }
 
-// The text of a figure's cell.
-std::string cellText(const TableLayout& layout, const TableRow& row,
-                     std::size_t column) {
-  if (blank(row, column)) return "-";
-  std::string text = std::to_string(row.figures[column]);
-  if (layout.withoutSupport && column < kOddsFigures) {
-    text += " (" + std::to_string(row.figures[column + kFirstNoSupport]) + ')';
+// The text of a figure's cell, kept in place: a table of many rows formats
+// every cell twice (for the widths, then the line), and no cell is longer
+// than two numbers and their brackets.
+struct CellText {
+  std::array<char, 48> text;
+  std::size_t size = 0;
+  std::string_view view() const { return {text.data(), size}; }
+};
+
+void appendNumber(CellText* cell, std::int64_t number) {
+  const auto end = std::to_chars(cell->text.data() + cell->size,
+                                 cell->text.data() + cell->text.size(), number);
+  cell->size = static_cast<std::size_t>(end.ptr - cell->text.data());
+}
+
+CellText cellText(const TableLayout& layout, const TableRow& row,
+                  std::size_t column) {
+  CellText cell;
+  if (blank(row, column)) {
+    cell.text[0] = '-';
+    cell.size = 1;
+    return cell;
   }
-  return text;
+  appendNumber(&cell, row.figures[column]);
+  if (layout.withoutSupport && column < kOddsFigures) {
+    cell.text[cell.size++] = ' ';
+    cell.text[cell.size++] = '(';
+    appendNumber(&cell, row.figures[column + kFirstNoSupport]);
+    cell.text[cell.size++] = ')';
+  }
+  return cell;
 }
 
 }  // namespace
@@ -151,7 +175,7 @@ std::string predictionTable(std::string_view labelHeading,
     if (!row.error.empty()) continue;
     for (std::size_t i = 0; i < kTableFigures; ++i) {
       if (shownIn(layout, i)) {
-        widths[i] = std::max(widths[i], cellText(layout, row, i).size());
+        widths[i] = std::max(widths[i], cellText(layout, row, i).size);
       }
     }
   }
@@ -173,23 +197,28 @@ std::string predictionTable(std::string_view labelHeading,
     }
   }
   std::string table = groups + '\n' + names + '\n';
+  std::string line;
   for (const TableRow& row : rows) {
-    std::string line;
+    line.clear();
     appendCell(&line, row.label, labelWidth, align);
     if (!row.error.empty()) {
-      table += line + "  " + row.error + '\n';
+      table += line;
+      table += "  ";
+      table += row.error;
+      table += '\n';
       continue;
     }
     for (std::size_t i = 0; i < kTableFigures; ++i) {
       if (shownIn(layout, i)) {
-        appendCell(&line, cellText(layout, row, i), widths[i]);
+        appendCell(&line, cellText(layout, row, i).view(), widths[i]);
       }
     }
     if (align == LabelAlign::left) {
       // A name's padding stands before the figures, never after them.
       while (!line.empty() && line.back() == ' ') line.pop_back();
     }
-    table += line + '\n';
+    table += line;
+    table += '\n';
   }
   return table;
 }
