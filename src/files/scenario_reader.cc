@@ -94,6 +94,7 @@ struct Level {
   std::size_t item = 0;
   bool inList = false;
   std::uint64_t seen = 0;  // the names given so far, by their place
+  std::size_t next = 0;    // the place after the name last given
   // The name whose value comes next, if any: a name of the scope, or the
   // preset that stands for the attacker or the defender.
   const ScopedName* pending = nullptr;
@@ -562,7 +563,12 @@ struct ScenarioBuilder {
       level.pendingPlace = place;
       return true;
     }
-    const ScopedName* found = findName(level.names, name);
+    // Files written by the program give the names in their order: the name
+    // after the last one found is tried first.
+    const ScopedName* found =
+        level.next < level.names.size() && level.names[level.next].name == name
+            ? &level.names[level.next]
+            : findName(level.names, name);
     if (found == nullptr) {
       fail(join(path(), shownText(name)),
            "unknown name (allowed: " + listOf(level.names) + ")", place);
@@ -575,6 +581,7 @@ struct ScenarioBuilder {
       return true;
     }
     level.seen |= mask;
+    level.next = static_cast<std::size_t>(found - level.names.data()) + 1;
     level.pending = found;
     level.pendingPlace = place;
     if (found->nameKind == NameKind::field) {
