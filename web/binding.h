@@ -20,8 +20,8 @@ std::string fieldsJson();
 // dialogue asks for it (also when it is not valid), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
 // within the supporting units stand, the first error (with the field's own
-// error text), the prediction as --json prints it, and the scenario as
-// --save writes it (as JSON and as text).
+// error text), the prediction as --json prints it, and the scenario's text
+// as --save writes it.
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json
