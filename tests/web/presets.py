@@ -15,6 +15,8 @@
 - comparing against 1,000 presets: all rows shown, the median of 9 times
   (only a gross regression fails: the machine may be busy).
 
+Writes presets-1280.png (the README's picture) into OUT_DIR.
+
   presets.py PROGRAM SITE_DIR OUT_DIR [PAIRS]
 """
 import json
@@ -151,6 +153,15 @@ def check_clicks(browser, server, program, workdir):
     shown = browser.js('return document.getElementById("roster-messages").textContent;')
     if shown != err.rstrip('\n') or not err:
         problems.append('refused roster: the page says %r, the program %r' % (shown, err))
+    # A file over the limit, refused unread in the program's words.
+    huge = os.path.join(workdir, 'huge.json')
+    with open(huge, 'w') as f:
+        f.write('{"presets": [' + ' ' * (16 * 1024 * 1024) + ']}')
+    _, _, err = run(program, ['--scenario', EXAMPLE_ROSTER, '--roster', 'huge.json'], workdir)
+    import_roster(browser, huge)
+    shown = browser.js('return document.getElementById("roster-messages").textContent;')
+    if shown != err.rstrip('\n') or 'longer than' not in err:
+        problems.append('roster over the limit: the page says %r, the program %r' % (shown, err))
     if picker_names(browser, 'attacker') or picker_names(browser, 'defender'):
         problems.append('refused roster: presets were kept')
 
@@ -399,6 +410,29 @@ def check_generated(browser, server, program, workdir, count):
     return problems
 
 
+def screenshot(server, out):
+    """presets-1280.png in OUT_DIR: the example roster, two presets picked
+    and the combat compared with every defender preset (the README's)."""
+    browser = page.Browser(1280, 1000)
+    try:
+        browser.open(server.url + 'index.html')
+        with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
+            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
+        browser.open(server.url + 'index.html')
+        pick(browser, 'attacker', 'Kettle Hound')
+        pick(browser, 'defender', 'Thistle Guard')
+        browser.click('#compare-defender')
+        browser.wait_for('document.querySelectorAll("#compare-table tbody tr").length === 3')
+        height = browser.js('return Math.min(1600, document.documentElement.scrollHeight);')
+        browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': 1280, 'height': height, 'deviceScaleFactor': 1, 'mobile': False})
+        browser.js('document.activeElement.blur(); window.scrollTo(0, 0);')
+        browser.wait_for('window.scrollY === 0')
+        browser.driver.save_screenshot(os.path.join(out, 'presets-1280.png'))
+    finally:
+        browser.close()
+
+
 def time_compare(browser, server, workdir):
     """Milliseconds from a click on "Compare attackers" to 1,000 rows shown:
     the median of 9."""
@@ -445,6 +479,7 @@ def main():
                 counts[name] = len(found)
                 problems += found
             times = time_compare(browser, server, workdir)
+        screenshot(server, out)
         median = statistics.median(times)
         print('compare against 1,000 presets: median of 9 %.1f ms (target 100 ms; %s; '
               'times %s; load average %.1f)' % (

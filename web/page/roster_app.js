@@ -33,7 +33,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
   function redraw(list) {
     for (const side of SIDES) {
       const own = list.filter((p) => p[side]).map((p) => p.name);
-      fillMenu(parts.pickers[side], own, own.length ? 'Choose a preset\u2026' : 'No preset yet');
+      fillMenu(parts.pickers[side], own, own.length ? 'Preset\u2026' : 'No presets');
       byId('compare-' + side).dataset.presets = own.length;
     }
     fillMenu(parts.manage, list.map((p) => p.name));
@@ -95,7 +95,11 @@ export function startPresets(calc, catalogue, form, current, changed) {
     parts.importRoster.value = '';
     const reading = calc.roster(bytes, file.name);
     if (!reading.valid) return say(file.name + ' is not read:', reading.messages);
-    take(JSON.parse(new TextDecoder().decode(bytes)).presets, 'Read ' + file.name + '.');
+    try {
+      take(JSON.parse(new TextDecoder().decode(bytes)).presets, 'Read ' + file.name + '.');
+    } catch (error) {
+      say(file.name + ' is not read: ' + error.message);
+    }
   }
 
   // The Compare view of the side compared, drawn anew; the focus stays on
@@ -127,12 +131,11 @@ export function startPresets(calc, catalogue, form, current, changed) {
   }
 
   for (const side of SIDES) {
+    // Chosen here, not an answer of the form's.  The name stays on show,
+    // so that arrow keys may go from preset to preset.
     parts.pickers[side].addEventListener('change', (event) => {
-      // Chosen here, not an answer of the form's.
       event.stopPropagation();
-      const name = event.target.value;
-      event.target.value = '';
-      if (name) pick(side, name);
+      if (event.target.value) pick(side, event.target.value);
     });
     parts.saves[side].addEventListener('click', () => save(side));
     byId('compare-' + side).addEventListener('click', () => {
