@@ -162,7 +162,8 @@ def check_clicks(browser, server, program, workdir):
     shown = browser.js('return document.getElementById("roster-messages").textContent;')
     if shown != err.rstrip('\n') or 'longer than' not in err:
         problems.append('roster over the limit: the page says %r, the program %r' % (shown, err))
-    if picker_names(browser, 'attacker') or picker_names(browser, 'defender'):
+    if picker_names(browser, 'attacker') or picker_names(browser, 'defender') or \
+            browser.js('return localStorage.getItem("zelvorn-roster");') is not None:
         problems.append('refused roster: presets were kept')
 
     # The example roster; two choices give a combat of two presets.
