@@ -144,6 +144,8 @@ test('the roster is kept in the storage, and a storage that refuses is told', ()
   assert.equal(keptRoster(storage), 'text');
   const refusing = {getItem: () => { throw new Error('forbidden'); },
                     setItem: () => { throw new Error('full'); }};
-  assert.equal(keptRoster(refusing), null);
-  assert.equal(keepRoster(refusing, 'text'), false);
+  for (const none of [refusing, null]) {
+    assert.equal(keptRoster(none), null);
+    assert.equal(keepRoster(none, 'text'), false);
+  }
 });

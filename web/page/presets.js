@@ -5,6 +5,16 @@
 
 const STORAGE_KEY = 'zelvorn-roster';
 
+// The browser's storage, or null where the browser forbids the page even
+// to look at it.
+export function browserStorage() {
+  try {
+    return localStorage;
+  } catch (error) {
+    return null;
+  }
+}
+
 // The roster's text kept in `storage`, or null.
 export function keptRoster(storage) {
   try {

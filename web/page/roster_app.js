@@ -4,8 +4,8 @@
 // Compare view as --compare does.
 import {download} from './files.js';
 import {scenarioOfForm} from './form.js';
-import {keepRoster, keptRoster, presetOf, renamed, rosterFileText, rosterText, withPreset,
-        without} from './presets.js';
+import {browserStorage, keepRoster, keptRoster, presetOf, renamed, rosterFileText, rosterText,
+        withPreset, without} from './presets.js';
 import {drawCompare, drawPresetTools, fillMenu, fillSide} from './roster_view.js';
 import {SIDE_TITLES} from './words.js';
 
@@ -23,6 +23,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
   let text = rosterText([]);
   let comparing = null;
   let sortKey = 'defenderLosses';
+  const storage = browserStorage();
 
   function say(status, lines) {
     parts.status.textContent = status;
@@ -51,7 +52,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
     if (!reading.valid) return say('Not kept:', reading.messages);
     presets = next;
     text = candidate;
-    say(done + (keepRoster(localStorage, text) ? ''
+    say(done + (keepRoster(storage, text) ? ''
       : ' The browser does not keep them for your next visit.'));
     redraw(reading.presets);
   }
@@ -154,7 +155,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
   parts['export-roster'].addEventListener('click', () => download(text, 'zelvorn-roster.json'));
   parts.importRoster.addEventListener('change', importRoster);
 
-  const kept = keptRoster(localStorage);
+  const kept = keptRoster(storage);
   const reading = kept === null ? null : calc.roster(kept, 'presets');
   if (reading && reading.valid) {
     presets = JSON.parse(kept).presets;
