@@ -228,6 +228,17 @@ TEST(RosterReader, RefusesMorePresetsThanItHolds) {
                 "most 100000)"});
 }
 
+// The page hands over a text rather than a file: one just past the limit
+// is refused unread, as the file would be.
+TEST(RosterReader, RefusesATextLongerThanTheLimitUnread) {
+  const std::string blanks(kLongestRoster - roster("").size(), ' ');
+  EXPECT_EQ(problemsOf(roster(blanks)), std::vector<std::string>{});
+  EXPECT_EQ(problemsOf(roster(blanks + " ")),
+            std::vector<std::string>{
+                "r.json:1: roster: longer than 16 MiB (allowed: a roster of at "
+                "most 16 MiB)"});
+}
+
 const std::string kRoster = roster(
     R"({"name": "Reed Pikes", "sides": ["attacker", "defender"], "class": 1,)"
     R"( "attackValue": 5, "defenseValue": 4, "strength": 10,)"

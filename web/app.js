@@ -11,6 +11,7 @@ import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
         scenarioOfForm, showAsked} from './page/form.js';
 import {readControl} from './page/controls.js';
 import {drawSweep} from './page/sweep.js';
+import {startPresets} from './page/roster_app.js';
 import {tidy} from './page/words.js';
 
 let calc = null;
@@ -22,6 +23,8 @@ let lastResult = null;
 let refusal = null;
 let firstFiguresShown = false;
 let sweepTimer = 0;
+// Draws the Compare view anew after a recomputation.
+let refreshPresets = null;
 
 const byId = (id) => document.getElementById(id);
 
@@ -189,6 +192,7 @@ function update(byPlayer) {
     }
   }
   for (const id of ['export', 'copy-result']) byId(id).disabled = !lastResult;
+  if (refreshPresets) refreshPresets();
   if (!refusal) {
     keepInAddress(lastResult ? fragmentOf(lastResult.scenarioText, EXAMPLE)
                              : '#s=' + encodeURIComponent(JSON.stringify(scenario)));
@@ -221,6 +225,8 @@ function start(module) {
   catalogue = calc.fields();
   form = buildForm(byId('questions'), catalogue, () => update(true));
   fillForm(form, null);
+  refreshPresets = startPresets(calc, catalogue, form,
+    () => (lastResult ? lastResult.scenarioText : null), () => update(true));
   if (isCombatFragment(location.hash)) readLink();
   else openExample();
   window.addEventListener('pagehide', flushAddress);
@@ -241,7 +247,7 @@ function start(module) {
   });
   byId('new-combat').addEventListener('click', () => {
     openExample();
-    const first = document.querySelector('#questions select, #questions input');
+    const first = document.querySelector('#questions [data-field]');
     if (first) first.focus();
   });
   byId('export').addEventListener('click', () => {

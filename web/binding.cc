@@ -3,11 +3,13 @@
 #include <nlohmann/json.hpp>
 
 #include <optional>
-#include <sstream>
+#include <string>
 #include <variant>
 #include <vector>
 
 #include "combat/combat.h"
+#include "files/problem.h"
+#include "files/roster_reader.h"
 #include "files/scenario_file.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
@@ -15,6 +17,7 @@
 #include "report/prediction_json.h"
 #include "report/scenario_json.h"
 #include "scenario/field_path.h"
+#include "scenario/preset_fields.h"
 #include "scenario/scenario_fields.h"
 
 namespace {
@@ -248,6 +251,49 @@ Json placedJson(const CombatScenario& s) {
   return json;
 }
 
+// The lines of a text, without their line feeds.
+Json linesJson(std::string_view text) {
+  Json lines = Json::array();
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    lines.push_back(std::string(text.substr(0, end)));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+// The answers a preset may hold: for each, its name in a roster and the
+// dotted names of the attacker's and the defender's field it answers (null
+// where that side has none).
+Json presetFieldList() {
+  Json list = Json::array();
+  for (const PresetField& field : presetFields()) {
+    Json json = Json::object();
+    json["name"] = field.name;
+    for (const Side side : {Side::attacker, Side::defender}) {
+      const std::optional<Field> own = fieldFor(field, side);
+      json[std::string(sideName(side))] =
+          own ? Json(dottedName(fieldInfo(*own))) : Json(nullptr);
+    }
+    list.push_back(std::move(json));
+  }
+  return list;
+}
+
+// The error lines of a roster, as --roster prints them.
+std::string rosterMessages(const RosterReading& reading, std::string_view fileName) {
+  const std::string name(fileName);
+  std::string text;
+  for (const RosterProblem& problem : reading.problems) {
+    text += rosterProblemLine(name, problem);
+  }
+  if (reading.moreProblems > 0) {
+    text += moreProblemsLine(name, reading.problems.back().line, reading.moreProblems);
+  }
+  return text;
+}
+
 }  // namespace
 
 std::string fieldsJson() {
@@ -265,6 +311,8 @@ std::string fieldsJson() {
                        {"leaderPrompt", std::string(kHalfTrackLeaderPrompt)}};
   // A file longer than one scenario may be is refused before it is read.
   json["longestFile"] = kLongestScenario;
+  json["presetFields"] = presetFieldList();
+  json["longestRoster"] = kLongestRoster;
   return json.dump();
 }
 
@@ -281,17 +329,14 @@ std::string predictJson(std::string_view text) {
   if (!checked.errors.empty()) {
     json["error"] = errorJson(checked.errors.front());
     json["prediction"] = nullptr;
-    json["scenario"] = nullptr;
     json["scenarioText"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
   const CombatPrediction predicted = predictCombat(checked.scenario);
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
-  const std::string saved = scenarioJson(checked.scenario);
-  json["scenario"] = Json::parse(saved);
   // As --save writes it, for the address and for export.
-  json["scenarioText"] = saved;
+  json["scenarioText"] = scenarioJson(checked.scenario);
   return json.dump();
 }
 
@@ -338,22 +383,17 @@ std::string importJson(std::string_view fileText, std::string_view fileName) {
   options.path = std::string(fileName);
   options.format = OutputFormat::json;
   // The messages, as the command line gives them for the whole file.
-  std::stringbuf file{std::string(fileText)};
-  std::stringbuf figures;
-  std::stringbuf messages;
-  Output out = outputToStream(&figures);
-  Output err = outputToStream(&messages);
-  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  std::string figures;
+  std::string messages;
+  Output out = outputToString(&figures);
+  Output err = outputToString(&messages);
+  ScenarioSource source = scenarioSource(inputFromText(fileText));
   runScenarios(&source, options, &out, &err);
   flushOutput(&err);
   Json json = Json::object();
-  Json lines = Json::array();
-  std::istringstream text(messages.str());
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  json["messages"] = std::move(lines);
+  json["messages"] = linesJson(messages);
   // The first scenario that is valid goes into the form.
-  std::stringbuf again{std::string(fileText)};
-  ScenarioSource scenarios = scenarioSource(inputFromStream(&again));
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
   json["scenario"] = nullptr;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
     if (chunk->tooLong) continue;
@@ -369,25 +409,20 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   ScenarioFileOptions options;
   options.path = std::string(fileName);
   options.format = OutputFormat::json;
-  std::stringbuf file{std::string(fileText)};
-  std::stringbuf figures;
-  std::stringbuf messages;
-  Output out = outputToStream(&figures);
-  Output err = outputToStream(&messages);
-  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  std::string figures;
+  std::string messages;
+  Output out = outputToString(&figures);
+  Output err = outputToString(&messages);
+  ScenarioSource source = scenarioSource(inputFromText(fileText));
   const int status = runScenarios(&source, options, &out, &err);
   flushOutput(&err);
   Json json = Json::object();
-  Json lines = Json::array();
-  std::istringstream text(messages.str());
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  json["messages"] = std::move(lines);
+  json["messages"] = linesJson(messages);
   json["refused"] = status != 0;
   // The answers of the first scenario that is valid; failing that, those of
   // the first one that could be read to its end, so that the form shows
   // what the file says beside its error.
-  std::stringbuf again{std::string(fileText)};
-  ScenarioSource scenarios = scenarioSource(inputFromStream(&again));
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
   Json values = nullptr;
   bool valid = false;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
@@ -412,14 +447,77 @@ std::string resultTextJson(std::string_view scenario) {
   ScenarioFileOptions options;
   options.path = "scenario";
   options.format = OutputFormat::text;
-  std::stringbuf file{std::string(scenario)};
-  std::stringbuf figures;
-  std::stringbuf messages;
-  Output out = outputToStream(&figures);
-  Output err = outputToStream(&messages);
-  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  std::string figures;
+  std::string messages;
+  Output out = outputToString(&figures);
+  Output err = outputToString(&messages);
+  ScenarioSource source = scenarioSource(inputFromText(scenario));
   const int status = runScenarios(&source, options, &out, &err);
+  flushOutput(&out);
   Json json = Json::object();
-  json["text"] = status == 0 ? Json(figures.str()) : Json(nullptr);
+  json["text"] = status == 0 ? Json(figures) : Json(nullptr);
+  return dumpForPage(json);
+}
+
+std::string rosterJson(std::string_view rosterText, std::string_view fileName) {
+  const RosterReading reading = parseRoster(rosterText);
+  Json json = Json::object();
+  json["valid"] = reading.problems.empty();
+  json["messages"] = linesJson(rosterMessages(reading, fileName));
+  Json presets = Json::array();
+  for (const Preset& preset : reading.roster.presets) {
+    presets.push_back({{"name", preset.name},
+                       {"attacker", preset.attacker},
+                       {"defender", preset.defender}});
+  }
+  json["presets"] = std::move(presets);
+  return dumpForPage(json);
+}
+
+std::string presetJson(std::string_view rosterText, std::string_view name,
+                       std::string_view side) {
+  const Side wanted = side == "defender" ? Side::defender : Side::attacker;
+  const RosterReading reading = parseRoster(rosterText);
+  const Preset* preset = findPreset(reading.roster, name);
+  if (preset == nullptr || !serves(*preset, wanted)) return "null";
+  ScenarioText answers;
+  applyPreset(*preset, wanted, &answers.scenario, &answers.given);
+  // A number that the preset leaves out and that a scenario file may leave
+  // out too is the file's: the record's own value, as --compare takes it.
+  for (const PresetField& field : presetFields()) {
+    const std::optional<Field> own = fieldFor(field, wanted);
+    if (!own) continue;
+    const ScenarioField& info = fieldInfo(*own);
+    if (info.kind == FieldKind::whole && !isRequired(info)) {
+      answers.given[static_cast<std::size_t>(*own)] = true;
+    }
+  }
+  return dumpForPage(givenValues(answers));
+}
+
+std::string compareJson(std::string_view scenario, std::string_view rosterText,
+                        std::string_view side, std::string_view sort) {
+  const RosterReading reading = parseRoster(rosterText);
+  std::string messages = rosterMessages(reading, "presets");
+  std::string rows;
+  if (reading.problems.empty()) {
+    // Run as --scenario --roster --compare --sort --json runs, so that the
+    // rows and their order are the command line's.
+    ScenarioFileOptions options;
+    options.path = "scenario";
+    options.format = OutputFormat::json;
+    options.roster = &reading.roster;
+    options.compare = CompareRequest{
+        side == "defender" ? Side::defender : Side::attacker, std::string(sort)};
+    Output out = outputToString(&rows);
+    Output err = outputToString(&messages);
+    ScenarioSource source = scenarioSource(inputFromText(scenario));
+    runScenarios(&source, options, &out, &err);
+    flushOutput(&out);
+    flushOutput(&err);
+  }
+  Json json = Json::object();
+  json["messages"] = linesJson(messages);
+  json["rows"] = std::move(rows);
   return dumpForPage(json);
 }

@@ -13,15 +13,16 @@
 // where the page shows it (its section, and for a unit's attribute its side
 // and the attribute);
 // the same for the fields of an artillery piece and an air-defense unit, and
-// the texts of the Combat Support loop.
+// the texts of the Combat Support loop; the answers a preset holds, and the
+// longest file and roster read.
 std::string fieldsJson();
 
 // For a scenario as JSON text: whether it is valid, the fields that the
 // dialogue asks for it (also when it is not valid), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
 // within the supporting units stand, the first error (with the field's own
-// error text), the prediction as --json prints it, and the scenario as
-// --save writes it (as JSON and as text).
+// error text), the prediction as --json prints it, and the scenario's text
+// as --save writes it.
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json
@@ -39,6 +40,24 @@ std::string importJson(std::string_view fileText, std::string_view fileName);
 // and the answers (by dotted name) of the first valid scenario, else of the
 // first one read to its end, else null.
 std::string readJson(std::string_view fileText, std::string_view fileName);
+
+// A roster file's text read as --roster reads it: whether it is valid, its
+// error lines as the command line prints them, and each preset's name and
+// the sides it serves.
+std::string rosterJson(std::string_view rosterText, std::string_view fileName);
+
+// The answers that the preset `name` of a roster gives `side`, by dotted
+// name as the page's controls take them (with the usual value of a number
+// that a scenario file may leave out, where the preset leaves it out);
+// null when the roster holds no such preset for that side.
+std::string presetJson(std::string_view rosterText, std::string_view name,
+                       std::string_view side);
+
+// The scenario against every preset of `side`, as --scenario --roster
+// --compare SIDE --sort SORT --json gives it: the rows (JSON Lines, best
+// first) and the error lines.
+std::string compareJson(std::string_view scenario, std::string_view rosterText,
+                        std::string_view side, std::string_view sort);
 
 // The result texts that --scenario prints for a scenario, or null for one
 // it refuses.

@@ -17,6 +17,10 @@ const char* keep(std::string text) {
   return answer.c_str();
 }
 
+std::string_view text(const char* bytes, double length) {
+  return std::string_view(bytes, static_cast<std::size_t>(length));
+}
+
 }  // namespace
 
 extern "C" {
@@ -56,6 +60,29 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict_bytes(const char* bytes,
 
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_result_text(const char* scenario) {
   return keep(resultTextJson(scenario));
+}
+
+// A roster may be long: its bytes come as zelvorn_read's do, and so do the
+// scenario's beside it.
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_roster(const char* bytes, double length,
+                                               const char* name) {
+  return keep(rosterJson(text(bytes, length), name));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_preset(const char* bytes, double length,
+                                               const char* name,
+                                               const char* side) {
+  return keep(presetJson(text(bytes, length), name, side));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_compare(const char* roster,
+                                                double rosterLength,
+                                                const char* scenario,
+                                                double scenarioLength,
+                                                const char* side,
+                                                const char* sort) {
+  return keep(compareJson(text(scenario, scenarioLength),
+                          text(roster, rosterLength), side, sort));
 }
 
 }  // extern "C"

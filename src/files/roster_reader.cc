@@ -527,6 +527,15 @@ void checkUniqueNames(RosterReading* reading) {
   }
 }
 
+// A roster over kLongestRoster, refused before it is read.
+RosterReading tooLongRoster() {
+  RosterReading reading;
+  reading.problems.push_back(
+      {1, "", {"roster", "longer than 16 MiB (allowed: a roster of at most "
+                         "16 MiB)", {}}});
+  return reading;
+}
+
 // Only the first problems are kept; the rest are counted.
 void limitProblems(RosterReading* reading) {
   std::stable_sort(reading->problems.begin(), reading->problems.end(),
@@ -542,6 +551,7 @@ void limitProblems(RosterReading* reading) {
 }  // namespace
 
 RosterReading parseRoster(std::string_view text) {
+  if (text.size() > kLongestRoster) return tooLongRoster();
   RosterReading reading;
   RosterBuilder builder;
   builder.result = &reading;
@@ -587,13 +597,7 @@ RosterReading readRosterFile(const std::string& path, int* error) {
     return {};
   }
   *error = 0;
-  if (tooLong) {
-    RosterReading reading;
-    reading.problems.push_back(
-        {1, "", {"roster", "longer than 16 MiB (allowed: a roster of at most "
-                           "16 MiB)", {}}});
-    return reading;
-  }
+  if (tooLong) return tooLongRoster();
   return parseRoster(text);
 }
 

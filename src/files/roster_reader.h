@@ -62,7 +62,7 @@ struct RosterReading {
 };
 
 // Reads a roster from JSON text, checking every preset against the sides
-// it serves.
+// it serves; a text longer than kLongestRoster is refused unread.
 RosterReading parseRoster(std::string_view text);
 
 // Reads the roster file at `path` ("-" is not allowed: standard input

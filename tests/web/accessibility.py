@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """axe-core, the accessibility checker, on the page: no violation at 360
 and 1280 px, in the light and the dark theme (prefers-color-scheme), with
-figures on show and with a value that the dialogue refuses.
+figures on show, with the presets' tools and the Compare view open, and
+with a value that the dialogue refuses.
 
 axe-core comes from npm (tests/web/package.json pins its version; `sh
 scripts/setup.sh --all` installs it into tests/web/node_modules); without
@@ -66,6 +67,10 @@ def main():
     checked = 0
     try:
         url = page.scenario_url(server.url, line)
+        # The example roster kept in the browser: every preset tool on show.
+        browser.open(url)
+        with open(os.path.join(page.SOURCE, 'examples', 'roster.json'), encoding='utf-8') as f:
+            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
         for theme in THEMES:
             for width in WIDTHS:
                 set_view(browser, width, theme)
@@ -77,11 +82,15 @@ def main():
                                   % theme):
                     problems.append('%s: the browser does not take the theme' % where)
                 problems += violations(browser, axe_source, where + ', figures')
+                browser.js('document.getElementById("preset-fold").open = true;')
+                browser.js('document.getElementById("compare-defender").click();')
+                browser.wait_for('document.querySelectorAll("#compare-table tbody tr").length')
+                problems += violations(browser, axe_source, where + ', presets compared')
                 browser.type_number('attacker.strength', '0')
                 browser.wait_for('document.getElementById("results").dataset.state'
                                  ' === "invalid"')
                 problems += violations(browser, axe_source, where + ', a value refused')
-                checked += 2
+                checked += 3
     finally:
         browser.close()
         server.close()

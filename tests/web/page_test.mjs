@@ -8,6 +8,8 @@ import {barHeight} from '../../web/page/charts.js';
 import {readWhole} from '../../web/page/controls.js';
 import {tooLargeMessages} from '../../web/page/files.js';
 import {sweepRange} from '../../web/page/sweep.js';
+import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
+        without} from '../../web/page/presets.js';
 import {labelOf, noteText, sentence, tidy} from '../../web/page/words.js';
 
 test('an address holds the scenario text and gives it back unchanged', () => {
@@ -89,4 +91,61 @@ test('labels are short; a field without one keeps the dialogue\'s question', () 
 test('only units beyond the attacker\'s strength get a note', () => {
   assert.match(noteText({kind: 'beyondStrength'}), /already reached the attacker's strength/);
   assert.equal(noteText({kind: 'notAsked'}), '');
+});
+
+const PRESET_FIELDS = [
+  {name: 'class', attacker: 'general.attackerClass', defender: 'general.defenderClass'},
+  {name: 'isInfantry', attacker: null, defender: 'general.defenderIsInfantry'},
+  {name: 'strength', attacker: 'attacker.strength', defender: 'defender.strength'},
+  {name: 'combatSupport', attacker: 'attacker.combatSupport', defender: 'defender.combatSupport'},
+];
+
+test('a preset takes its side\'s own answers and none of the situation', () => {
+  const answers = new Map([['general.attackerClass', 2], ['general.defenderClass', 5],
+                           ['general.defenderIsInfantry', false], ['general.weather', 1],
+                           ['attacker.strength', 9], ['attacker.combatSupport', [3]],
+                           ['attacker.inRiver', true], ['defender.strength', 4]]);
+  assert.deepEqual(presetOf('Ram', 'attacker', PRESET_FIELDS, answers),
+                   {name: 'Ram', sides: ['attacker'], class: 2, strength: 9, combatSupport: [3]});
+  assert.deepEqual(presetOf('Wall', 'defender', PRESET_FIELDS, answers),
+                   {name: 'Wall', sides: ['defender'], class: 5, isInfantry: false, strength: 4});
+  // An answer not given is left out, not written as null.
+  assert.deepEqual(presetOf('Bare', 'defender', PRESET_FIELDS, new Map()),
+                   {name: 'Bare', sides: ['defender']});
+});
+
+test('presets saved, renamed and deleted keep their names unique and their order', () => {
+  let presets = [];
+  presets = withPreset(presets, {name: 'A', sides: ['attacker'], strength: 1});
+  presets = withPreset(presets, {name: 'B', sides: ['defender'], strength: 2});
+  presets = withPreset(presets, {name: 'A', sides: ['attacker'], strength: 3});
+  assert.deepEqual(presets.map((p) => [p.name, p.strength]), [['A', 3], ['B', 2]]);
+  for (const taken of ['B', '']) assert.equal(renamed(presets, 'A', taken), null);
+  presets = renamed(presets, 'A', 'C');
+  assert.deepEqual(presets.map((p) => p.name), ['C', 'B']);
+  assert.deepEqual(without(presets, 'C').map((p) => p.name), ['B']);
+  assert.deepEqual(without(presets, 'nobody'), presets);
+});
+
+test('a roster file has a preset a line and reads back the same', () => {
+  const presets = [{name: 'A "1"', sides: ['attacker'], strength: 1},
+                   {name: '\u00dc', sides: ['attacker', 'defender'], combatSupport: [1, 2]}];
+  const text = rosterText(presets);
+  assert.deepEqual(JSON.parse(text), {presets});
+  assert.equal(text.split('\n')[2], JSON.stringify(presets[1]));
+  assert.deepEqual(JSON.parse(rosterText([])), {presets: []});
+});
+
+test('the roster is kept in the storage, and a storage that refuses is told', () => {
+  const stored = new Map();
+  const storage = {getItem: (k) => stored.get(k) ?? null, setItem: (k, v) => stored.set(k, v)};
+  assert.equal(keptRoster(storage), null);
+  assert.equal(keepRoster(storage, 'text'), true);
+  assert.equal(keptRoster(storage), 'text');
+  const refusing = {getItem: () => { throw new Error('forbidden'); },
+                    setItem: () => { throw new Error('full'); }};
+  for (const none of [refusing, null]) {
+    assert.equal(keptRoster(none), null);
+    assert.equal(keepRoster(none, 'text'), false);
+  }
 });

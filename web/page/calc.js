@@ -6,22 +6,28 @@
 export function calculator(module) {
   const encoder = new TextEncoder();
   // A text (or bytes) in the module's memory for the length of one call.
-  function withBytes(input, call) {
+  function inMemory(input, call) {
     const bytes = typeof input === 'string' ? encoder.encode(input) : input;
     const pointer = module._malloc(bytes.length + 1);
     try {
       module.HEAPU8.set(bytes, pointer);
       module.HEAPU8[pointer + bytes.length] = 0;
-      return JSON.parse(module.UTF8ToString(call(pointer, bytes.length)));
+      return call(pointer, bytes.length);
     } finally {
       module._free(pointer);
     }
   }
+  const withBytes = (input, call) =>
+    JSON.parse(module.UTF8ToString(inMemory(input, call)));
   const fieldsText = module.cwrap('zelvorn_fields', 'number', []);
   const predictBytes = module.cwrap('zelvorn_predict_bytes', 'number', ['number', 'number']);
   const read = module.cwrap('zelvorn_read', 'number', ['number', 'number', 'string']);
   const sweep = module.cwrap('zelvorn_sweep', 'number', ['number', 'string', 'number', 'number']);
   const resultText = module.cwrap('zelvorn_result_text', 'number', ['number']);
+  const roster = module.cwrap('zelvorn_roster', 'number', ['number', 'number', 'string']);
+  const preset = module.cwrap('zelvorn_preset', 'number', ['number', 'number', 'string', 'string']);
+  const compare = module.cwrap('zelvorn_compare', 'number',
+                               ['number', 'number', 'number', 'number', 'string', 'string']);
   return {
     fields: () => JSON.parse(module.UTF8ToString(fieldsText())),
     predict: (scenario) => withBytes(scenario, (p, n) => predictBytes(p, n)),
@@ -30,5 +36,17 @@ export function calculator(module) {
     sweep: (scenario, field, from, to) =>
       withBytes(scenario, (p) => sweep(p, field, from, to)),
     resultText: (scenario) => withBytes(scenario, (p) => resultText(p)),
+    // A roster file's text (or bytes) read as --roster reads it.
+    roster: (input, name) => withBytes(input, (p, n) => roster(p, n, name)),
+    // The answers the preset `name` gives `side`, by dotted name, or null.
+    preset: (text, name, side) => withBytes(text, (p, n) => preset(p, n, name, side)),
+    // --scenario --roster --compare SIDE --sort SORT --json: its rows and
+    // its error lines.
+    compare: (scenario, text, side, sort) => {
+      const answer = withBytes(text, (p, n) =>
+        inMemory(scenario, (q, m) => compare(p, n, q, m, side, sort)));
+      return {messages: answer.messages,
+              rows: answer.rows.split('\n').filter(Boolean).map((line) => JSON.parse(line))};
+    },
   };
 }

@@ -28,10 +28,12 @@ function unitsTable(caption) {
   const rareFold = el('details', {class: 'fold', 'data-fold': 'rare'},
     el('summary', {}, RARE_TITLE),
     el('table', {class: 'units-table'}, head(), rare));
+  // The main table's head, where each side's preset picker stands.
+  const mainHead = head();
   const element = el('div', {class: 'units-block'},
     el('table', {class: 'units-table'}, el('caption', {class: 'visually-hidden'}, caption),
-       head(), main), rareFold);
-  return {element, main, rare, rareFold, rows: new Map()};
+       mainHead, main), rareFold);
+  return {element, main, mainHead, rare, rareFold, rows: new Map()};
 }
 
 function unitsRow(table, attribute, label) {

@@ -1,0 +1,98 @@
+// The web page's calls for presets: a roster read as --roster reads it, a
+// preset's answers for one side, and --compare's rows.
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "web/binding.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+const std::string kRoster =
+    "{\"presets\": [\n"
+    R"({"name": "Reed Pikes", "sides": ["attacker", "defender"], "class": 1,)"
+    R"( "attackValue": 5, "defenseValue": 4, "strength": 10, "initiative": 3,)"
+    R"( "infantryLeader": true, "combatSupport": [2, 3]},)"
+    "\n"
+    R"({"name": "Ox Carts", "sides": ["defender"], "class": 11,)"
+    R"( "isInfantry": false, "defenseValue": 2, "strength": 7},)"
+    "\n"
+    R"({"name": "Bare", "sides": ["attacker"], "class": 2})"
+    "\n]}";
+
+const std::string kTanks =
+    R"({"general":{"attackerClass":2,"defenderClass":2},)"
+    R"("attacker":{"attackValue":10,"initiative":5,"defenseValue":7,"strength":10},)"
+    R"("defender":{"attackValue":8,"initiative":5,"defenseValue":6,"strength":10}})";
+
+TEST(RosterBinding, ReadsARosterAsTheCommandLineDoes) {
+  const Json good = Json::parse(rosterJson(kRoster, "mine.json"));
+  EXPECT_TRUE(good.at("valid"));
+  EXPECT_EQ(good.at("messages"), Json::array());
+  EXPECT_EQ(good.at("presets"),
+            Json::parse(R"([{"name":"Reed Pikes","attacker":true,"defender":true},)"
+                        R"({"name":"Ox Carts","attacker":false,"defender":true},)"
+                        R"({"name":"Bare","attacker":true,"defender":false}])"));
+  const Json bad = Json::parse(rosterJson(
+      "{\"presets\": [\n{\"name\": \"X\", \"sides\": [\"attacker\"], \"strength\": 0},\n"
+      "{\"name\": \"X\", \"sides\": [\"defender\"]}\n]}",
+      "mine.json"));
+  EXPECT_FALSE(bad.at("valid"));
+  EXPECT_EQ(bad.at("presets"), Json::array());  // nothing of it is used
+  ASSERT_EQ(bad.at("messages").size(), 2u);
+  EXPECT_EQ(bad.at("messages")[0].get<std::string>().rfind("mine.json:2: preset X: strength: ", 0),
+            0u);
+  EXPECT_EQ(bad.at("messages")[1].get<std::string>().rfind("mine.json:3: preset X: name: ", 0),
+            0u);
+}
+
+TEST(RosterBinding, GivesAPresetsAnswersForOneSide) {
+  const Json carts = Json::parse(presetJson(kRoster, "Ox Carts", "defender"));
+  EXPECT_EQ(carts.at("general.defenderClass"), 11);
+  EXPECT_EQ(carts.at("general.defenderIsInfantry"), false);
+  EXPECT_EQ(carts.at("defender.strength"), 7);
+  // A number a scenario file may leave out is the file's own value; one it
+  // must give stays out.
+  EXPECT_EQ(carts.at("defender.attackValue"), 0);
+  EXPECT_FALSE(carts.contains("attacker.strength"));
+  const Json bare = Json::parse(presetJson(kRoster, "Bare", "attacker"));
+  EXPECT_EQ(bare.at("attacker.initiative"), 0);
+  EXPECT_FALSE(bare.contains("attacker.attackValue"));
+  EXPECT_FALSE(bare.contains("attacker.strength"));
+  const Json pikes = Json::parse(presetJson(kRoster, "Reed Pikes", "attacker"));
+  EXPECT_EQ(pikes.at("attacker.combatSupport"), Json::parse("[2, 3]"));
+  EXPECT_EQ(pikes.at("general.attackerInfantryLeader"), true);
+  for (const auto& [name, side] : std::vector<std::pair<const char*, const char*>>{
+           {"Ox Carts", "attacker"}, {"Nobody", "defender"}}) {
+    EXPECT_EQ(presetJson(kRoster, name, side), "null") << name << " " << side;
+  }
+  EXPECT_EQ(presetJson("{", "Bare", "attacker"), "null");
+}
+
+TEST(RosterBinding, ComparesAsCompareJsonDoes) {
+  const Json byName = Json::parse(compareJson(kTanks, kRoster, "attacker", "preset"));
+  EXPECT_EQ(byName.at("messages"), Json::array());
+  std::vector<Json> rows;
+  std::istringstream lines(byName.at("rows").get<std::string>());
+  for (std::string line; std::getline(lines, line);) rows.push_back(Json::parse(line));
+  ASSERT_EQ(rows.size(), 2u);
+  // A preset that leaves a question unanswered has its error, last.
+  EXPECT_EQ(rows[0].at("preset"), "Reed Pikes");
+  EXPECT_TRUE(rows[0].contains("odds"));
+  EXPECT_EQ(rows[1].at("preset"), "Bare");
+  EXPECT_EQ(rows[1].at("error").at("field"), "attacker.attackValue");
+  // A roster or a scenario that is refused: its lines, no rows.
+  const Json badRoster = Json::parse(compareJson(kTanks, "[]", "attacker", ""));
+  EXPECT_EQ(badRoster.at("rows"), "");
+  EXPECT_EQ(badRoster.at("messages")[0].get<std::string>().rfind("presets:1: ", 0), 0u);
+  const Json badScenario = Json::parse(compareJson("{\"x\": 1}", kRoster, "defender", ""));
+  EXPECT_EQ(badScenario.at("rows"), "");
+  EXPECT_EQ(badScenario.at("messages")[0].get<std::string>().rfind("scenario:1: ", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+// The presets' part of the page: joins the roster kept in the browser and
+// its files (presets.js) with their drawing (roster_view.js) and the
+// calculator, which checks every roster as --roster does and computes the
+// Compare view as --compare does.
+import {download} from './files.js';
+import {scenarioOfForm} from './form.js';
+import {browserStorage, keepRoster, keptRoster, presetOf, renamed, rosterFileText, rosterText,
+        withPreset, without} from './presets.js';
+import {drawCompare, drawPresetTools, fillMenu, fillSide} from './roster_view.js';
+import {SIDE_TITLES} from './words.js';
+
+const SIDES = ['attacker', 'defender'];
+const byId = (id) => document.getElementById(id);
+
+// Starts the presets on the built form.  `current()` gives the text of the
+// combat whose figures are on screen (null when none are), and `changed()`
+// recomputes after a preset has filled a column.  Gives the function to
+// call after every recomputation.
+export function startPresets(calc, catalogue, form, current, changed) {
+  const fields = catalogue.presetFields;
+  const parts = drawPresetTools(form);
+  let presets = [];
+  let text = rosterText([]);
+  let comparing = null;
+  let sortKey = 'defenderLosses';
+  const storage = browserStorage();
+
+  function say(status, lines) {
+    parts.status.textContent = status;
+    parts.messages.textContent = (lines || []).join('\n');
+    parts.messages.hidden = !lines || !lines.length;
+  }
+
+  function redraw(list) {
+    for (const side of SIDES) {
+      const own = list.filter((p) => p[side]).map((p) => p.name);
+      fillMenu(parts.pickers[side], own, own.length ? 'Preset\u2026' : 'No presets');
+      byId('compare-' + side).dataset.presets = own.length;
+    }
+    fillMenu(parts.manage, list.map((p) => p.name));
+    for (const id of ['rename-preset', 'delete-preset', 'export-roster']) {
+      parts[id].disabled = !list.length;
+    }
+    refresh();
+  }
+
+  // Takes `next` when the calculator reads it as a roster (saying `done`),
+  // or shows its error lines and keeps the presets as they were.
+  function take(next, done) {
+    const candidate = rosterText(next);
+    const reading = calc.roster(candidate, 'presets');
+    if (!reading.valid) return say('Not kept:', reading.messages);
+    presets = next;
+    text = candidate;
+    say(done + (keepRoster(storage, text) ? ''
+      : ' The browser does not keep them for your next visit.'));
+    redraw(reading.presets);
+  }
+
+  function pick(side, name) {
+    const names = fields.map((f) => f[side]).filter(Boolean);
+    fillSide(form, names, calc.preset(text, name, side));
+    say(SIDE_TITLES[side] + ': ' + name + '.');
+    changed();
+  }
+
+  function save(side) {
+    const name = (prompt('Name of this ' + side + ' preset:') || '').trim();
+    if (!name) return;
+    // The unit as the combat on screen has it: its answers asked now.
+    const scenario = scenarioOfForm(form);
+    const answers = new Map();
+    for (const dotted of form.asked) {
+      const [group, key] = dotted.split('.');
+      const value = key === undefined ? scenario[group] : (scenario[group] || {})[key];
+      if (value !== undefined) answers.set(dotted, value);
+    }
+    const replaced = presets.some((p) => p.name === name);
+    take(withPreset(presets, presetOf(name, side, fields, answers)),
+         (replaced ? 'Replaced ' : 'Saved ') + name + '.');
+  }
+
+  function rename() {
+    const from = parts.manage.value;
+    const to = from && (prompt('New name of ' + from + ':', from) || '').trim();
+    if (!to || to === from) return;
+    const next = renamed(presets, from, to);
+    if (next) take(next, 'Renamed ' + from + ' to ' + to + '.');
+    else say(to + ' is already the name of a preset.');
+  }
+
+  async function importRoster() {
+    const file = parts.importRoster.files[0];
+    if (!file) return;
+    const bytes = await rosterFileText(file, catalogue.longestRoster);
+    parts.importRoster.value = '';
+    const reading = calc.roster(bytes, file.name);
+    if (!reading.valid) return say(file.name + ' is not read:', reading.messages);
+    try {
+      take(JSON.parse(new TextDecoder().decode(bytes)).presets, 'Read ' + file.name + '.');
+    } catch (error) {
+      say(file.name + ' is not read: ' + error.message);
+    }
+  }
+
+  // The Compare view of the side compared, drawn anew; the focus stays on
+  // the button it was on.
+  function refresh() {
+    const scenario = current();
+    for (const side of SIDES) {
+      const button = byId('compare-' + side);
+      button.disabled = !scenario || button.dataset.presets === '0';
+      button.setAttribute('aria-pressed', comparing === side);
+    }
+    const box = byId('compare');
+    box.hidden = !comparing || !scenario;
+    if (box.hidden) return;
+    const answer = calc.compare(scenario, text, comparing, sortKey);
+    byId('compare-heading').textContent = 'This combat with each ' + comparing + ' preset';
+    box.dataset.side = comparing;
+    const focused = document.activeElement;
+    const mark = (b) => (b.dataset.sort ? 's' + b.dataset.sort : 'p' + b.textContent);
+    const again = box.contains(focused) && focused.tagName === 'BUTTON' && mark(focused);
+    drawCompare(byId('compare-table'), answer.rows, answer.messages, sortKey, (key) => {
+      sortKey = key;
+      refresh();
+    }, (name) => pick(comparing, name));
+    if (again) {
+      const found = [...box.querySelectorAll('button')].find((b) => mark(b) === again);
+      if (found) found.focus();
+    }
+  }
+
+  for (const side of SIDES) {
+    // Chosen here, not an answer of the form's.  The name stays on show,
+    // so that arrow keys may go from preset to preset.
+    parts.pickers[side].addEventListener('change', (event) => {
+      event.stopPropagation();
+      if (event.target.value) pick(side, event.target.value);
+    });
+    parts.saves[side].addEventListener('click', () => save(side));
+    byId('compare-' + side).addEventListener('click', () => {
+      comparing = comparing === side ? null : side;
+      refresh();
+    });
+  }
+  parts.manage.addEventListener('change', (event) => event.stopPropagation());
+  parts['rename-preset'].addEventListener('click', rename);
+  parts['delete-preset'].addEventListener('click', () => {
+    const name = parts.manage.value;
+    if (name && confirm('Delete the preset ' + name + '?')) {
+      take(without(presets, name), 'Deleted ' + name + '.');
+    }
+  });
+  parts['export-roster'].addEventListener('click', () => download(text, 'zelvorn-roster.json'));
+  parts.importRoster.addEventListener('change', importRoster);
+
+  const kept = keptRoster(storage);
+  const reading = kept === null ? null : calc.roster(kept, 'presets');
+  if (reading && reading.valid) {
+    presets = JSON.parse(kept).presets;
+    text = kept;
+  } else if (reading) {
+    say('The presets kept in this browser are not read:', reading.messages);
+  }
+  redraw(reading && reading.valid ? reading.presets : []);
+  return refresh;
+}

@@ -1,0 +1,118 @@
+// Presets on screen: a picker and a "Save as preset" button over each
+// side's column of the units' table, the tools that rename, delete, import
+// and export them, and the Compare view (the combat on screen against every
+// preset of one side, a row each).  It draws what it is given.
+import {el} from './dom.js';
+import {setValue} from './controls.js';
+import {SIDE_TITLES} from './words.js';
+
+const SIDES = ['attacker', 'defender'];
+
+// The Compare view's columns: the preset, then the figures of --compare in
+// the order of its CSV, each named as --sort names it, with where it stands
+// in a row and whether more of it is better for the attacker (the order
+// the calculator sorts by).
+const figure = (group, key) => (row) => (row[group] ? row[group][key] : null);
+export const COMPARE_COLUMNS = [
+  ['preset', 'Preset', (row) => row.preset, false],
+  ['attackerLosses', 'Attacker loses', figure('odds', 'attackerLosses'), false],
+  ['defenderLosses', 'Defender loses', figure('odds', 'defenderLosses'), true],
+  ['defenderSuppression', 'Suppression', figure('odds', 'defenderSuppression'), true],
+  ['attackerLossesNoSupport', 'Attacker loses, no support',
+   figure('oddsNoSupport', 'attackerLosses'), false],
+  ['defenderLossesNoSupport', 'Defender loses, no support',
+   figure('oddsNoSupport', 'defenderLosses'), true],
+  ['defenderSuppressionNoSupport', 'Suppression, no support',
+   figure('oddsNoSupport', 'defenderSuppression'), true],
+  ['ruggedChance', 'Rugged defense %', (row) => row.ruggedChance, false],
+  ['ruggedAttackerLosses', 'Rugged: attacker loses', figure('rugged', 'attackerLosses'), false],
+  ['ruggedDefenderLosses', 'Rugged: defender loses', figure('rugged', 'defenderLosses'), true],
+  ['ruggedDefenderSuppression', 'Rugged: suppression',
+   figure('rugged', 'defenderSuppression'), true],
+].map(([key, title, get, more]) => ({key, title, get, more}));
+
+const ENTITIES = {'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'};
+const escaped = (text) => String(text).replace(/[&<>"]/g, (c) => ENTITIES[c]);
+
+// Draws a row of pickers over the units' table (`form.table.mainHead`) and
+// the preset tools below it; gives their elements by name.
+export function drawPresetTools(form) {
+  const parts = {pickers: {}, saves: {}};
+  const cells = SIDES.map((side) => {
+    const id = 'preset-' + side;
+    parts.pickers[side] = el('select', {id, class: 'preset-picker', 'data-side': side});
+    parts.saves[side] = el('button', {type: 'button', id: 'save-' + side}, 'Save as preset');
+    return el('td', {class: 'presets'},
+              el('label', {for: id, class: 'visually-hidden'}, SIDE_TITLES[side] + ' preset'),
+              parts.pickers[side], parts.saves[side]);
+  });
+  form.table.mainHead.append(el('tr', {}, el('td'), ...cells));
+  const button = (id, text) => (parts[id] = el('button', {type: 'button', id}, text));
+  parts.manage = el('select', {id: 'preset-manage'});
+  parts.importRoster = el('input', {type: 'file', id: 'import-roster',
+                                    accept: '.json,application/json'});
+  parts.fold = el('details', {class: 'fold', id: 'preset-fold'},
+    el('summary', {}, 'Kept presets: rename, delete, import, export'),
+    el('div', {class: 'section-body tools'},
+       el('label', {for: 'preset-manage'}, 'Preset:'), parts.manage,
+       button('rename-preset', 'Rename'), button('delete-preset', 'Delete'),
+       button('export-roster', 'Export presets'),
+       el('label', {for: 'import-roster'}, 'Import presets:'), parts.importRoster));
+  parts.status = el('p', {id: 'roster-status', class: 'status', role: 'status'});
+  parts.messages = el('pre', {id: 'roster-messages', class: 'messages', hidden: true});
+  form.sections.get('units').body.append(parts.status, parts.messages, parts.fold);
+  return parts;
+}
+
+// Fills a menu with the names of presets; `prompt` first, when given.
+export function fillMenu(select, names, prompt) {
+  const options = names.map((name) => el('option', {value: name}, name));
+  if (prompt !== undefined) options.unshift(el('option', {value: ''}, prompt));
+  select.replaceChildren(...options);
+}
+
+// Puts a preset's answers for one side into the form: every answer that a
+// preset can give that side (`names`, dotted) is set, blank where `values`
+// has none.
+export function fillSide(form, names, values) {
+  for (const name of names) {
+    const control = form.byName.get(name);
+    if (!control) continue;
+    const value = values ? values[name] : undefined;
+    if (control.kind === 'field') setValue(control, value);
+    else control.setValues(Array.isArray(value) ? value : []);
+  }
+}
+
+// Draws rows of --compare --json (in the order given, that of the column
+// `sortKey`) and the lines of `messages` into `container`; a column's
+// heading asks for its order (`onSort(key)`), a preset's name opens its
+// combat (`onOpen(name)`).
+export function drawCompare(container, rows, messages, sortKey, onSort, onOpen) {
+  const head = el('tr', {}, ...COMPARE_COLUMNS.map((column) => el('th', {
+    scope: 'col',
+    'aria-sort': column.key !== sortKey ? null : column.more ? 'descending' : 'ascending',
+  }, el('button', {type: 'button', class: 'sort', 'data-sort': column.key}, column.title))));
+  // A thousand rows are drawn as one text: much faster than node by node.
+  const figures = COMPARE_COLUMNS.slice(1);
+  const body = el('tbody');
+  body.innerHTML = rows.map((row) => '<tr data-preset="' + escaped(row.preset) +
+    '"><th scope="row"><button type="button" class="open">' + escaped(row.preset) +
+    '</button></th>' + (row.error
+      ? '<td class="error" colspan="' + figures.length + '">' +
+        escaped(row.error.field + ': ' + row.error.message) + '</td>'
+      : figures.map((column) => {
+        const value = column.get(row);
+        return '<td data-column="' + column.key + '">' +
+          (value === null || value === undefined ? '\u2013' : escaped(value)) + '</td>';
+      }).join('')) + '</tr>').join('');
+  const table = el('table', {class: 'compare-table'}, el('thead', {}, head), body);
+  table.addEventListener('click', (event) => {
+    const button = event.target.closest('button');
+    if (!button) return;
+    if (button.dataset.sort) onSort(button.dataset.sort);
+    else onOpen(button.closest('tr').dataset.preset);
+  });
+  container.replaceChildren(
+    messages.length ? el('pre', {class: 'messages'}, messages.join('\n')) : '', table);
+}
