@@ -249,6 +249,51 @@ def check_clicks(browser, server, program, workdir):
     if status != 0:
         problems.append('the exported roster is refused: ' + err)
     problems += check_compare_view(browser, program, workdir)
+    problems += check_keeping(browser, server)
+    return problems
+
+
+def check_keeping(browser, server):
+    """The picker's name stays only while the column holds the preset; a
+    wrong value is not saved; a kept roster that the page cannot read is
+    offered as a file before a save replaces it."""
+    problems = []
+    status = 'document.getElementById("roster-status").textContent'
+    kept = 'localStorage.getItem("zelvorn-roster")'
+    browser.open(server.url + 'index.html')
+    pick(browser, 'attacker', 'Kettle Hound')
+    browser.wait_for('document.getElementById("preset-attacker").value === "Kettle Hound"')
+    browser.click('#new-combat')
+    browser.wait_for('document.getElementById("preset-attacker").value === ""')
+    pick(browser, 'attacker', 'Kettle Hound')
+    browser.wait_for('document.getElementById("preset-attacker").value === "Kettle Hound"')
+    browser.type_number('attacker.strength', '7')
+    browser.wait_for('document.getElementById("preset-attacker").value === ""')
+
+    # A strength the calculator refuses: nothing asked, nothing kept.
+    before = browser.js('return %s;' % kept)
+    browser.js('window.asked = 0; window.prompt = () => { window.asked++; return "Wrong"; };')
+    browser.type_number('attacker.strength', '0')
+    browser.wait_for('document.querySelector(\'[data-field="attacker.strength"]\')'
+                     '.getAttribute("aria-invalid") === "true"')
+    browser.click('#save-attacker')
+    browser.wait_for('%s.startsWith("Not saved")' % status)
+    if browser.js('return window.asked;') or browser.js('return %s;' % kept) != before:
+        problems.append('a preset with a refused strength was saved')
+
+    # A kept roster that cannot be read stays until the player has had it.
+    unreadable = '{"presets": [{"name": "Old", "sides": ["attacker"], "strength": 99}]}'
+    browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', unreadable)
+    browser.open(server.url + 'index.html')
+    browser.wait_for('%s.includes("not read")' % status)
+    browser.js('window.offered = 0; window.confirm = () => { window.offered++; return true; };'
+               'window.prompt = () => "Fresh";')
+    browser.click('#save-defender')
+    browser.wait_for('%s === "Saved Fresh."' % status)
+    if browser.js('return window.offered;') != 1:
+        problems.append('the unread roster was replaced without being offered')
+    elif downloaded(browser, 'zelvorn-roster-unread.json') != unreadable:
+        problems.append('the unread roster offered is not the one kept')
     return problems
 
 

@@ -3,7 +3,7 @@
 // calculator, which checks every roster as --roster does and computes the
 // Compare view as --compare does.
 import {download} from './files.js';
-import {scenarioOfForm} from './form.js';
+import {findControl, scenarioOfForm} from './form.js';
 import {browserStorage, keepRoster, keptRoster, presetOf, renamed, rosterFileText, rosterText,
         withPreset, without} from './presets.js';
 import {drawCompare, drawPresetTools, fillMenu, fillSide} from './roster_view.js';
@@ -24,6 +24,12 @@ export function startPresets(calc, catalogue, form, current, changed) {
   let comparing = null;
   let sortKey = 'defenderLosses';
   const storage = browserStorage();
+  // A kept roster that the calculator refuses: offered as a file before
+  // anything replaces it, so that no preset is lost unseen.
+  let unread = null;
+  // The preset each picker shows, with its column's answers as the pick
+  // left them: the name stays on show only while the column holds them.
+  const picked = {attacker: null, defender: null};
 
   function say(status, lines) {
     parts.status.textContent = status;
@@ -35,6 +41,11 @@ export function startPresets(calc, catalogue, form, current, changed) {
     for (const side of SIDES) {
       const own = list.filter((p) => p[side]).map((p) => p.name);
       fillMenu(parts.pickers[side], own, own.length ? 'Preset\u2026' : 'No presets');
+      if (picked[side] && own.includes(picked[side].name)) {
+        parts.pickers[side].value = picked[side].name;
+      } else {
+        picked[side] = null;
+      }
       byId('compare-' + side).dataset.presets = own.length;
     }
     fillMenu(parts.manage, list.map((p) => p.name));
@@ -50,6 +61,13 @@ export function startPresets(calc, catalogue, form, current, changed) {
     const candidate = rosterText(next);
     const reading = calc.roster(candidate, 'presets');
     if (!reading.valid) return say('Not kept:', reading.messages);
+    if (unread !== null) {
+      if (confirm('The presets kept earlier in this browser could not be read. ' +
+                  'Download them before they are replaced?')) {
+        download(unread, 'zelvorn-roster-unread.json');
+      }
+      unread = null;
+    }
     presets = next;
     text = candidate;
     say(done + (keepRoster(storage, text) ? ''
@@ -57,14 +75,37 @@ export function startPresets(calc, catalogue, form, current, changed) {
     redraw(reading.presets);
   }
 
+  const sideNames = (side) => fields.map((f) => f[side]).filter(Boolean);
+
+  // The answers of a side's column, as one text to compare.
+  function column(side) {
+    const scenario = scenarioOfForm(form);
+    return JSON.stringify(sideNames(side).map((dotted) => {
+      const [group, key] = dotted.split('.');
+      return key === undefined ? scenario[group] : (scenario[group] || {})[key];
+    }));
+  }
+
   function pick(side, name) {
-    const names = fields.map((f) => f[side]).filter(Boolean);
-    fillSide(form, names, calc.preset(text, name, side));
+    picked[side] = null;
+    fillSide(form, sideNames(side), calc.preset(text, name, side));
     say(SIDE_TITLES[side] + ': ' + name + '.');
     changed();
+    picked[side] = {name, column: column(side)};
+    parts.pickers[side].value = name;
   }
 
   function save(side) {
+    // A preset holds what the calculator takes: a value it refuses is
+    // corrected first, never left out unseen.
+    const wrong = sideNames(side).map((dotted) => findControl(form, dotted))
+      .find((control) => control && control.input &&
+            control.input.getAttribute('aria-invalid') === 'true');
+    if (wrong) {
+      say('Not saved: ' + wrong.error.textContent);
+      wrong.input.focus();
+      return;
+    }
     const name = (prompt('Name of this ' + side + ' preset:') || '').trim();
     if (!name) return;
     // The unit as the combat on screen has it: its answers asked now.
@@ -106,6 +147,12 @@ export function startPresets(calc, catalogue, form, current, changed) {
   // The Compare view of the side compared, drawn anew; the focus stays on
   // the button it was on.
   function refresh() {
+    for (const side of SIDES) {
+      if (picked[side] && column(side) !== picked[side].column) {
+        picked[side] = null;
+        parts.pickers[side].value = '';
+      }
+    }
     const scenario = current();
     for (const side of SIDES) {
       const button = byId('compare-' + side);
@@ -161,7 +208,9 @@ export function startPresets(calc, catalogue, form, current, changed) {
     presets = JSON.parse(kept).presets;
     text = kept;
   } else if (reading) {
-    say('The presets kept in this browser are not read:', reading.messages);
+    unread = kept;
+    say('The presets kept in this browser are not read (they are offered as a file ' +
+        'before any preset replaces them):', reading.messages);
   }
   redraw(reading && reading.valid ? reading.presets : []);
   return refresh;
