@@ -86,6 +86,13 @@ Input inputFromEditor(LineEditor* editor) {
   return in;
 }
 
+Input inputFromText(std::string_view text) {
+  Input in;
+  addInput(&in, text);
+  in.ended = true;
+  return in;
+}
+
 void addInput(Input* in, std::string_view text) {
   makeRoom(in, text.size());
   std::memcpy(in->buffer.get() + in->end, text.data(), text.size());

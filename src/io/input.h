@@ -1,6 +1,6 @@
 // The program's text input: answers come from a file descriptor, read in
 // large blocks, or from a stream buffer, read a line at a time, or from a
-// line editor at a terminal.  Whoever reads decides when to flush the
+// line editor at a terminal, or from a text held whole in memory.  Whoever reads decides when to flush the
 // output before a read may wait.
 #ifndef ZELVORN_IO_INPUT_H_
 #define ZELVORN_IO_INPUT_H_
@@ -29,6 +29,11 @@ struct Input {
 Input inputFromFd(int fd);
 Input inputFromStream(std::streambuf* stream);
 Input inputFromEditor(LineEditor* editor);
+
+// An input of `text`, all of it unread at once and followed by the end.  It
+// needs no stream buffer, so that a program that reads only texts in memory
+// carries no stream code.
+Input inputFromText(std::string_view text);
 
 // The characters read and not yet taken.
 inline std::string_view unread(const Input& in) {

@@ -9,6 +9,10 @@
 namespace {
 
 bool writeAll(Output* out, const char* data, std::size_t size) {
+  if (out->text != nullptr) {
+    out->text->append(data, size);
+    return true;
+  }
   if (out->stream != nullptr) {
     const auto wanted = static_cast<std::streamsize>(size);
     return out->stream->sputn(data, wanted) == wanted &&
@@ -55,6 +59,12 @@ Output outputToStream(std::streambuf* stream) {
   return out;
 }
 
+Output outputToString(std::string* text) {
+  Output out = outputWithBuffer();
+  out.text = text;
+  return out;
+}
+
 void putLong(Output* out, std::string_view text) {
   flushOutput(out);
   if (text.size() <= kOutputBufferSize) {
@@ -76,7 +86,9 @@ void putNumber(Output* out, std::int64_t value) {
 }
 
 bool flushOutput(Output* out) {
-  if (!out->failed && out->stream == nullptr && out->fd < 0) out->failed = true;
+  if (!out->failed && out->stream == nullptr && out->text == nullptr && out->fd < 0) {
+    out->failed = true;
+  }
   if (out->failed) {
     out->used = 0;
     return false;

@@ -1,7 +1,7 @@
 // The program's text output: one buffer of 64 KiB, handed on when it is
 // full and whenever the caller flushes (before any wait for input and
-// before anything goes to standard error).  Writes to a file descriptor, or
-// to a stream buffer where a whole run is kept in memory.
+// before anything goes to standard error).  Writes to a file descriptor, to
+// a stream buffer, or to a string where a whole run is kept in memory.
 #ifndef ZELVORN_IO_OUTPUT_H_
 #define ZELVORN_IO_OUTPUT_H_
 
@@ -17,7 +17,8 @@ constexpr std::size_t kOutputBufferSize = 64 * 1024;
 
 struct Output {
   int fd = -1;                       // a file descriptor to write to,
-  std::streambuf* stream = nullptr;  // or else a stream buffer
+  std::streambuf* stream = nullptr;  // or else a stream buffer,
+  std::string* text = nullptr;       // or else a string that it is added to
   std::unique_ptr<char[]> buffer;    // kOutputBufferSize characters
   std::size_t used = 0;              // written but not yet handed on
   bool failed = false;               // a write failed: nothing more goes out
@@ -28,6 +29,10 @@ struct Output {
 // An output to the file descriptor `fd`, or to `stream`.
 Output outputToFd(int fd);
 Output outputToStream(std::streambuf* stream);
+
+// An output that adds to `text`.  It needs no stream buffer, so that a
+// program that only keeps its output in memory carries no stream code.
+Output outputToString(std::string* text);
 
 // Hands everything written so far on.  False when this or any earlier write
 // failed.
