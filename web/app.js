@@ -1,7 +1,7 @@
 // The calculator's page: the answers of one combat and its prediction after
 // every change.  The calculator itself runs as WebAssembly (zelvorn.js);
 // this module joins the form, the prediction, the address and the files.
-import {calculator} from './page/calc.js';
+import {calculator, loadModule} from './page/calc.js';
 import {el, idOf} from './page/dom.js';
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from './page/address.js';
 import {EXAMPLE} from './page/example.js';
@@ -270,5 +270,5 @@ function fail(reason) {
 if (typeof createZelvorn !== 'function') {
   fail('zelvorn.js is missing.');
 } else {
-  createZelvorn().then(start, (error) => fail(String(error)));
+  loadModule(createZelvorn, window.zelvornCompiled).then(start, (error) => fail(String(error)));
 }

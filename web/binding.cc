@@ -3,11 +3,12 @@
 #include <nlohmann/json.hpp>
 
 #include <optional>
-#include <sstream>
+#include <string>
 #include <variant>
 #include <vector>
 
 #include "combat/combat.h"
+#include "files/problem.h"
 #include "files/scenario_file.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
@@ -248,6 +249,18 @@ Json placedJson(const CombatScenario& s) {
   return json;
 }
 
+// The lines of a text, without their line feeds.
+Json linesJson(std::string_view text) {
+  Json lines = Json::array();
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    lines.push_back(std::string(text.substr(0, end)));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
 }  // namespace
 
 std::string fieldsJson() {
@@ -281,17 +294,14 @@ std::string predictJson(std::string_view text) {
   if (!checked.errors.empty()) {
     json["error"] = errorJson(checked.errors.front());
     json["prediction"] = nullptr;
-    json["scenario"] = nullptr;
     json["scenarioText"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
   const CombatPrediction predicted = predictCombat(checked.scenario);
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
-  const std::string saved = scenarioJson(checked.scenario);
-  json["scenario"] = Json::parse(saved);
   // As --save writes it, for the address and for export.
-  json["scenarioText"] = saved;
+  json["scenarioText"] = scenarioJson(checked.scenario);
   return json.dump();
 }
 
@@ -338,22 +348,17 @@ std::string importJson(std::string_view fileText, std::string_view fileName) {
   options.path = std::string(fileName);
   options.format = OutputFormat::json;
   // The messages, as the command line gives them for the whole file.
-  std::stringbuf file{std::string(fileText)};
-  std::stringbuf figures;
-  std::stringbuf messages;
-  Output out = outputToStream(&figures);
-  Output err = outputToStream(&messages);
-  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  std::string figures;
+  std::string messages;
+  Output out = outputToString(&figures);
+  Output err = outputToString(&messages);
+  ScenarioSource source = scenarioSource(inputFromText(fileText));
   runScenarios(&source, options, &out, &err);
   flushOutput(&err);
   Json json = Json::object();
-  Json lines = Json::array();
-  std::istringstream text(messages.str());
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  json["messages"] = std::move(lines);
+  json["messages"] = linesJson(messages);
   // The first scenario that is valid goes into the form.
-  std::stringbuf again{std::string(fileText)};
-  ScenarioSource scenarios = scenarioSource(inputFromStream(&again));
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
   json["scenario"] = nullptr;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
     if (chunk->tooLong) continue;
@@ -369,25 +374,20 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   ScenarioFileOptions options;
   options.path = std::string(fileName);
   options.format = OutputFormat::json;
-  std::stringbuf file{std::string(fileText)};
-  std::stringbuf figures;
-  std::stringbuf messages;
-  Output out = outputToStream(&figures);
-  Output err = outputToStream(&messages);
-  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  std::string figures;
+  std::string messages;
+  Output out = outputToString(&figures);
+  Output err = outputToString(&messages);
+  ScenarioSource source = scenarioSource(inputFromText(fileText));
   const int status = runScenarios(&source, options, &out, &err);
   flushOutput(&err);
   Json json = Json::object();
-  Json lines = Json::array();
-  std::istringstream text(messages.str());
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  json["messages"] = std::move(lines);
+  json["messages"] = linesJson(messages);
   json["refused"] = status != 0;
   // The answers of the first scenario that is valid; failing that, those of
   // the first one that could be read to its end, so that the form shows
   // what the file says beside its error.
-  std::stringbuf again{std::string(fileText)};
-  ScenarioSource scenarios = scenarioSource(inputFromStream(&again));
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
   Json values = nullptr;
   bool valid = false;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
@@ -406,20 +406,31 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   return dumpForPage(json);
 }
 
+std::string tooLongFileJson(std::string_view fileName) {
+  Json json = Json::object();
+  std::string line = fileProblemLine(fileName, 1, tooLongScenario());
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  json["messages"] = Json::array({line});
+  json["refused"] = true;
+  json["valid"] = false;
+  json["values"] = nullptr;
+  return dumpForPage(json);
+}
+
 std::string resultTextJson(std::string_view scenario) {
   // Read as --scenario reads a file of this one scenario, so that the text
   // is what it prints, to the byte.
   ScenarioFileOptions options;
   options.path = "scenario";
   options.format = OutputFormat::text;
-  std::stringbuf file{std::string(scenario)};
-  std::stringbuf figures;
-  std::stringbuf messages;
-  Output out = outputToStream(&figures);
-  Output err = outputToStream(&messages);
-  ScenarioSource source = scenarioSource(inputFromStream(&file));
+  std::string figures;
+  std::string messages;
+  Output out = outputToString(&figures);
+  Output err = outputToString(&messages);
+  ScenarioSource source = scenarioSource(inputFromText(scenario));
   const int status = runScenarios(&source, options, &out, &err);
+  flushOutput(&out);
   Json json = Json::object();
-  json["text"] = status == 0 ? Json(figures.str()) : Json(nullptr);
+  json["text"] = status == 0 ? Json(figures) : Json(nullptr);
   return dumpForPage(json);
 }

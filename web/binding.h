@@ -20,8 +20,8 @@ std::string fieldsJson();
 // dialogue asks for it (also when it is not valid), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
 // within the supporting units stand, the first error (with the field's own
-// error text), the prediction as --json prints it, and the scenario as
-// --save writes it (as JSON and as text).
+// error text), the prediction as --json prints it, and the scenario's text
+// as --save writes it.
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json
@@ -39,6 +39,10 @@ std::string importJson(std::string_view fileText, std::string_view fileName);
 // and the answers (by dotted name) of the first valid scenario, else of the
 // first one read to its end, else null.
 std::string readJson(std::string_view fileText, std::string_view fileName);
+
+// A file longer than kLongestScenario as readJson gives it, refused before
+// it is read: the message the command line gives for it, on its first line.
+std::string tooLongFileJson(std::string_view fileName);
 
 // The result texts that --scenario prints for a scenario, or null for one
 // it refuses.

@@ -6,7 +6,6 @@ import {test} from 'node:test';
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/address.js';
 import {barHeight} from '../../web/page/charts.js';
 import {readWhole} from '../../web/page/controls.js';
-import {tooLargeMessages} from '../../web/page/files.js';
 import {sweepRange} from '../../web/page/sweep.js';
 import {labelOf, noteText, sentence, tidy} from '../../web/page/words.js';
 
@@ -50,14 +49,6 @@ test('whole numbers typed: blank, out of range, not a whole number', () => {
     assert.equal(read.state, state, JSON.stringify(typed));
     assert.equal(read.value, value, JSON.stringify(typed));
   }
-});
-
-test('a file over the limit is refused in the command line\'s words', () => {
-  const limit = 16 * 1024 * 1024;
-  assert.equal(tooLargeMessages('a.jsonl', limit, limit), null);
-  assert.deepEqual(tooLargeMessages('big.jsonl', limit + 1, limit),
-                   ['big.jsonl:1: scenario: longer than 16 MiB (allowed: one JSON object ' +
-                    'of at most 16 MiB); the rest of the file is not read']);
 });
 
 test('sweeps run over at most 200 values within the field\'s range', () => {

@@ -2,6 +2,21 @@
 // each text goes into the module's memory as UTF-8 bytes, and each answer
 // comes back as JSON.
 
+// The loaded module (zelvorn.js's createZelvorn), instantiated from
+// `compiled`, the promise of the module already compiled by the page, when
+// there is one and it came through; else fetched and compiled anew.
+export function loadModule(createZelvorn, compiled) {
+  const fresh = () => createZelvorn();
+  if (!compiled) return fresh();
+  return compiled.then((wasm) => createZelvorn({
+    instantiateWasm(imports, receive) {
+      WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm),
+        (error) => console.error('The calculator could not start: ' + error));
+      return {};
+    },
+  }), fresh);
+}
+
 // The calls the page makes, on a loaded module.
 export function calculator(module) {
   const encoder = new TextEncoder();
@@ -22,6 +37,7 @@ export function calculator(module) {
   const read = module.cwrap('zelvorn_read', 'number', ['number', 'number', 'string']);
   const sweep = module.cwrap('zelvorn_sweep', 'number', ['number', 'string', 'number', 'number']);
   const resultText = module.cwrap('zelvorn_result_text', 'number', ['number']);
+  const tooLongFile = module.cwrap('zelvorn_too_long_file', 'number', ['string']);
   return {
     fields: () => JSON.parse(module.UTF8ToString(fieldsText())),
     predict: (scenario) => withBytes(scenario, (p, n) => predictBytes(p, n)),
@@ -30,5 +46,7 @@ export function calculator(module) {
     sweep: (scenario, field, from, to) =>
       withBytes(scenario, (p) => sweep(p, field, from, to)),
     resultText: (scenario) => withBytes(scenario, (p) => resultText(p)),
+    // The reading of a file too long to be read, as `read` would give it.
+    tooLongFile: (name) => JSON.parse(module.UTF8ToString(tooLongFile(name))),
   };
 }
