@@ -4,6 +4,7 @@ import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/address.js';
+import {loadModule} from '../../web/page/calc.js';
 import {barHeight} from '../../web/page/charts.js';
 import {readWhole} from '../../web/page/controls.js';
 import {sweepRange} from '../../web/page/sweep.js';
@@ -80,4 +81,23 @@ test('labels are short; a field without one keeps the dialogue\'s question', () 
 test('only units beyond the attacker\'s strength get a note', () => {
   assert.match(noteText({kind: 'beyondStrength'}), /already reached the attacker's strength/);
   assert.equal(noteText({kind: 'notAsked'}), '');
+});
+
+test('the module compiled early is the one instantiated; without it, a fresh load', async () => {
+  const empty = await WebAssembly.compile(new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0]));
+  // A stand-in for zelvorn.js's createZelvorn: what it was given, and the
+  // instance its instantiateWasm hook handed back.
+  const create = (options) => new Promise((resolve) => {
+    if (!options) {
+      resolve({fresh: true});
+      return;
+    }
+    options.instantiateWasm({}, (instance, module) => resolve({instance, module}));
+  });
+  const early = await loadModule(create, Promise.resolve(empty));
+  assert.ok(early.instance instanceof WebAssembly.Instance);
+  assert.equal(early.module, empty);
+  assert.deepEqual(await loadModule(create, null), {fresh: true});
+  assert.deepEqual(await loadModule(create, Promise.reject(new TypeError('wrong MIME type'))),
+                   {fresh: true});
 });
