@@ -115,6 +115,13 @@ function summaryNote(text, control) {
   byId('summary-figures').replaceChildren(note);
 }
 
+// Whether a blank number stands for the value the scenario reader takes
+// when a file leaves it out, as for a link or a file that omits it: then
+// the figures are those of the command line, with no answer asked for.
+function takesDefault(control) {
+  return Boolean(control.info) && control.info.required === false;
+}
+
 // Recomputes the prediction for the answers on the form, once, and shows
 // it or the reason there is none.  `byPlayer` is true for a change the
 // player made, which ends a refusal.
@@ -136,7 +143,9 @@ function update(byPlayer) {
     if (!shown) continue;
     const read = readControl(control);
     if (read.state === 'bad') wrong.push(control);
-    else if (read.state === 'blank' && control.type !== 'yesNo') blank.push(control);
+    else if (read.state === 'blank' && control.type !== 'yesNo' && !takesDefault(control)) {
+      blank.push(control);
+    }
   }
   for (const control of wrong) markError(control, control.errorText);
   let otherError = null;
