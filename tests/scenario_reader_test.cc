@@ -11,6 +11,7 @@
 #include "combat/questions.h"
 #include "files/problem.h"
 #include "files/scenario_reader.h"
+#include "files/scenario_source.h"
 #include "report/scenario_json.h"
 #include "scenario/scenario_fields.h"
 #include "web/binding.h"
@@ -507,6 +508,20 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
   EXPECT_EQ(missing.at("error").at("message"),
             "no such supporting unit in the scenario (allowed: 0 of them, "
             "from 0)");
+}
+
+// The page refuses a file over the limit unread; its message must be the one
+// the command line gives when it reads such a file, and the reading of a
+// text as readJson gives it, through the whole page.
+TEST(Binding, RefusesAFileOverTheLimitInTheCommandLinesWords) {
+  const std::string huge = "{" + std::string(kLongestScenario, ' ') + "}\n";
+  const Json read = Json::parse(readJson(huge, "huge.json"));
+  const Json refused = Json::parse(tooLongFileJson("huge.json"));
+  EXPECT_EQ(refused, read);
+  EXPECT_EQ(refused.at("messages"),
+            Json::array({"huge.json:1: scenario: longer than 16 MiB (allowed: "
+                         "one JSON object of at most 16 MiB); the rest of the "
+                         "file is not read"}));
 }
 
 }  // namespace

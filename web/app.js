@@ -1,7 +1,7 @@
 // The calculator's page: the answers of one combat and its prediction after
 // every change.  The calculator itself runs as WebAssembly (zelvorn.js);
 // this module joins the form, the prediction, the address and the files.
-import {calculator} from './page/calc.js';
+import {calculator, loadModule} from './page/calc.js';
 import {el, idOf} from './page/dom.js';
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from './page/address.js';
 import {EXAMPLE} from './page/example.js';
@@ -118,6 +118,13 @@ function summaryNote(text, control) {
   byId('summary-figures').replaceChildren(note);
 }
 
+// Whether a blank number stands for the value the scenario reader takes
+// when a file leaves it out, as for a link or a file that omits it: then
+// the figures are those of the command line, with no answer asked for.
+function takesDefault(control) {
+  return Boolean(control.info) && control.info.required === false;
+}
+
 // Recomputes the prediction for the answers on the form, once, and shows
 // it or the reason there is none.  `byPlayer` is true for a change the
 // player made, which ends a refusal.
@@ -139,7 +146,9 @@ function update(byPlayer) {
     if (!shown) continue;
     const read = readControl(control);
     if (read.state === 'bad') wrong.push(control);
-    else if (read.state === 'blank' && control.type !== 'yesNo') blank.push(control);
+    else if (read.state === 'blank' && control.type !== 'yesNo' && !takesDefault(control)) {
+      blank.push(control);
+    }
   }
   for (const control of wrong) markError(control, control.errorText);
   let otherError = null;
@@ -276,5 +285,5 @@ function fail(reason) {
 if (typeof createZelvorn !== 'function') {
   fail('zelvorn.js is missing.');
 } else {
-  createZelvorn().then(start, (error) => fail(String(error)));
+  loadModule(createZelvorn, window.zelvornCompiled).then(start, (error) => fail(String(error)));
 }

@@ -441,6 +441,17 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   return dumpForPage(json);
 }
 
+std::string tooLongFileJson(std::string_view fileName) {
+  Json json = Json::object();
+  std::string line = fileProblemLine(fileName, 1, tooLongScenario());
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  json["messages"] = Json::array({line});
+  json["refused"] = true;
+  json["valid"] = false;
+  json["values"] = nullptr;
+  return dumpForPage(json);
+}
+
 std::string resultTextJson(std::string_view scenario) {
   // Read as --scenario reads a file of this one scenario, so that the text
   // is what it prints, to the byte.

@@ -58,6 +58,9 @@ std::string presetJson(std::string_view rosterText, std::string_view name,
 // first) and the error lines.
 std::string compareJson(std::string_view scenario, std::string_view rosterText,
                         std::string_view side, std::string_view sort);
+// A file longer than kLongestScenario as readJson gives it, refused before
+// it is read: the message the command line gives for it, on its first line.
+std::string tooLongFileJson(std::string_view fileName);
 
 // The result texts that --scenario prints for a scenario, or null for one
 // it refuses.

@@ -58,6 +58,10 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict_bytes(const char* bytes,
       std::string_view(bytes, static_cast<std::size_t>(length))));
 }
 
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_too_long_file(const char* name) {
+  return keep(tooLongFileJson(name));
+}
+
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_result_text(const char* scenario) {
   return keep(resultTextJson(scenario));
 }

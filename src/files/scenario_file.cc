@@ -91,11 +91,6 @@ std::vector<Problem> ownNotes(const GivenFields& fromPresets,
   return notes;
 }
 
-const Problem kTooLong{"scenario",
-                       "longer than 16 MiB (allowed: one JSON object of at "
-                       "most 16 MiB); the rest of the file is not read",
-                       {}};
-
 // One scenario: its figures, or its errors.
 void runOne(Run* run, const ScenarioChunk& chunk) {
   ScenarioText parsed = parseWithPresets(*run, chunk.text);
@@ -130,7 +125,7 @@ void runSweep(Run* run, ScenarioSource* source) {
              {}});
   }
   if (chunk->tooLong) {
-    invalidScenario(run, chunk->firstLine, kTooLong);
+    invalidScenario(run, chunk->firstLine, tooLongScenario());
     return;
   }
   const ScenarioText parsed = parseWithPresets(*run, chunk->text);
@@ -192,7 +187,7 @@ void runCompare(Run* run, ScenarioSource* source) {
                      {}});
   }
   if (chunk->tooLong) {
-    invalidScenario(run, chunk->firstLine, kTooLong);
+    invalidScenario(run, chunk->firstLine, tooLongScenario());
     return;
   }
   // Each preset's combat is checked on its own: only what is wrong with
@@ -235,6 +230,13 @@ int cannotRead(Run* run, int error) {
 
 }  // namespace
 
+Problem tooLongScenario() {
+  return {"scenario",
+          "longer than 16 MiB (allowed: one JSON object of at most 16 MiB); "
+          "the rest of the file is not read",
+          {}};
+}
+
 int runScenarioFile(const ScenarioFileOptions& options, Output* out,
                     Output* err) {
   Run run{options, out, err, options.path, false, 0, {}};
@@ -260,7 +262,7 @@ int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
     while (const std::optional<ScenarioChunk> chunk = nextScenario(source)) {
       ++run.scenarios;
       if (chunk->tooLong) {
-        invalidScenario(&run, chunk->firstLine, kTooLong);
+        invalidScenario(&run, chunk->firstLine, tooLongScenario());
       } else {
         runOne(&run, *chunk);
       }

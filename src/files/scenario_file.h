@@ -7,6 +7,7 @@
 #include <string>
 
 #include "files/compare.h"
+#include "files/problem.h"
 #include "files/roster_reader.h"
 #include "files/scenario_source.h"
 #include "files/sweep.h"
@@ -35,5 +36,9 @@ int runScenarioFile(const ScenarioFileOptions& options, Output* out,
 // that `options.path` names (which still names it in messages).
 int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
                  Output* out, Output* err);
+
+// The problem of a scenario longer than kLongestScenario, after which the
+// file is read no further.
+Problem tooLongScenario();
 
 #endif  // ZELVORN_FILES_SCENARIO_FILE_H_

@@ -313,10 +313,10 @@ def problems_of(case, outcome, expected, where):
     prediction = expected['prediction']
     if prediction is not None:
         if outcome['state'] == 'unanswered':
-            # The page asks for an answer that the program's reader does
-            # without (it takes the default): no figure is wrong.
-            problems.append('%s %s: the program computes it, the page asks for an '
-                            'answer first' % (NOTICE, where))
+            # A number left out takes its default in the program's reader,
+            # and so in the page.
+            problems.append('%s: the program computes it, the page asks for an '
+                            'answer first' % where)
         elif outcome['state'] != 'figures':
             problems.append('%s: the program computes it, the page is in state %r'
                             ' (messages %r)' % (where, outcome['state'],

@@ -72,6 +72,10 @@ SHOWN_FIGURES = """
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    # Connections kept open between requests, as any web server keeps them:
+    # a new connection for every file would make the page's load time the
+    # test server's.
+    protocol_version = 'HTTP/1.1'
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
                           **{'.wasm': 'application/wasm',
                              '.js': 'text/javascript'})

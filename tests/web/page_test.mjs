@@ -4,9 +4,9 @@ import assert from 'node:assert/strict';
 import {test} from 'node:test';
 
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/address.js';
+import {loadModule} from '../../web/page/calc.js';
 import {barHeight} from '../../web/page/charts.js';
 import {readWhole} from '../../web/page/controls.js';
-import {tooLargeMessages} from '../../web/page/files.js';
 import {sweepRange} from '../../web/page/sweep.js';
 import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
         without} from '../../web/page/presets.js';
@@ -52,14 +52,6 @@ test('whole numbers typed: blank, out of range, not a whole number', () => {
     assert.equal(read.state, state, JSON.stringify(typed));
     assert.equal(read.value, value, JSON.stringify(typed));
   }
-});
-
-test('a file over the limit is refused in the command line\'s words', () => {
-  const limit = 16 * 1024 * 1024;
-  assert.equal(tooLargeMessages('a.jsonl', limit, limit), null);
-  assert.deepEqual(tooLargeMessages('big.jsonl', limit + 1, limit),
-                   ['big.jsonl:1: scenario: longer than 16 MiB (allowed: one JSON object ' +
-                    'of at most 16 MiB); the rest of the file is not read']);
 });
 
 test('sweeps run over at most 200 values within the field\'s range', () => {
@@ -148,4 +140,21 @@ test('the roster is kept in the storage, and a storage that refuses is told', ()
     assert.equal(keptRoster(none), null);
     assert.equal(keepRoster(none, 'text'), false);
   }
+test('the module compiled early is the one instantiated; without it, a fresh load', async () => {
+  const empty = await WebAssembly.compile(new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0]));
+  // A stand-in for zelvorn.js's createZelvorn: what it was given, and the
+  // instance its instantiateWasm hook handed back.
+  const create = (options) => new Promise((resolve) => {
+    if (!options) {
+      resolve({fresh: true});
+      return;
+    }
+    options.instantiateWasm({}, (instance, module) => resolve({instance, module}));
+  });
+  const early = await loadModule(create, Promise.resolve(empty));
+  assert.ok(early.instance instanceof WebAssembly.Instance);
+  assert.equal(early.module, empty);
+  assert.deepEqual(await loadModule(create, null), {fresh: true});
+  assert.deepEqual(await loadModule(create, Promise.reject(new TypeError('wrong MIME type'))),
+                   {fresh: true});
 });

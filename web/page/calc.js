@@ -2,6 +2,21 @@
 // each text goes into the module's memory as UTF-8 bytes, and each answer
 // comes back as JSON.
 
+// The loaded module (zelvorn.js's createZelvorn), instantiated from
+// `compiled`, the promise of the module already compiled by the page, when
+// there is one and it came through; else fetched and compiled anew.
+export function loadModule(createZelvorn, compiled) {
+  const fresh = () => createZelvorn();
+  if (!compiled) return fresh();
+  return compiled.then((wasm) => createZelvorn({
+    instantiateWasm(imports, receive) {
+      WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm),
+        (error) => console.error('The calculator could not start: ' + error));
+      return {};
+    },
+  }), fresh);
+}
+
 // The calls the page makes, on a loaded module.
 export function calculator(module) {
   const encoder = new TextEncoder();
@@ -28,6 +43,7 @@ export function calculator(module) {
   const preset = module.cwrap('zelvorn_preset', 'number', ['number', 'number', 'string', 'string']);
   const compare = module.cwrap('zelvorn_compare', 'number',
                                ['number', 'number', 'number', 'number', 'string', 'string']);
+  const tooLongFile = module.cwrap('zelvorn_too_long_file', 'number', ['string']);
   return {
     fields: () => JSON.parse(module.UTF8ToString(fieldsText())),
     predict: (scenario) => withBytes(scenario, (p, n) => predictBytes(p, n)),
@@ -48,5 +64,7 @@ export function calculator(module) {
       return {messages: answer.messages,
               rows: answer.rows.split('\n').filter(Boolean).map((line) => JSON.parse(line))};
     },
+    // The reading of a file too long to be read, as `read` would give it.
+    tooLongFile: (name) => JSON.parse(module.UTF8ToString(tooLongFile(name))),
   };
 }

@@ -1,21 +1,12 @@
 // Scenario files: a file chosen by the player read as --scenario reads it,
 // and the combat written as --save writes it.
 
-// The messages for a file that is refused before it is read, as the
-// command line words them for a scenario longer than `longest` bytes.
-export function tooLargeMessages(name, size, longest) {
-  if (size <= longest) return null;
-  const mib = longest / (1024 * 1024) + ' MiB';
-  return [name + ':1: scenario: longer than ' + mib + ' (allowed: one JSON object of at most ' +
-          mib + '); the rest of the file is not read'];
-}
-
 // Reads a chosen file through the calculator: {messages, valid, values},
-// as the calculator's reading gives them, or the refusal of a file that is
-// too large.
+// as the calculator's reading gives them.  A file longer than `longest`
+// bytes is refused unread, in the calculator's words: it could not be held
+// in the module's memory.
 export async function readFile(calc, file, longest) {
-  const refused = tooLargeMessages(file.name, file.size, longest);
-  if (refused) return {messages: refused, refused: true, valid: false, values: null};
+  if (file.size > longest) return calc.tooLongFile(file.name);
   const bytes = new Uint8Array(await file.arrayBuffer());
   return calc.read(bytes, file.name);
 }
