@@ -110,6 +110,17 @@ Json combatFieldList() {
     json["section"] = place.section;
     json["side"] = place.side;
     json["attribute"] = place.attribute;
+    // A number that a file may leave out: the value the reader then takes,
+    // which the page shows in a blank field.
+    if (fields[i].kind == FieldKind::whole && !isRequired(fields[i])) {
+      CombatScenario blank;
+      resetAnswer(&blank, static_cast<Field>(i));
+      if (const auto path = resolveFieldPath(dottedName(fields[i]))) {
+        if (const std::int64_t* value = wholeValueAt(&blank, *path)) {
+          json["default"] = *value;
+        }
+      }
+    }
     list.push_back(std::move(json));
   }
   return list;

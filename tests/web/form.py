@@ -368,6 +368,29 @@ def check_new_combat(browser, server, program, workdir):
     return problems
 
 
+def check_blank_default(browser, server, program, workdir):
+    """A number that a file may leave out, cleared: the figures are those
+    of the file without it, and the blank field shows the value taken."""
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = json.loads(page.saved_scenarios(program, f.read(), workdir)[0])
+    browser.open(server.url + 'index.html')
+    name, shown = browser.js("""
+        const input = [...document.querySelectorAll('input[type=number][placeholder]')]
+          .find((node) => node.getClientRects().length && node.value !== '');
+        return input ? [input.dataset.field, input.placeholder] : [null, null];""")
+    if name is None:
+        return ['the example has no number on show that a file may leave out']
+    group, key = name.split('.')
+    del example[group][key]
+    wanted, = page.native_predictions(program, [json.dumps(example)], workdir)
+    browser.type_number(name, '')
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    problems = page.compare_figures(browser.figures(), wanted, name + ' cleared')
+    if shown != '0' and not shown.isdigit():
+        problems.append('%s shows %r when blank' % (name, shown))
+    return problems
+
+
 def check_sharing(browser, server, program, workdir):
     """"Copy result" puts exactly what --scenario prints on the clipboard,
     "Copy link" the address that brings the combat back."""
@@ -478,6 +501,8 @@ def main():
                     ('export and import', lambda: check_files(browser, server, program, workdir)),
                     ('sharing', lambda: check_sharing(browser, server, program, workdir)),
                     ('new combat', lambda: check_new_combat(browser, server, program, workdir)),
+                    ('a cleared number takes its default',
+                     lambda: check_blank_default(browser, server, program, workdir)),
                     ('the sweep chart', lambda: check_sweep(browser, server, program, workdir))]:
                 found = check()
                 counts[name] = len(found)

@@ -140,6 +140,8 @@ test('the roster is kept in the storage, and a storage that refuses is told', ()
     assert.equal(keptRoster(none), null);
     assert.equal(keepRoster(none, 'text'), false);
   }
+});
+
 test('the module compiled early is the one instantiated; without it, a fresh load', async () => {
   const empty = await WebAssembly.compile(new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0]));
   // A stand-in for zelvorn.js's createZelvorn: what it was given, and the

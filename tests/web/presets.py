@@ -282,7 +282,7 @@ def check_keeping(browser, server):
         problems.append('a preset with a refused strength was saved')
 
     # A kept roster that cannot be read stays until the player has had it.
-    unreadable = '{"presets": [{"name": "Old", "sides": ["attacker"], "strength": 99}]}'
+    unreadable = '{"presets": [{"name": "Old", "sides": ["attacker"], "weather": 1}]}'
     browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', unreadable)
     browser.open(server.url + 'index.html')
     browser.wait_for('%s.includes("not read")' % status)

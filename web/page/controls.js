@@ -26,6 +26,9 @@ export function makeField(info, name) {
     type = 'number';
     input = el('input', {id, type: 'number', inputmode: 'numeric', step: 1,
                          min: info.minimum, max: info.maximum,
+                         // Blank, the field takes the value a file that
+                         // leaves it out takes; the page says which.
+                         placeholder: info.default === undefined ? null : String(info.default),
                          'aria-describedby': help.id});
   }
   input.dataset.field = name;
