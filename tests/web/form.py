@@ -445,6 +445,12 @@ def check_sweep(browser, server, program, workdir):
             Select(browser.driver.find_element('id', 'sweep-field')).select_by_value(name)
         browser.wait_for('document.getElementById("sweep").dataset.sweepField === %s'
                          % json.dumps(name))
+        # Each value named once by its side or unit: "Attacker: Strength".
+        doubled = browser.js('return [...document.querySelectorAll("#sweep-field option")]'
+                             '.map((o) => o.textContent)'
+                             '.filter((t) => /^([^:]+): \\1:/.test(t));')
+        if doubled:
+            problems.append('values to vary named twice: %r' % doubled)
         box = browser.js('const d = document.getElementById("sweep").dataset;'
                          'return [Number(d.from), Number(d.to)];')
         if box != [low, high]:

@@ -28,7 +28,11 @@ function sweepChoices(form) {
     let label = control.label.textContent;
     const unit = /^(artillery|airDefense)\.(\d+)\./.exec(control.name);
     if (unit) label = UNIT_WORDS[unit[1]].one + ' ' + (Number(unit[2]) + 1) + ': ' + label;
-    else if (control.info.group) label = control.info.group[0].toUpperCase() + control.info.group.slice(1) + ': ' + label;
+    else if (control.info.group) {
+      // The units' table already names the side in its cells' labels.
+      const group = control.info.group[0].toUpperCase() + control.info.group.slice(1) + ': ';
+      if (!label.startsWith(group)) label = group + label;
+    }
     choices.push({name: control.name, label, control});
   }
   return choices;
