@@ -94,6 +94,9 @@ Input inputFromText(std::string_view text) {
 }
 
 void addInput(Input* in, std::string_view text) {
+  // An empty text may have no data at all, and no buffer may be made yet:
+  // memcpy must not be given either.
+  if (text.empty()) return;
   makeRoom(in, text.size());
   std::memcpy(in->buffer.get() + in->end, text.data(), text.size());
   in->end += text.size();
