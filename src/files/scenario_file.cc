@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -112,22 +113,34 @@ void runOne(Run* run, const ScenarioChunk& chunk) {
   put(run->out, run->text);
 }
 
+// The one scenario that `option` takes, the whole file read: a second
+// scenario is an error of its own, and nothing is given when the file holds
+// none or its scenario is too long to be read.
+std::optional<ScenarioChunk> onlyScenario(Run* run, ScenarioSource* source,
+                                          std::string_view option) {
+  std::optional<ScenarioChunk> chunk = nextScenario(source);
+  if (!chunk) return std::nullopt;
+  ++run->scenarios;
+  if (const std::optional<ScenarioChunk> second = nextScenario(source)) {
+    invalidScenario(run, second->firstLine,
+                    {"scenario",
+                     "a second scenario (allowed: one scenario with " +
+                         std::string(option) + ")",
+                     {}});
+  }
+  if (chunk->tooLong) {
+    invalidScenario(run, chunk->firstLine, tooLongScenario());
+    return std::nullopt;
+  }
+  return chunk;
+}
+
 // The one scenario of a sweep, swept over the values of its field: the
 // whole file is read and the sweep checked before any row is written, so
 // that a refused sweep prints nothing.
 void runSweep(Run* run, ScenarioSource* source) {
-  std::optional<ScenarioChunk> chunk = nextScenario(source);
+  const std::optional<ScenarioChunk> chunk = onlyScenario(run, source, "--vary");
   if (!chunk) return;
-  ++run->scenarios;
-  if (const std::optional<ScenarioChunk> second = nextScenario(source)) {
-    invalidScenario(run, second->firstLine,
-            {"scenario", "a second scenario (allowed: one scenario with --vary)",
-             {}});
-  }
-  if (chunk->tooLong) {
-    invalidScenario(run, chunk->firstLine, tooLongScenario());
-    return;
-  }
   const ScenarioText parsed = parseWithPresets(*run, chunk->text);
   const CheckedScenario checked = checkText(parsed);
   if (!checked.errors.empty()) {
@@ -177,19 +190,9 @@ void runSweep(Run* run, ScenarioSource* source) {
 // row.  The whole file is read first, so that a refused comparison prints
 // nothing.
 void runCompare(Run* run, ScenarioSource* source) {
-  std::optional<ScenarioChunk> chunk = nextScenario(source);
+  const std::optional<ScenarioChunk> chunk =
+      onlyScenario(run, source, "--compare");
   if (!chunk) return;
-  ++run->scenarios;
-  if (const std::optional<ScenarioChunk> second = nextScenario(source)) {
-    invalidScenario(run, second->firstLine,
-                    {"scenario",
-                     "a second scenario (allowed: one scenario with --compare)",
-                     {}});
-  }
-  if (chunk->tooLong) {
-    invalidScenario(run, chunk->firstLine, tooLongScenario());
-    return;
-  }
   // Each preset's combat is checked on its own: only what is wrong with
   // the scenario's text refuses the comparison.
   const ScenarioText parsed = parseWithPresets(*run, chunk->text);
