@@ -40,6 +40,7 @@ set(ZELVORN_LIBRARY_SOURCES
   src/scenario/exact.cc
   src/scenario/field_path.cc
   src/scenario/preset_fields.cc
+  src/scenario/roster.cc
   src/scenario/scenario_fields.cc
 )
 list(TRANSFORM ZELVORN_LIBRARY_SOURCES PREPEND ${zelvorn_root}/)
@@ -52,6 +53,7 @@ set(ZELVORN_PROGRAM_SOURCES
   src/dialogue/defender_attributes.cc
   src/dialogue/general_factors.cc
   src/dialogue/main_loop.cc
+  src/dialogue/preset_choice.cc
   src/dialogue/report_pass.cc
   src/dialogue/softening.cc
   src/dialogue/support_fire.cc

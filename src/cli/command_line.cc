@@ -12,11 +12,13 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "dialogue/main_loop.h"
 #include "files/problem.h"
 #include "files/scenario_file.h"
 #include "io/line_editor.h"
+#include "scenario/field_path.h"
 
 namespace {
 
@@ -49,15 +51,21 @@ constexpr std::string_view kUsage =
     "      --vary FIELD=FROM..TO with --scenario: predict the scenario for "
     "every value\n"
     "                            of FIELD from FROM to TO\n"
-    "      --roster FILE         with --scenario: the presets (units kept by "
-    "name) that\n"
-    "                            scenarios may name as attacker or defender\n"
+    "      --roster FILE         the presets (units kept by name): the "
+    "questions ask for\n"
+    "                            each unit's preset first; with --scenario, "
+    "scenarios\n"
+    "                            may name them as attacker or defender\n"
     "      --compare SIDE        with --scenario and --roster: predict the "
     "scenario with\n"
     "                            its SIDE (attacker or defender) replaced by "
     "each preset\n"
     "      --sort FIGURE         with --compare: order the table by FIGURE, "
     "best first\n"
+    "      --print-fields        print the fields that --vary takes, one a "
+    "line, and exit\n"
+    "      --print-figures       print the figures that --sort takes, one a "
+    "line, and exit\n"
     "\n"
     "Exit status: 0 when all went well; 1 when the answers ended while a "
     "number was\n"
@@ -76,11 +84,15 @@ enum OptionCode {
   kRoster,
   kCompare,
   kSort,
+  kPrintFields,
+  kPrintFigures,
 };
 
 struct Options {
   bool help = false;
   bool version = false;
+  bool printFields = false;
+  bool printFigures = false;
   bool editing = true;
   bool echo = false;
   std::optional<std::string> save;
@@ -168,6 +180,8 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
       {"roster", required_argument, nullptr, kRoster},
       {"compare", required_argument, nullptr, kCompare},
       {"sort", required_argument, nullptr, kSort},
+      {"print-fields", no_argument, nullptr, kPrintFields},
+      {"print-figures", no_argument, nullptr, kPrintFigures},
       {nullptr, 0, nullptr, 0},
   };
   Options options;
@@ -219,6 +233,12 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
       case kSort:
         options.sort = optarg;
         break;
+      case kPrintFields:
+        options.printFields = true;
+        break;
+      case kPrintFigures:
+        options.printFigures = true;
+        break;
       case ':':
         return wrong("option " + optionName(given) + " needs a value");
       default:
@@ -233,7 +253,10 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
   if (optind < argc) {
     return wrong(std::string("unexpected argument ") + argv[optind]);
   }
-  if (options.help || options.version) return options;
+  if (options.help || options.version || options.printFields ||
+      options.printFigures) {
+    return options;
+  }
   // "--vary attacker.strength 1..15": the range became an answer file.
   if (options.vary && options.vary->find('=') == std::string::npos &&
       options.answers && options.answers->find("..") != std::string::npos) {
@@ -253,13 +276,11 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
                    " goes with the questions, not with --scenario");
     }
   } else {
-    if (options.json || options.csv || options.vary || options.roster ||
-        options.compare) {
-      return wrong(std::string(options.json       ? "--json"
-                               : options.csv      ? "--csv"
-                               : options.vary     ? "--vary"
-                               : options.roster   ? "--roster"
-                                                  : "--compare") +
+    if (options.json || options.csv || options.vary || options.compare) {
+      return wrong(std::string(options.json   ? "--json"
+                               : options.csv  ? "--csv"
+                               : options.vary ? "--vary"
+                                              : "--compare") +
                    " needs --scenario");
     }
   }
@@ -273,6 +294,42 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
     return wrong("--json and --csv exclude each other");
   }
   return options;
+}
+
+// Reads the roster at `path` into `*roster`; gives 0, or the exit status
+// after telling why the roster is refused.
+int readRoster(const std::string& path, RosterReading* roster,
+               Streams* streams) {
+  int error = 0;
+  *roster = readRosterFile(path, &error);
+  if (error != 0) return cannot(&streams->err, "read", path, error);
+  for (const RosterProblem& problem : roster->problems) {
+    put(&streams->err, rosterProblemLine(path, problem));
+  }
+  if (roster->moreProblems > 0) {
+    put(&streams->err, moreProblemsLine(path, roster->problems.back().line,
+                                        roster->moreProblems));
+  }
+  if (!roster->problems.empty()) {
+    flushOutput(&streams->err);
+    return 1;
+  }
+  return 0;
+}
+
+// Prints `lines`, one a line.
+int printLines(const std::vector<std::string_view>& lines, Streams* streams) {
+  for (const std::string_view line : lines) {
+    put(&streams->out, line);
+    put(&streams->out, "\n");
+  }
+  if (!flushOutput(&streams->out)) {
+    put(&streams->err,
+        programProblemLine({"", "the output could not be written", {}}));
+    flushOutput(&streams->err);
+    return 2;
+  }
+  return 0;
 }
 
 int runScenarios(const Options& options, Streams* streams) {
@@ -296,20 +353,8 @@ int runScenarios(const Options& options, Streams* streams) {
   }
   RosterReading roster;
   if (options.roster) {
-    int error = 0;
-    roster = readRosterFile(*options.roster, &error);
-    if (error != 0) return cannot(&streams->err, "read", *options.roster, error);
-    for (const RosterProblem& problem : roster.problems) {
-      put(&streams->err, rosterProblemLine(*options.roster, problem));
-    }
-    if (roster.moreProblems > 0) {
-      put(&streams->err, moreProblemsLine(*options.roster,
-                                          roster.problems.back().line,
-                                          roster.moreProblems));
-    }
-    if (!roster.problems.empty()) {
-      flushOutput(&streams->err);
-      return 1;
+    if (const int status = readRoster(*options.roster, &roster, streams)) {
+      return status;
     }
     file.roster = &roster.roster;
   }
@@ -323,9 +368,17 @@ int runScenarios(const Options& options, Streams* streams) {
 
 int runQuestions(const Options& options, Streams* streams,
                  bool standardInputClosed) {
+  // A roster that cannot be used ends the run before the first question.
+  RosterReading roster;
+  if (options.roster) {
+    if (const int status = readRoster(*options.roster, &roster, streams)) {
+      return status;
+    }
+  }
   Console console;
   console.out = std::move(streams->out);
   DialogueOptions dialogue;
+  if (options.roster) dialogue.roster = &roster.roster;
   dialogue.outputIsTerminal = isatty(STDOUT_FILENO) == 1;
 
   int answers = standardInputClosed ? -1 : STDIN_FILENO;
@@ -396,6 +449,11 @@ int runCommandLine(int argc, char** argv) {
     return usageError(&streams.err, *problem);
   }
   const Options& options = std::get<Options>(parsed);
+  if (options.printFields) {
+    const std::vector<std::string> fields = wholeFieldNames();
+    return printLines({fields.begin(), fields.end()}, &streams);
+  }
+  if (options.printFigures) return printLines(compareSortNames(), &streams);
   if (options.help || options.version) {
     put(&streams.out, options.help ? kUsage : kVersion);
     if (!flushOutput(&streams.out)) {

@@ -4,30 +4,37 @@
 #include "dialogue/ask_field.h"
 #include "dialogue/combat_support.h"
 
-void askAttackerAttributes(CombatScenario* s, Console& console) {
+void askAttackerAttributes(CombatScenario* s, Console& console,
+                           const ChosenPresets& presets) {
   using namespace unit_class;
   const bool supportClass =
       s->attackerClass == kArtillery || s->attackerClass == kAirDefense;
 
   say(console, "\nAttacker Attributes:\n");
 
-  s->attackerAttackValue = askWhole(console, Field::attackerAttackValue);
+  s->attackerAttackValue =
+      askWhole(console, Field::attackerAttackValue, presets);
   if (asks(Field::attackerInitiative, *s)) {
-    s->attackerInitiative = askWhole(console, Field::attackerInitiative);
+    s->attackerInitiative =
+        askWhole(console, Field::attackerInitiative, presets);
   }
   if (asks(Field::attackerDefenseValue, *s)) {
-    s->attackerDefenseValue = askWhole(console, Field::attackerDefenseValue);
+    s->attackerDefenseValue =
+        askWhole(console, Field::attackerDefenseValue, presets);
   }
   if (asks(Field::attackerRangedDefense, *s)) {
-    s->attackerRangedDefense = askWhole(console, Field::attackerRangedDefense);
+    s->attackerRangedDefense =
+        askWhole(console, Field::attackerRangedDefense, presets);
   }
-  s->attackerExperience = askWhole(console, Field::attackerExperience);
+  s->attackerExperience = askWhole(console, Field::attackerExperience, presets);
   if (asks(Field::attackerFiringRange, *s)) {
-    s->attackerFiringRange = askWhole(console, Field::attackerFiringRange);
+    s->attackerFiringRange =
+        askWhole(console, Field::attackerFiringRange, presets);
   }
-  s->attackerStrength = askWhole(console, Field::attackerStrength);
+  s->attackerStrength = askWhole(console, Field::attackerStrength, presets);
   if (asks(Field::attackerEntrenchment, *s)) {
-    s->attackerEntrenchment = askWhole(console, Field::attackerEntrenchment);
+    s->attackerEntrenchment =
+        askWhole(console, Field::attackerEntrenchment, presets);
   }
   if (asks(Field::attackerInCityForestMountain, *s)) {
     s->attackerInCityForestMountain =
@@ -37,21 +44,23 @@ void askAttackerAttributes(CombatScenario* s, Console& console) {
     s->attackerInRiver = askYesNo(console, Field::attackerInRiver);
   }
   if (asks(Field::attackerCanMoveAfter, *s)) {
-    s->attackerCanMoveAfter = askYesNo(console, Field::attackerCanMoveAfter);
+    s->attackerCanMoveAfter =
+        askYesNo(console, Field::attackerCanMoveAfter, presets);
   }
   if (asks(Field::attackerOutOfFuel, *s)) {
     s->attackerOutOfFuel = askYesNo(console, Field::attackerOutOfFuel);
   }
   if (asks(Field::antiTankHasLeader, *s)) {
-    s->antiTankHasLeader = askYesNo(console, Field::antiTankHasLeader);
+    s->antiTankHasLeader = askYesNo(console, Field::antiTankHasLeader, presets);
   }
-  s->attackerCombatSupport = askCombatSupport(console);
+  s->attackerCombatSupport =
+      askCombatSupport(console, Field::attackerCombatSupport, presets);
 
   // The menu shows only the abilities that the attacker can use, but takes
   // every choice from 1 to 7.
   if (!asks(Field::attackerLeaderChoice, *s)) return;
   s->attackerLeaderChoice = askMenu(
-      console, fieldInfo(Field::attackerLeaderChoice),
+      console, Field::attackerLeaderChoice, presets,
       {"\n\n******************\n1 for Aggressive Attack, "
        "\n2 for Overwhelming Attack,",
        supportClass ? "" : "\n3 for First Strike,",

@@ -3,10 +3,12 @@
 #define ZELVORN_DIALOGUE_ATTACKER_ATTRIBUTES_H_
 
 #include "dialogue/console.h"
+#include "dialogue/preset_choice.h"
 #include "scenario/combat_scenario.h"
 
 // Asks for the attacking unit's values, situation, Combat Support and leader
 // in the order of the dialogue and fills them into `*scenario`.
-void askAttackerAttributes(CombatScenario* scenario, Console& console);
+void askAttackerAttributes(CombatScenario* scenario, Console& console,
+                           const ChosenPresets& presets);
 
 #endif  // ZELVORN_DIALOGUE_ATTACKER_ATTRIBUTES_H_

@@ -12,3 +12,10 @@ std::vector<std::int64_t> askCombatSupport(Console& console) {
   }
   return bars;
 }
+
+std::vector<std::int64_t> askCombatSupport(Console& console, Field field,
+                                           const ChosenPresets& presets) {
+  const Preset* preset = presetFor(presets, field);
+  if (preset != nullptr && holds(*preset, field)) return preset->combatSupport;
+  return askCombatSupport(console);
+}

@@ -4,7 +4,8 @@
 #include "dialogue/ask_field.h"
 #include "dialogue/combat_support.h"
 
-void askDefenderAttributes(CombatScenario* s, Console& console) {
+void askDefenderAttributes(CombatScenario* s, Console& console,
+                           const ChosenPresets& presets) {
   using namespace unit_class;
   const bool supportAttacker =
       s->attackerClass == kArtillery || s->attackerClass == kAirDefense;
@@ -12,22 +13,28 @@ void askDefenderAttributes(CombatScenario* s, Console& console) {
   say(console, "\n\nDefender Attributes:\n\n");
 
   if (asks(Field::defenderAttackValue, *s)) {
-    s->defenderAttackValue = askWhole(console, Field::defenderAttackValue);
+    s->defenderAttackValue =
+        askWhole(console, Field::defenderAttackValue, presets);
   }
   if (asks(Field::defenderInitiative, *s)) {
-    s->defenderInitiative = askWhole(console, Field::defenderInitiative);
+    s->defenderInitiative =
+        askWhole(console, Field::defenderInitiative, presets);
   }
-  s->defenderDefenseValue = askWhole(console, Field::defenderDefenseValue);
+  s->defenderDefenseValue =
+      askWhole(console, Field::defenderDefenseValue, presets);
   if (asks(Field::defenderRangedDefense, *s)) {
-    s->defenderRangedDefense = askWhole(console, Field::defenderRangedDefense);
+    s->defenderRangedDefense =
+        askWhole(console, Field::defenderRangedDefense, presets);
   }
-  s->defenderExperience = askWhole(console, Field::defenderExperience);
+  s->defenderExperience = askWhole(console, Field::defenderExperience, presets);
   if (asks(Field::defenderFiringRange, *s)) {
-    s->defenderFiringRange = askWhole(console, Field::defenderFiringRange);
+    s->defenderFiringRange =
+        askWhole(console, Field::defenderFiringRange, presets);
   }
-  s->defenderStrength = askWhole(console, Field::defenderStrength);
+  s->defenderStrength = askWhole(console, Field::defenderStrength, presets);
   if (asks(Field::defenderEntrenchment, *s)) {
-    s->defenderEntrenchment = askWhole(console, Field::defenderEntrenchment);
+    s->defenderEntrenchment =
+        askWhole(console, Field::defenderEntrenchment, presets);
   }
   if (asks(Field::defenderInCityForestMountain, *s)) {
     s->defenderInCityForestMountain =
@@ -54,7 +61,8 @@ void askDefenderAttributes(CombatScenario* s, Console& console) {
   if (asks(Field::timesAttacked, *s)) {
     s->timesAttacked = askWhole(console, Field::timesAttacked);
   }
-  s->defenderCombatSupport = askCombatSupport(console);
+  s->defenderCombatSupport =
+      askCombatSupport(console, Field::defenderCombatSupport, presets);
 
   // The first three abilities are shown only to a defender that fires back,
   // but every choice from 1 to 6 is taken.
@@ -62,7 +70,7 @@ void askDefenderAttributes(CombatScenario* s, Console& console) {
     const bool firesBack = !supportAttacker && s->defenderAttackValue > 0 &&
                            !isYes(s->defenderOutOfAmmo);
     s->defenderLeaderChoice = askMenu(
-        console, fieldInfo(Field::defenderLeaderChoice),
+        console, Field::defenderLeaderChoice, presets,
         {"\n\n******************",
          firesBack ? "\n1 for Aggressive Attack, \n2 for Overwhelming Attack, "
                      "\n3 for First Strike,"

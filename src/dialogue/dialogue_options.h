@@ -5,6 +5,7 @@
 #include <string>
 
 #include "io/output.h"
+#include "scenario/roster.h"
 
 struct DialogueOptions {
   // Standard output is a terminal: when the input ends, the output ends
@@ -14,6 +15,9 @@ struct DialogueOptions {
   // when null.  `savePath` names it in messages.
   Output* save = nullptr;
   std::string savePath;
+  // The presets that the units of each combat may be taken from by name;
+  // with none, no preset is asked for.
+  const Roster* roster = nullptr;
 };
 
 #endif  // ZELVORN_DIALOGUE_DIALOGUE_OPTIONS_H_

@@ -3,7 +3,8 @@
 #include "combat/questions.h"
 #include "dialogue/ask_field.h"
 
-void askGeneralFactors(CombatScenario* s, Console& console) {
+void askGeneralFactors(CombatScenario* s, Console& console,
+                       const ChosenPresets& presets) {
   using namespace unit_class;
   constexpr std::string_view kClassMiddle =
       "\n3 for recon, \n4 for anti-tank, \n5 for fort, \n6 for artillery, "
@@ -12,7 +13,7 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
   say(console, "\n\nGeneral Factors:\n\n");
 
   s->attackerClassEntered =
-      askMenu(console, fieldInfo(Field::attackerClass),
+      askMenu(console, Field::attackerClass, presets,
               {"\n\n******************\n1 for infantry, \n2 for tank,",
                kClassMiddle,
                "\n10 for naval units, \n11 for half-track\n"
@@ -20,11 +21,12 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
 
   // An artillery attacker only needs to know whether its target is infantry.
   if (asks(Field::defenderIsInfantry, *s)) {
-    s->defenderIsInfantry = askYesNo(console, Field::defenderIsInfantry);
+    s->defenderIsInfantry =
+        askYesNo(console, Field::defenderIsInfantry, presets);
   }
   if (asks(Field::defenderClass, *s)) {
     s->defenderClassEntered =
-        askMenu(console, fieldInfo(Field::defenderClass),
+        askMenu(console, Field::defenderClass, presets,
                 {"\n\n************************\n1 for infantry, \n2 for tank,",
                  kClassMiddle,
                  "\n10 for naval units, \n11 for ground transport, "
@@ -34,7 +36,9 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
   // A half-track carries infantry that may have a leader; it fights as a
   // tank.
   if (s->attackerClassEntered == kHalfTrackOrGroundTransport) {
-    s->attackerInfantryLeader = askYesNo(console, kHalfTrackLeaderPrompt);
+    s->attackerInfantryLeader =
+        askYesNo(console, kHalfTrackLeaderPrompt,
+                 Field::attackerInfantryLeader, presets);
   }
   settleUnitClasses(s);
 
@@ -42,10 +46,12 @@ void askGeneralFactors(CombatScenario* s, Console& console) {
     s->isAssault = askYesNo(console, Field::isAssault);
   }
   if (s->attackerClass == kInfantry && asks(Field::attackerInfantryLeader, *s)) {
-    s->attackerInfantryLeader = askYesNo(console, Field::attackerInfantryLeader);
+    s->attackerInfantryLeader =
+        askYesNo(console, Field::attackerInfantryLeader, presets);
   }
   if (asks(Field::defenderInfantryLeader, *s)) {
-    s->defenderInfantryLeader = askYesNo(console, Field::defenderInfantryLeader);
+    s->defenderInfantryLeader =
+        askYesNo(console, Field::defenderInfantryLeader, presets);
   }
   if (asks(Field::weatherSnowOrRain, *s)) {
     s->weatherSnowOrRain = askYesNo(console, Field::weatherSnowOrRain);

@@ -4,10 +4,12 @@
 #define ZELVORN_DIALOGUE_GENERAL_FACTORS_H_
 
 #include "dialogue/console.h"
+#include "dialogue/preset_choice.h"
 #include "scenario/combat_scenario.h"
 
 // Asks the general factors in the order of the dialogue, fills them into
 // `*scenario` and settles the unit classes.
-void askGeneralFactors(CombatScenario* scenario, Console& console);
+void askGeneralFactors(CombatScenario* scenario, Console& console,
+                       const ChosenPresets& presets);
 
 #endif  // ZELVORN_DIALOGUE_GENERAL_FACTORS_H_

@@ -9,6 +9,7 @@
 #include "dialogue/attacker_attributes.h"
 #include "dialogue/defender_attributes.h"
 #include "dialogue/general_factors.h"
+#include "dialogue/preset_choice.h"
 #include "dialogue/report_pass.h"
 #include "dialogue/softening.h"
 #include "dialogue/support_fire.h"
@@ -30,9 +31,10 @@ void askCloseDefense(CombatScenario* s, Console& console) {
 void runCombat(Console& console, const DialogueOptions& options) {
   CombatScenario scenario;
   say(console, kBanner);
-  askGeneralFactors(&scenario, console);
-  askAttackerAttributes(&scenario, console);
-  askDefenderAttributes(&scenario, console);
+  const ChosenPresets presets = askPresets(console, options.roster);
+  askGeneralFactors(&scenario, console, presets);
+  askAttackerAttributes(&scenario, console, presets);
+  askDefenderAttributes(&scenario, console, presets);
   askTerrainFactors(&scenario, console);
   askCloseDefense(&scenario, console);
   const CombatState beforeSupport = applyCombatValueModifiers(scenario);

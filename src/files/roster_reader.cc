@@ -614,22 +614,6 @@ std::string rosterProblemLine(const std::string& path,
   return fileProblemLine(path, 1, shown);
 }
 
-const Preset* findPreset(const Roster& roster, std::string_view name) {
-  const auto place = std::lower_bound(
-      roster.byName.begin(), roster.byName.end(), name,
-      [&](std::uint32_t index, std::string_view wanted) {
-        return roster.presets[index].name < wanted;
-      });
-  if (place == roster.byName.end() || roster.presets[*place].name != name) {
-    return nullptr;
-  }
-  return &roster.presets[*place];
-}
-
-bool serves(const Preset& preset, Side side) {
-  return side == Side::attacker ? preset.attacker : preset.defender;
-}
-
 GivenFields applyPreset(const Preset& preset, Side side,
                         CombatScenario* scenario, GivenFields* given) {
   GivenFields gave{};

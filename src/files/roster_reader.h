@@ -16,6 +16,7 @@
 
 #include "files/scenario_reader.h"
 #include "scenario/preset_fields.h"
+#include "scenario/roster.h"
 
 // No roster may hold more presets, or be longer: beyond either it is
 // refused with one error, and memory stays bounded.
@@ -25,24 +26,6 @@ constexpr std::size_t kLongestRoster = 16 * 1024 * 1024;
 constexpr std::size_t kLongestPresetName = 60;
 // No more problems of a roster are listed; the rest are counted.
 constexpr std::size_t kMostRosterProblems = 20;
-
-// One preset: its name, the sides it serves and the answers it gives, by
-// their place in presetFields().  Whole numbers and yes/no answers (as
-// the dialogue keeps them) share `values`.
-struct Preset {
-  std::string name;
-  bool attacker = false;
-  bool defender = false;
-  std::size_t line = 0;  // where its object begins in the file
-  std::bitset<kPresetFieldCount> given;
-  std::array<std::int64_t, kPresetFieldCount> values{};
-  std::vector<std::int64_t> combatSupport;
-};
-
-struct Roster {
-  std::vector<Preset> presets;  // in the order of the file
-  std::vector<std::uint32_t> byName;  // places in `presets`, sorted by name
-};
 
 // A problem of a roster: the line of the field at fault, the preset it
 // belongs to (as messages show its name; empty for the file as a whole),
@@ -73,12 +56,6 @@ RosterReading readRosterFile(const std::string& path, int* error);
 // "FILE:LINE: preset NAME: field: problem (allowed: ...)".
 std::string rosterProblemLine(const std::string& path,
                               const RosterProblem& problem);
-
-// The preset named `name`, or null.
-const Preset* findPreset(const Roster& roster, std::string_view name);
-
-// Whether `preset` serves `side`.
-bool serves(const Preset& preset, Side side);
 
 // Gives `side` of `*scenario` the preset's answers for every field that
 // `*given` does not already hold, and marks them given; returns the fields

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -23,6 +25,9 @@ struct EditLibrary {
   History* (*historyInit)() = nullptr;
   int (*history)(History*, HistEvent*, int, ...) = nullptr;
   void (*historyEnd)(History*) = nullptr;
+  const LineInfo* (*line)(EditLine*) = nullptr;
+  int (*insert)(EditLine*, const char*) = nullptr;
+  void (*erase)(EditLine*, int) = nullptr;
 };
 
 template <typename Function>
@@ -43,7 +48,10 @@ EditLibrary loadEditLibrary() {
       !find(handle, "el_source", &library.source) ||
       !find(handle, "history_init", &library.historyInit) ||
       !find(handle, "history", &library.history) ||
-      !find(handle, "history_end", &library.historyEnd)) {
+      !find(handle, "history_end", &library.historyEnd) ||
+      !find(handle, "el_line", &library.line) ||
+      !find(handle, "el_insertstr", &library.insert) ||
+      !find(handle, "el_deletestr", &library.erase)) {
     dlclose(handle);
     library.handle = nullptr;
   }
@@ -59,6 +67,7 @@ struct LineEditor {
   EditLine* editLine = nullptr;
   History* history = nullptr;
   std::string prompt;
+  std::vector<std::string> completions;  // what Tab completes to; none: a tab
 };
 
 namespace {
@@ -69,6 +78,61 @@ LineEditor* openEditor = nullptr;
 
 // The editor shows the text that the dialogue printed on the current line.
 char* promptOf(EditLine*) { return openEditor->prompt.data(); }
+
+char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
+// Whether `name` starts with `typed`, the case of letters aside.
+bool startsWith(std::string_view name, std::string_view typed) {
+  if (name.size() < typed.size()) return false;
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    if (lowerCase(name[i]) != lowerCase(typed[i])) return false;
+  }
+  return true;
+}
+
+// Tab: the answer typed before the cursor (a name may hold blanks) becomes
+// as much as the names it starts share, in their spelling; when that adds
+// nothing, the names are listed below and the answer shown again.
+unsigned char complete(EditLine* editLine, int) {
+  LineEditor& editor = *openEditor;
+  const EditLibrary& library = editor.library;
+  if (editor.completions.empty()) {
+    library.insert(editLine, "\t");
+    return CC_REFRESH;
+  }
+  const LineInfo* info = library.line(editLine);
+  const std::string_view typed(
+      info->buffer, static_cast<std::size_t>(info->cursor - info->buffer));
+  std::vector<std::string_view> matches;
+  for (const std::string& name : editor.completions) {
+    if (startsWith(name, typed)) matches.push_back(name);
+  }
+  if (matches.empty()) return CC_ERROR;
+  std::string_view shared = matches.front();
+  for (const std::string_view name : matches) {
+    std::size_t n = 0;
+    while (n < shared.size() && n < name.size() && shared[n] == name[n]) ++n;
+    shared = shared.substr(0, n);
+  }
+  if (matches.size() == 1 ||
+      (shared.size() > typed.size() && startsWith(shared, typed))) {
+    const std::string completed(matches.size() == 1 ? matches.front() : shared);
+    if (completed != typed) {
+      library.erase(editLine, static_cast<int>(typed.size()));
+      library.insert(editLine, completed.c_str());
+      return CC_REFRESH;
+    }
+    return CC_NORM;
+  }
+  std::string listing = "\n";
+  for (const std::string_view name : matches) {
+    listing.append(name);
+    listing += "\n";
+  }
+  std::fputs(listing.c_str(), stdout);
+  std::fflush(stdout);
+  return CC_REDISPLAY;
+}
 
 }  // namespace
 
@@ -93,6 +157,9 @@ LineEditor* openLineEditor(const char* programName) {
   library.set(editLine, EL_EDITOR, "emacs");
   library.set(editLine, EL_SIGNAL, 1);
   library.set(editLine, EL_HIST, library.history, editor->history);
+  library.set(editLine, EL_ADDFN, "zelvorn-complete",
+              "complete the name typed", complete);
+  library.set(editLine, EL_BIND, "^I", "zelvorn-complete", nullptr);
   library.source(editLine, nullptr);
   return editor;
 }
@@ -129,6 +196,10 @@ EditedLine readEditedLine(LineEditor* editor, std::string_view prompt) {
   return read;
 }
 
+void offerCompletions(LineEditor* editor, std::vector<std::string> names) {
+  if (editor != nullptr) editor->completions = std::move(names);
+}
+
 #else  // built without the line editing library's header
 
 struct LineEditor {};
@@ -144,5 +215,7 @@ EditedLine readEditedLine(LineEditor*, std::string_view) {
   read.ended = true;
   return read;
 }
+
+void offerCompletions(LineEditor*, std::vector<std::string>) {}
 
 #endif

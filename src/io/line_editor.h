@@ -1,10 +1,13 @@
 // Line editing at a terminal: the cursor keys, Home/End and deletion work
-// in the answer being typed, and the up arrow recalls earlier answers of the
-// run.  Without the editing library the editor cannot be opened.
+// in the answer being typed, the up arrow recalls earlier answers of the
+// run, and Tab completes names where the dialogue offers them.  Without the
+// editing library the editor cannot be opened.
 #ifndef ZELVORN_IO_LINE_EDITOR_H_
 #define ZELVORN_IO_LINE_EDITOR_H_
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 struct LineEditor;
 
@@ -29,5 +32,10 @@ void closeLineEditor(LineEditor* editor);
 // Shows `prompt` and reads one edited line; a line that is not empty joins
 // the history that the up arrow recalls.
 EditedLine readEditedLine(LineEditor* editor, std::string_view prompt);
+
+// From now on Tab completes the answer typed so far to one of `names` (or
+// to as much as they share, listing them when Tab comes twice); an empty
+// list gives the Tab key back to the answer.  Ignored for nullptr.
+void offerCompletions(LineEditor* editor, std::vector<std::string> names);
 
 #endif  // ZELVORN_IO_LINE_EDITOR_H_

@@ -133,22 +133,6 @@ std::int64_t* unitValueIn(std::vector<Record>* units,
   return valueIn(&(*units)[*path.unit], fields[path.unitField], path);
 }
 
-std::size_t editDistance(std::string_view a, std::string_view b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1,
-                         diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
-
 // The names of every whole-number field, with '#' for each place in a list
 // (a unit's fields are grouped under its list).
 template <typename Record>
@@ -236,6 +220,33 @@ std::int64_t* wholeValueAt(CombatScenario* s, const FieldPath& path) {
   return unitValueIn(&s->airDefense, airDefenseFields(), path);
 }
 
+std::size_t spellingDistance(std::string_view a, std::string_view b) {
+  std::vector<std::size_t> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    std::size_t diagonal = row[0];
+    row[0] = i;
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const std::size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1,
+                         diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::vector<std::string> wholeFieldNames() {
+  std::vector<std::string> names;
+  for (std::string name : wholeFieldPatterns()) {
+    for (char& c : name) {
+      if (c == '#') c = '0';
+    }
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
 std::string closestWholeField(std::string_view name) {
   // The numbers of the name stand aside; the words are compared.
   std::vector<std::string_view> numbers;
@@ -253,7 +264,7 @@ std::string closestWholeField(std::string_view name) {
   const std::string* best = nullptr;
   std::size_t bestDistance = kFarthest + 1;
   for (const std::string& candidate : wholeFieldPatterns()) {
-    const std::size_t distance = editDistance(pattern, candidate);
+    const std::size_t distance = spellingDistance(pattern, candidate);
     if (distance < bestDistance) {
       best = &candidate;
       bestDistance = distance;

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "scenario/scenario_fields.h"
 
@@ -88,6 +89,14 @@ std::optional<FieldPath> resolveFieldPath(std::string_view path);
 // The place of the value that `path` names in `*scenario`, or nullptr when
 // the path names no whole number or its unit or bar is not in the scenario.
 std::int64_t* wholeValueAt(CombatScenario* scenario, const FieldPath& path);
+
+// The number of characters to insert, delete or replace to turn `a` into
+// `b`.
+std::size_t spellingDistance(std::string_view a, std::string_view b);
+
+// The names of every whole-number field (those that a sweep can vary), in
+// the order the dialogue asks them, with 0 for each place in a list.
+std::vector<std::string> wholeFieldNames();
 
 // The name of the whole-number field closest in spelling to `path` (its
 // numbers kept), or "" when none is close.
