@@ -496,6 +496,21 @@ check('a table', ['--scenario', 's', '--vary', 'attacker.strength=8..12'],
       files={'s': line(TANKS)}, out=table)
 if max(len(l) for l in table.splitlines()) > 80:
     failures.append('a table: wider than 80 columns')
+
+# The fields that --vary takes, as the program prints them for shell
+# completion: each is taken by --vary, and every kind of field is there.
+fields = check('--print-fields', ['--print-fields']).stdout.decode().split()
+for wanted in ('general.attackerClass', 'attacker.strength',
+               'defender.combatSupport.0', 'timesAttacked',
+               'artillery.0.experience', 'airDefense.0.leaderChoice'):
+    if wanted not in fields:
+        failures.append('--print-fields: %s is missing' % wanted)
+for field in fields:
+    run = subprocess.run([PROGRAM, '--scenario', '-', '--vary',
+                          field + '=1..1'], input=line(TANKS).encode(),
+                         capture_output=True, timeout=60)
+    if b'--vary' in run.stderr:
+        failures.append('--print-fields: %s: %r' % (field, run.stderr))
 SUPPORTED = changed(['artillery'], [{'attackValue': 6, 'experience': 1,
                                      'strength': 9, 'adjacent': True}])
 # Infantry against entrenched infantry: a rugged defense is possible.

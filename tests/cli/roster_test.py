@@ -135,9 +135,6 @@ if quoted.splitlines()[1:] != ['"Boar, ""the"" 2nd",4,5,3,4,5,3,0,,,,']:
 # --- Options --------------------------------------------------------------
 
 for name, args, message in [
-        ('--roster alone', ['--roster', 'r.json'], '--roster needs --scenario'),
-        ('--roster with the dialogue', ['--save', 'x', '--roster', 'r.json'],
-         '--roster needs --scenario'),
         ('--compare alone', ['--compare', 'attacker'],
          '--compare needs --scenario'),
         ('--compare without a roster', ['--scenario', 's', '--compare',
@@ -164,10 +161,21 @@ for name, args, message in [
          'option --roster needs a value')]:
     check(name, args, err='zelvorn-odds: ' + message + HINT, out='', status=2)
 
-check('a roster that cannot be read',
-      ['--scenario', DUEL, '--roster', 'nothere.json'], out='',
-      err='zelvorn-odds: cannot read nothere.json: No such file or directory\n',
-      status=2)
+
+
+def refused(name, roster, files=None, err='', status=1, limit=60):
+    """A roster refused alike by --scenario and by the dialogue, which ends
+    before its first question."""
+    check(name, ['--scenario', 's.json', '--roster', roster],
+          files=dict(files or {}, **{'s.json': '{}'}), out='', err=err,
+          status=status, limit=limit)
+    check(name + ', at the dialogue', ['--roster', roster], files=files,
+          out='', err=err, status=status, limit=limit)
+
+
+refused('a roster that cannot be read', 'nothere.json',
+        err='zelvorn-odds: cannot read nothere.json: No such file or '
+            'directory\n', status=2)
 
 # --- Scenarios that name presets -----------------------------------------
 
@@ -235,51 +243,42 @@ SITUATION = '''{"presets": [
   {"name": "Hedge Knight", "sides": ["attacker"], "flavour": "salty"}
 ]}
 '''
-check('every problem of a roster, each on its line, and no figures',
-      ['--scenario', 's.json', '--roster', 'bad.json'],
-      files={'s.json': json.dumps({'attacker': {'preset': 'Hedge Knight'}}),
-             'bad.json': SITUATION},
-      out='',
-      err='bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
-          'combat\'s situation, not of a unit (allowed: name, sides, class, '
-          'isInfantry, infantryLeader, attackValue, initiative, defenseValue, '
-          'rangedDefense, experience, firingRange, strength, entrenchment, '
-          'canMoveAfter, antiTankHasLeader, combatSupport, leaderChoice)\n'
-          'bad.json:5: preset "Crag Warden": class: 13 is out of range '
-          '(allowed: 1 to 12)\n'
-          'bad.json:6: preset "Hedge Knight": flavour: unknown name (allowed: '
-          'name, sides, class, isInfantry, infantryLeader, attackValue, '
-          'initiative, defenseValue, rangedDefense, experience, firingRange, '
-          'strength, entrenchment, canMoveAfter, antiTankHasLeader, '
-          'combatSupport, leaderChoice)\n'
-          'bad.json:6: preset "Hedge Knight": name: given to another preset '
-          'too, on line 2 (allowed: a name of its own)\n',
-      status=1)
+refused('every problem of a roster, each on its line, and no figures',
+        'bad.json', files={'bad.json': SITUATION},
+        err='bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
+            'combat\'s situation, not of a unit (allowed: name, sides, class, '
+            'isInfantry, infantryLeader, attackValue, initiative, defenseValue, '
+            'rangedDefense, experience, firingRange, strength, entrenchment, '
+            'canMoveAfter, antiTankHasLeader, combatSupport, leaderChoice)\n'
+            'bad.json:5: preset "Crag Warden": class: 13 is out of range '
+            '(allowed: 1 to 12)\n'
+            'bad.json:6: preset "Hedge Knight": flavour: unknown name (allowed: '
+            'name, sides, class, isInfantry, infantryLeader, attackValue, '
+            'initiative, defenseValue, rangedDefense, experience, firingRange, '
+            'strength, entrenchment, canMoveAfter, antiTankHasLeader, '
+            'combatSupport, leaderChoice)\n'
+            'bad.json:6: preset "Hedge Knight": name: given to another preset '
+            'too, on line 2 (allowed: a name of its own)\n',)
 many_problems = '{"presets": [\n' + ',\n'.join(
     '{"name": "P%d", "sides": ["attacker"], "strength": 0}' % i
     for i in range(23)) + '\n]}'
-check('at most 20 problems, then how many more',
-      ['--scenario', 's.json', '--roster', 'r.json'],
-      files={'s.json': '{}', 'r.json': many_problems}, out='',
-      err=''.join('r.json:%d: preset P%d: strength: 0 is out of range '
-                  '(allowed: 1 to 999999999)\n' % (i + 2, i)
-                  for i in range(20)) + 'r.json:21: and 3 more\n',
-      status=1)
+refused('at most 20 problems, then how many more', 'r.json',
+        files={'r.json': many_problems},
+        err=''.join('r.json:%d: preset P%d: strength: 0 is out of range '
+                    '(allowed: 1 to 999999999)\n' % (i + 2, i)
+                    for i in range(20)) + 'r.json:21: and 3 more\n',)
 
 # A file of 20 MB is refused at once, as is one that never ends.
 big = '{"presets": [' + ','.join(
     '{"name": "Unit number %07d", "sides": ["attacker"], "strength": 10}' % i
     for i in range(300000)) + ']}'
 assert len(big) > 20 * 1000 * 1000
-check('a roster of 20 MB', ['--scenario', 's.json', '--roster', 'r.json'],
-      files={'s.json': '{}', 'r.json': big}, out='',
-      err='r.json:1: roster: longer than 16 MiB (allowed: a roster of at most '
-          '16 MiB)\n', status=1)
-check('a roster that never ends',
-      ['--scenario', 's.json', '--roster', '/dev/zero'],
-      files={'s.json': '{}'}, out='',
-      err='/dev/zero:1: roster: longer than 16 MiB (allowed: a roster of at '
-          'most 16 MiB)\n', status=1)
+refused('a roster of 20 MB', 'r.json', files={'r.json': big},
+        err='r.json:1: roster: longer than 16 MiB (allowed: a roster of at '
+            'most 16 MiB)\n')
+refused('a roster that never ends', '/dev/zero',
+        err='/dev/zero:1: roster: longer than 16 MiB (allowed: a roster of at '
+            'most 16 MiB)\n')
 
 # 100,000 presets are the most a roster holds: all are compared, quickly;
 # one more is refused.
@@ -308,6 +307,63 @@ check('one preset more than a roster holds',
       files={'s.json': '{}', 'r.json': hundred_thousand(1)}, out='',
       err='r.json:100002: presets: more than 100000 presets (allowed: at '
           'most 100000)\n', status=1, limit=120)
+
+# --- The dialogue with a roster ------------------------------------------
+
+
+def dialogue(answers, roster=EXAMPLE_ROSTER, text=None):
+    """The dialogue with `roster` (or a roster of `text`) on `answers`."""
+    with tempfile.TemporaryDirectory() as work:
+        if text is not None:
+            roster = os.path.join(work, 'r.json')
+            with open(roster, 'w') as f:
+                f.write(text)
+        return subprocess.run([PROGRAM, '--roster', roster],
+                              input=answers.encode(), capture_output=True,
+                              timeout=60)
+
+
+with open(os.path.join(SOURCE, 'tests', 'transcripts',
+                       'preset_fewest_answers.in')) as f:
+    fewest = f.read().splitlines(True)
+# Two presets in clear terrain without support fire: the odds come after the
+# two names and eight questions of the situation, each read after its ">> ".
+run = dialogue(''.join(fewest))
+before_odds = run.stdout.decode().split('The odds are')[0]
+if before_odds.count('>> ') != 10 or len(fewest) != 12 or run.returncode:
+    failures.append('the odds of two presets came after %d answers (status '
+                    '%d)' % (before_odds.count('>> '), run.returncode))
+
+# A name that is no preset of the side is asked again, with the closest
+# names of that side, at most five; the case of letters counts only where
+# two names differ in nothing else.
+NAMES = presets(*({'name': name, 'sides': ['defender']} for name in
+                  ('Ash', 'Ask', 'Asp', 'Bash', 'Cash', 'Dash', 'Zebra',
+                   'ASH')), {'name': 'Ashen', 'sides': ['attacker']})
+ASKED_AGAIN = ('\nThe roster has no preset of that name for the defending '
+               'unit%s.  Please reenter:\n>> ')
+DEFENDER_PRESET = ('\nPlease enter the preset of the defending unit, or '
+                   'nothing to enter its values:\n>> ')
+for name, text, answers, closest in [
+        ('the closest names, at most five', NAMES, '\nash\nAsh\n',
+         ['; the closest: ASH, Ash, Ask, Asp, Bash']),
+        ('a name of the other side', NAMES, '\nAshen\nzebra\n',
+         ['; the closest: ASH, Ash, Ask, Asp, Bash']),
+        ('no name for the side at all',
+         presets({'name': 'Ashen', 'sides': ['attacker']}), '\nx\n\n',
+         [''])]:
+    out = dialogue(answers, text=text).stdout.decode()
+    wanted = DEFENDER_PRESET + ''.join(ASKED_AGAIN % m for m in closest)
+    # Once a name is taken, the general factors follow.
+    if wanted + '\n\nGeneral Factors:' not in out:
+        failures.append('%s: %r' % (name, out[:900]))
+
+# The figures that --sort takes, as the program prints them.
+check('--print-figures', ['--print-figures'],
+      out='preset\nattackerLosses\ndefenderLosses\ndefenderSuppression\n'
+          'attackerLossesNoSupport\ndefenderLossesNoSupport\n'
+          'defenderSuppressionNoSupport\nruggedChance\nruggedAttackerLosses\n'
+          'ruggedDefenderLosses\nruggedDefenderSuppression\n')
 
 for failure in failures:
     print(failure)
