@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The dialogue typed at a terminal, through a pseudo-terminal: line editing
 (an answer corrected with the arrow keys, an earlier answer recalled with the
-up arrow), and the end of the input leaving the cursor on a fresh line.
+up arrow, a preset's name completed with Tab), and the end of the input
+leaving the cursor on a fresh line.
 
   terminal_test.py PROGRAM SOURCE_DIR editing|plain [LINE_EDITING_BUILT]
 
@@ -22,6 +23,7 @@ if EDITING and sys.argv[4:5] != ['ON']:
 LEFT = b'\x1b[D'
 UP = b'\x1b[A'
 BACKSPACE = b'\x7f'
+TAB = b'\t'
 END_OF_INPUT = b'\x04'
 
 failures = []
@@ -119,6 +121,31 @@ def line_editing():
            'the end of input was not reported on a fresh line', t)
 
 
+def preset_completion():
+    # With a roster, Tab completes the preset's name typed so far, the case
+    # of its letters aside; Tab on nothing lists the names of the side.
+    t = Terminal('--roster', os.path.join(SOURCE, 'examples', 'roster.json'))
+    expect(t.read_until(b'preset of the attacking unit, or nothing to enter '
+                        b'its values:\r\n>> '), 'no attacker\'s preset question',
+           t)
+    t.type(b'Ket' + TAB)
+    expect(t.read_until(b'tle Hound'), 'Kettle Hound was not completed', t)
+    t.type(b'\r')
+    expect(t.read_until(b'preset of the defending unit, or nothing to enter '
+                        b'its values:\r\n>> '), 'Kettle Hound was not taken', t)
+    t.type(TAB)
+    expect(t.read_until(b'Brass Boar\r\nMire Lancers\r\nThistle Guard\r\n'),
+           'Tab on nothing did not list the defenders', t)
+    t.type(b'th' + TAB + b'\r')
+    # Thistle Guard taken: the first question of the situation comes.
+    expect(t.read_until(b'Is the weather snow or rain?'),
+           'Thistle Guard was not completed and taken', t)
+    expect(b'The roster has no preset' not in t.seen,
+           'a completed name was refused', t)
+    t.type(END_OF_INPUT)
+    t.finish()
+
+
 def plain_terminal():
     # Without line editing the terminal's own line editing is all there is,
     # and the arrow keys reach the answer: it is rejected, as before.
@@ -159,6 +186,7 @@ def end_at_the_last_question(*options):
 
 if EDITING:
     line_editing()
+    preset_completion()
     end_at_the_last_question()
 else:
     plain_terminal()
