@@ -1,24 +1,27 @@
 #!/bin/sh
 # Installs the build into a fresh prefix, as `cmake --install --strip` does,
 # and checks that it holds the program (executable, stripped, at most 1 MiB),
-# the manual page (readable by man), the copyright file and the changelog.
+# the manual page (readable by man), the copyright file, the changelog and
+# the bash completion (which registers the completion of zelvorn-odds).
 # Usage: sh cmake/check_install.sh CMAKE BUILD_DIR CONFIG PREFIX PROGRAM
-#          MAN_PAGE DOC_DIR
-# where PROGRAM, MAN_PAGE and DOC_DIR are relative to PREFIX.
+#          MAN_PAGE DOC_DIR COMPLETION
+# where PROGRAM, MAN_PAGE, DOC_DIR and COMPLETION are relative to PREFIX.
 set -u
-if [ $# -ne 7 ]; then
-  echo "usage: $0 CMAKE BUILD_DIR CONFIG PREFIX PROGRAM MAN_PAGE DOC_DIR" >&2
+if [ $# -ne 8 ]; then
+  echo "usage: $0 CMAKE BUILD_DIR CONFIG PREFIX PROGRAM MAN_PAGE DOC_DIR" \
+    "COMPLETION" >&2
   exit 2
 fi
 cmake=$1 build_dir=$2 config=$3 prefix=$4
-program=$prefix/$5 man_page=$prefix/$6 doc_dir=$prefix/$7
+program=$prefix/$5 man_page=$prefix/$6 doc_dir=$prefix/$7 completion=$prefix/$8
 
 rm -rf "$prefix"
 "$cmake" --install "$build_dir" --config "$config" --prefix "$prefix" --strip \
   > /dev/null || exit 1
 
 failed=0
-for file in "$program" "$man_page" "$doc_dir/copyright" "$doc_dir"/changelog*; do
+for file in "$program" "$man_page" "$doc_dir/copyright" "$doc_dir"/changelog* \
+    "$completion"; do
   if [ -f "$file" ]; then
     echo "installed $file"
   else
@@ -57,6 +60,15 @@ if command -v man > /dev/null 2>&1; then
     echo "man -l reads $man_page"
   else
     echo "man -l cannot read $man_page"
+    failed=1
+  fi
+fi
+if command -v bash > /dev/null 2>&1 && [ -f "$completion" ]; then
+  if bash --norc --noprofile -c ". '$completion' && complete -p zelvorn-odds" \
+      > /dev/null 2>&1; then
+    echo "bash completes zelvorn-odds with $completion"
+  else
+    echo "$completion does not register a completion of zelvorn-odds"
     failed=1
   fi
 fi

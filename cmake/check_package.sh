@@ -1,9 +1,9 @@
 #!/bin/sh
 # Builds the Debian package in the build folder BUILD_DIR (configured and
 # built beforehand), checks its fields and contents (the stripped program,
-# the compressed manual page, the copyright file and the changelog, each
-# with its permissions and owned by root), and runs lintian on it, which
-# must report no error and no warning.
+# the compressed manual page, the copyright file, the changelog and the bash
+# completion, each with its permissions and owned by root), and runs lintian
+# on it, which must report no error and no warning.
 # Usage: sh cmake/check_package.sh BUILD_DIR
 set -eu
 if [ $# -ne 1 ]; then
@@ -34,7 +34,8 @@ for entry in \
     '-rwxr-xr-x root/root ./usr/bin/zelvorn-odds' \
     '-rw-r--r-- root/root ./usr/share/man/man1/zelvorn-odds.1.gz' \
     '-rw-r--r-- root/root ./usr/share/doc/zelvorn-odds/copyright' \
-    '-rw-r--r-- root/root ./usr/share/doc/zelvorn-odds/changelog.gz'; do
+    '-rw-r--r-- root/root ./usr/share/doc/zelvorn-odds/changelog.gz' \
+    '-rw-r--r-- root/root ./usr/share/bash-completion/completions/zelvorn-odds'; do
   if printf '%s\n' "$contents" | awk '{ print $1, $2, $6 }' | grep -qxF -- "$entry"; then
     echo "contains $entry"
   else

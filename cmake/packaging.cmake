@@ -81,6 +81,11 @@ else()
 endif()
 install(FILES ${PROJECT_BINARY_DIR}/package-files/copyright
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The bash completion, where bash-completion looks for a command's own.
+set(ZELVORN_BASH_COMPLETION_DIR
+    ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+install(FILES ${PROJECT_SOURCE_DIR}/completion/zelvorn-odds.bash
+        DESTINATION ${ZELVORN_BASH_COMPLETION_DIR} RENAME zelvorn-odds)
 
 # The Debian package: `cpack -G DEB` in the build folder (see
 # cmake/check_package.sh).
@@ -134,12 +139,13 @@ if(BUILD_TESTING)
   endif()
 
   # An installation into a fresh prefix holds the program, the manual page,
-  # the copyright file and the changelog.
+  # the copyright file, the changelog and the bash completion.
   add_test(NAME package.install
            COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/check_install.sh
                    ${CMAKE_COMMAND} ${PROJECT_BINARY_DIR} $<CONFIG>
                    ${PROJECT_BINARY_DIR}/install-check
                    ${CMAKE_INSTALL_BINDIR}/zelvorn-odds
                    ${CMAKE_INSTALL_MANDIR}/man1/${zelvorn_man_page}
-                   ${CMAKE_INSTALL_DOCDIR})
+                   ${CMAKE_INSTALL_DOCDIR}
+                   ${ZELVORN_BASH_COMPLETION_DIR}/zelvorn-odds)
 endif()
