@@ -264,6 +264,41 @@ TEST(RosterReader, KeepsEveryAnswerAndFindsPresetsByName) {
   EXPECT_EQ(findPreset(reading.roster, "reed pikes"), nullptr);
 }
 
+// A name typed at the console: the case of letters counts only where it
+// tells two names apart, and a wrong name is met with the closest names of
+// presets for the side.
+TEST(RosterReader, NamesAsTypedAndTheClosestNames) {
+  const RosterReading reading = parseRoster(roster(
+      R"({"name": "Ash", "sides": ["defender"]},)"
+      R"({"name": "ASH", "sides": ["defender"]},)"
+      R"({"name": "Asp", "sides": ["attacker", "defender"]},)"
+      R"({"name": "Bask", "sides": ["defender"]},)"
+      R"({"name": "Cask", "sides": ["defender"]},)"
+      R"({"name": "Dusk", "sides": ["defender"]},)"
+      R"({"name": "Zebra", "sides": ["defender"]},)"
+      R"({"name": "Ashen", "sides": ["attacker"]})"));
+  ASSERT_TRUE(reading.problems.empty());
+  const Roster& r = reading.roster;
+  const auto named = [&](std::string_view typed) {
+    const Preset* preset = presetNamed(r, typed);
+    return preset != nullptr ? preset->name : std::string("-");
+  };
+  EXPECT_EQ(named("Ash"), "Ash");
+  EXPECT_EQ(named("ASH"), "ASH");
+  EXPECT_EQ(named("ash"), "-");  // two names differ only in case
+  EXPECT_EQ(named("aSHEN"), "Ashen");
+  EXPECT_EQ(named("zebra"), "Zebra");
+  EXPECT_EQ(named("Zebr"), "-");
+  using Names = std::vector<std::string_view>;
+  EXPECT_EQ(closestPresetNames(r, "ash", Side::defender, 5),
+            (Names{"ASH", "Ash", "Asp", "Bask", "Cask"}));
+  EXPECT_EQ(closestPresetNames(r, "Ashe", Side::attacker, 5),
+            (Names{"Ashen", "Asp"}));
+  EXPECT_EQ(closestPresetNames(r, "zebro", Side::defender, 1),
+            (Names{"Zebra"}));
+  EXPECT_EQ(closestPresetNames(r, "x", Side::attacker, 0), Names{});
+}
+
 TEST(Presets, FillWhatTheScenarioLeavesOutForTheirSide) {
   const RosterReading reading = parseRoster(kRoster);
   ScenarioText text = parseScenario(
