@@ -7,7 +7,8 @@
 #include "scenario/combat_scenario.h"
 
 // Asks for the attacking unit's values, situation, Combat Support and leader
-// in the order of the dialogue and fills them into `*scenario`.
+// in the order of the dialogue and fills them into `*scenario`; the
+// answers that the attacker's chosen preset holds are taken, not asked.
 void askAttackerAttributes(CombatScenario* scenario, Console& console,
                            const ChosenPresets& presets);
 

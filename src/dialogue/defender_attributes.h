@@ -9,7 +9,8 @@
 
 // Asks for the defending unit's values, situation, earlier attacks, Combat
 // Support and choice, and the range of the combat, in the order of the
-// dialogue, and fills them into `*scenario`.
+// dialogue, and fills them into `*scenario`; the answers that the
+// defender's chosen preset holds are taken, not asked.
 void askDefenderAttributes(CombatScenario* scenario, Console& console,
                            const ChosenPresets& presets);
 

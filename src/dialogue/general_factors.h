@@ -8,7 +8,8 @@
 #include "scenario/combat_scenario.h"
 
 // Asks the general factors in the order of the dialogue, fills them into
-// `*scenario` and settles the unit classes.
+// `*scenario` and settles the unit classes; the classes and leaders that the
+// chosen presets hold are taken, not asked.
 void askGeneralFactors(CombatScenario* scenario, Console& console,
                        const ChosenPresets& presets);
 
