@@ -67,7 +67,7 @@ struct LineEditor {
   EditLine* editLine = nullptr;
   History* history = nullptr;
   std::string prompt;
-  std::vector<std::string> completions;  // what Tab completes to; none: a tab
+  std::vector<std::string> completions;  // what Tab completes to
 };
 
 namespace {
@@ -96,10 +96,8 @@ bool startsWith(std::string_view name, std::string_view typed) {
 unsigned char complete(EditLine* editLine, int) {
   LineEditor& editor = *openEditor;
   const EditLibrary& library = editor.library;
-  if (editor.completions.empty()) {
-    library.insert(editLine, "\t");
-    return CC_REFRESH;
-  }
+  // Where no names are offered, Tab keeps its usual meaning: a beep.
+  if (editor.completions.empty()) return CC_ERROR;
   const LineInfo* info = library.line(editLine);
   const std::string_view typed(
       info->buffer, static_cast<std::size_t>(info->cursor - info->buffer));

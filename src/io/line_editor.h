@@ -34,8 +34,9 @@ void closeLineEditor(LineEditor* editor);
 EditedLine readEditedLine(LineEditor* editor, std::string_view prompt);
 
 // From now on Tab completes the answer typed so far to one of `names` (or
-// to as much as they share, listing them when Tab comes twice); an empty
-// list gives the Tab key back to the answer.  Ignored for nullptr.
+// to as much as they share, listing them when that adds nothing); with an
+// empty list Tab only beeps, as it does without completion.  Ignored for
+// nullptr.
 void offerCompletions(LineEditor* editor, std::vector<std::string> names);
 
 #endif  // ZELVORN_IO_LINE_EDITOR_H_

@@ -97,11 +97,12 @@ INPUT_ENDED = b'zelvorn-odds: the input ended before the answer was given\r\n'
 
 
 def line_editing():
-    # "19", the cursor back over the 9, the 1 deleted: the answer is 9, a
-    # bomber, accepted at once.
+    # "19" (a Tab between, which only beeps where no names are offered),
+    # the cursor back over the 9, the 1 deleted: the answer is 9, a bomber,
+    # accepted at once.
     t = Terminal()
     expect(t.read_until(b'>> '), 'no first question', t)
-    t.type(b'19' + LEFT + BACKSPACE + b'\r')
+    t.type(b'1' + TAB + b'9' + LEFT + BACKSPACE + b'\r')
     expect(t.read_until(DEFENDER_MENU), 'the corrected class was not taken', t)
     expect(CLASS_ERROR not in t.seen, 'the corrected class was rejected', t)
     # The up arrow recalls the 9 for the defender, a bomber too: the next
