@@ -4,7 +4,10 @@
 For every answer file (the transcripts, the examples, and COUNT dialogues
 made up at random) the dialogue runs with --save; then --scenario on the
 saved file must print exactly the dialogue's result texts, one prediction
-after the other, and --scenario --json must give the same figures.  Every
+after the other, and --scenario --json must give the same figures.  An
+answer file with options beside it (NAME.args, such as a roster) runs with
+them, from the top folder of the sources; its saved file is read without
+them.  Every
 saved scenario must also validate against the JSON Schema, when the
 jsonschema module is there (Debian: python3-jsonschema).
 
@@ -19,6 +22,7 @@ import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+TOP = os.path.join(HERE, '..', '..')
 sys.path.insert(0, os.path.join(HERE, '..', 'robustness'))
 import exact_model  # noqa: E402  (the dialogue, to make up answers)
 
@@ -130,13 +134,13 @@ def load_validator(schema_path):
     return jsonschema.Draft7Validator(schema)
 
 
-def round_trip(program, answers, validator, name, workdir):
+def round_trip(program, answers, validator, name, workdir, options=()):
     """The problems found for one answer text."""
     saved = os.path.join(workdir, 'saved.jsonl')
     if os.path.exists(saved):
         os.remove(saved)
-    dialogue = subprocess.run([program, '--save', saved], input=answers,
-                              capture_output=True)
+    dialogue = subprocess.run([program, '--save', saved] + list(options),
+                              input=answers, capture_output=True, cwd=TOP)
     expected = predictions_of(dialogue.stdout.decode('latin-1'))
     lines = []
     if os.path.exists(saved):
@@ -238,16 +242,23 @@ def main():
         for entry in sorted(os.listdir(directory)):
             if entry.endswith('.in'):
                 with open(os.path.join(directory, entry), 'rb') as f:
-                    sources.append((entry, f.read()))
+                    answers = f.read()
+                options = []
+                args = os.path.join(directory, entry[:-3] + '.args')
+                if os.path.exists(args):
+                    with open(args) as f:
+                        options = f.read().split()
+                sources.append((entry, answers, options))
     rng = random.Random(int(seed))
     for i in range(int(count)):
         sources.append(('made-up dialogue %d' % i,
-                        made_up_answers(rng).encode('latin-1')))
+                        made_up_answers(rng).encode('latin-1'), []))
     problems = []
     predictions = 0
     with tempfile.TemporaryDirectory() as workdir:
-        for name, answers in sources:
-            found = round_trip(program, answers, validator, name, workdir)
+        for name, answers, options in sources:
+            found = round_trip(program, answers, validator, name, workdir,
+                               options)
             problems += found
             if found:
                 kept = os.path.join(tempfile.gettempdir(),
