@@ -41,9 +41,11 @@ const Preset* askPreset(Console& console, const Roster& roster, Side side) {
       offerCompletions(console.in.editor, {});
       throw InputEnded{};
     }
+    // A name may itself begin or end with a blank: as typed, it wins.
     const std::string_view name = trimmed(console.line);
-    const Preset* preset = name.empty() ? nullptr : presetNamed(roster, name);
-    if (name.empty() || (preset != nullptr && serves(*preset, side))) {
+    const Preset* preset = presetNamed(roster, console.line);
+    if (preset == nullptr && !name.empty()) preset = presetNamed(roster, name);
+    if (preset != nullptr ? serves(*preset, side) : name.empty()) {
       offerCompletions(console.in.editor, {});
       return preset;
     }
