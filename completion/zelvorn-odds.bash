@@ -10,33 +10,32 @@ _zelvorn_odds() {
   # The program being completed answers for itself, wherever it lies.
   local program=${COMP_WORDS[0]}
   program=${program/#\~/$HOME}
-  local IFS=$'\n'
   COMPREPLY=()
   case $prev in
     --vary)
       # FIELD=FROM..TO: the field with its =, the range still to come.
-      COMPREPLY=($(compgen -S = -W "$("$program" --print-fields 2>/dev/null)" \
-        -- "$cur"))
+      mapfile -t COMPREPLY < <(compgen -S = \
+        -W "$("$program" --print-fields 2>/dev/null)" -- "$cur")
       compopt -o nospace 2>/dev/null
       return
       ;;
     --sort)
-      COMPREPLY=($(compgen -W "$("$program" --print-figures 2>/dev/null)" \
-        -- "$cur"))
+      mapfile -t COMPREPLY < <(compgen \
+        -W "$("$program" --print-figures 2>/dev/null)" -- "$cur")
       return
       ;;
     --compare)
-      COMPREPLY=($(compgen -W $'attacker\ndefender' -- "$cur"))
+      mapfile -t COMPREPLY < <(compgen -W 'attacker defender' -- "$cur")
       return
       ;;
   esac
   if [[ $cur == -* ]]; then
     # The long options as --help lists them.
-    COMPREPLY=($(compgen -W "$("$program" --help 2>/dev/null |
-      sed -n 's/^ *\(-[A-Za-z], \)\{0,1\}\(--[a-z-]*\).*/\2/p')" -- "$cur"))
+    mapfile -t COMPREPLY < <(compgen -W "$("$program" --help 2>/dev/null |
+      sed -n 's/^ *\(-[A-Za-z], \)\{0,1\}\(--[a-z-]*\).*/\2/p')" -- "$cur")
     return
   fi
   compopt -o filenames 2>/dev/null
-  COMPREPLY=($(compgen -f -- "$cur"))
+  mapfile -t COMPREPLY < <(compgen -f -- "$cur")
 }
 complete -F _zelvorn_odds zelvorn-odds
