@@ -68,6 +68,7 @@ struct LineEditor {
   History* history = nullptr;
   std::string prompt;
   std::vector<std::string> completions;  // what Tab completes to
+  bool tabCompletes = false;             // Tab bound to complete()
 };
 
 namespace {
@@ -155,9 +156,6 @@ LineEditor* openLineEditor(const char* programName) {
   library.set(editLine, EL_EDITOR, "emacs");
   library.set(editLine, EL_SIGNAL, 1);
   library.set(editLine, EL_HIST, library.history, editor->history);
-  library.set(editLine, EL_ADDFN, "zelvorn-complete",
-              "complete the name typed", complete);
-  library.set(editLine, EL_BIND, "^I", "zelvorn-complete", nullptr);
   library.source(editLine, nullptr);
   return editor;
 }
@@ -195,7 +193,18 @@ EditedLine readEditedLine(LineEditor* editor, std::string_view prompt) {
 }
 
 void offerCompletions(LineEditor* editor, std::vector<std::string> names) {
-  if (editor != nullptr) editor->completions = std::move(names);
+  if (editor == nullptr) return;
+  // Tab is bound only once names are offered: the library never frees the
+  // name of a function added to it, and a run without names should not
+  // leave that behind.
+  if (!names.empty() && !editor->tabCompletes) {
+    editor->library.set(editor->editLine, EL_ADDFN, "zelvorn-complete",
+                        "complete the name typed", complete);
+    editor->library.set(editor->editLine, EL_BIND, "^I", "zelvorn-complete",
+                        nullptr);
+    editor->tabCompletes = true;
+  }
+  editor->completions = std::move(names);
 }
 
 #else  // built without the line editing library's header
