@@ -15,7 +15,7 @@
 - comparing against 1,000 presets: all rows shown, the median of 9 times
   (only a gross regression fails: the machine may be busy).
 
-Writes presets-1280.png (the README's picture) into OUT_DIR.
+Writes presets-1280.png (the picture in docs/web-page.md) into OUT_DIR.
 
   presets.py PROGRAM SITE_DIR OUT_DIR [PAIRS]
 """
@@ -458,7 +458,7 @@ def check_generated(browser, server, program, workdir, count):
 
 def screenshot(server, out):
     """presets-1280.png in OUT_DIR: the example roster, two presets picked
-    and the combat compared with every defender preset (the README's)."""
+    and the combat compared with every defender preset (docs/web-page.md's)."""
     browser = page.Browser(1280, 1000)
     try:
         browser.open(server.url + 'index.html')
