@@ -18,6 +18,7 @@ the repository and writes none there.
 The version is told alike by --version, the latest entry of CHANGELOG.md,
 the manual's title line and the Debian changelog.
 """
+import difflib
 import glob
 import os
 import re
@@ -69,12 +70,13 @@ with tempfile.TemporaryDirectory() as bin_dir:
                                  capture_output=True, timeout=60)
             actual = run.stdout.decode('utf-8', 'replace')
             if actual != expected:
-                failures.append(
-                    '%s:%d: $ %s\n  printed:\n%s\n  shown:\n%s%s' %
-                    (shown, number, command, actual, expected,
-                     ('  standard error:\n' +
-                      run.stderr.decode('utf-8', 'replace'))
-                     if run.stderr else ''))
+                difference = ''.join(difflib.unified_diff(
+                    expected.splitlines(True), actual.splitlines(True),
+                    'shown', 'printed'))
+                failures.append('%s:%d: $ %s\n%s%s' % (
+                    shown, number, command, difference,
+                    '(standard error: %r)\n' % run.stderr.decode(
+                        'utf-8', 'replace') if run.stderr else ''))
 
 # The README shows examples of its own, so a test that finds none has
 # misread the blocks.
