@@ -15,7 +15,8 @@ it to standard output (`2>&1`), and the exit status is not compared (a
 marked otherwise (`sh`, `json`) are not run. A command uses only files of
 the repository and writes none there.
 
-The version is told alike by --version, the latest entry of CHANGELOG.md,
+A link to a file of the repository leads to a file that exists, and its
+`#anchor` to a heading of that file. The version is told alike by --version, the latest entry of CHANGELOG.md,
 the manual's title line and the Debian changelog.
 """
 import difflib
@@ -86,6 +87,33 @@ if count < 5:
                                       for d in documents)))
 
 
+# --- Links ---------------------------------------------------------------
+
+def anchors(path):
+    """The anchors of the headings of the Markdown file PATH, as GitHub
+    makes them: lower case, blanks as hyphens, other signs dropped."""
+    with open(path, encoding='utf-8') as f:
+        headings = re.findall(r'^#+ (.*)$', f.read(), re.M)
+    return {re.sub(r'[^a-z0-9 _-]', '', h.lower()).replace(' ', '-')
+            for h in headings}
+
+
+for document in documents + [os.path.join(SOURCE, 'CHANGELOG.md')]:
+    with open(document, encoding='utf-8') as f:
+        text = f.read()
+    for target in re.findall(r'\]\(([^)\s]+)\)', text):
+        if re.match(r'[a-z]+:', target):
+            continue  # another host's address, not checked offline
+        path, _, anchor = target.partition('#')
+        full = os.path.normpath(os.path.join(os.path.dirname(document), path))
+        if not os.path.exists(full):
+            failures.append('%s: link to %s: no such file' %
+                            (os.path.relpath(document, SOURCE), target))
+        elif anchor and anchor not in anchors(full):
+            failures.append('%s: link to %s: no such heading' %
+                            (os.path.relpath(document, SOURCE), target))
+
+
 # --- The version ---------------------------------------------------------
 
 def first_match(path, pattern):
@@ -118,5 +146,6 @@ for place, found in [
 if failures:
     print('\n\n'.join(failures))
     sys.exit(1)
-print('%d examples of %d documents as shown; version %s told alike' %
+print('%d examples of %d documents as shown, their links whole; '
+      'version %s told alike' %
       (count, len(documents), version))
