@@ -16,8 +16,9 @@ marked otherwise (`sh`, `json`) are not run. A command uses only files of
 the repository and writes none there.
 
 A link to a file of the repository leads to a file that exists, and its
-`#anchor` to a heading of that file. The version is told alike by --version, the latest entry of CHANGELOG.md,
-the manual's title line and the Debian changelog.
+`#anchor` to a heading of that file. The version is told alike by
+--version, the latest entry of CHANGELOG.md, the manual's title line and
+the Debian changelog.
 """
 import difflib
 import glob
@@ -34,7 +35,7 @@ failures = []
 
 
 def examples(path):
-    """(line number, command, expected output) of each example in PATH."""
+    """(line number, command, output shown) of each example in PATH."""
     found = []
     in_block = in_text = False
     command = None  # the example whose output lines are being read
@@ -69,10 +70,10 @@ with tempfile.TemporaryDirectory() as bin_dir:
             count += 1
             run = subprocess.run(['sh', '-c', command], cwd=SOURCE, env=env,
                                  capture_output=True, timeout=60)
-            actual = run.stdout.decode('utf-8', 'replace')
-            if actual != expected:
+            if run.stdout != expected.encode('utf-8'):
                 difference = ''.join(difflib.unified_diff(
-                    expected.splitlines(True), actual.splitlines(True),
+                    expected.splitlines(True),
+                    run.stdout.decode('utf-8', 'replace').splitlines(True),
                     'shown', 'printed'))
                 failures.append('%s:%d: $ %s\n%s%s' % (
                     shown, number, command, difference,
