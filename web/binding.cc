@@ -38,6 +38,12 @@ const char* kindName(FieldKind kind) {
   return "";
 }
 
+Json yesNoValue(char answer) {
+  if (isYes(answer)) return true;
+  if (isNo(answer)) return false;
+  return nullptr;
+}
+
 template <typename Record>
 Json fieldJson(const FieldInfo<Record>& info) {
   Json json = Json::object();
@@ -58,6 +64,12 @@ Json fieldJson(const FieldInfo<Record>& info) {
     options.push_back(std::string(option));
   }
   json["options"] = std::move(options);
+  // A yes/no answer that a file leaves out: the value the reader then
+  // takes, which the page shows as the answer of a question just asked.
+  if (info.kind == FieldKind::yesNo) {
+    static const Record kLeftOut{};
+    json["default"] = yesNoValue(kLeftOut.*info.yesNo);
+  }
   return json;
 }
 
@@ -147,16 +159,13 @@ Json errorJson(const Problem& problem) {
   return json;
 }
 
+// The combats of a file that the page lists for the player to choose from.
+constexpr std::size_t kMostCombatsListed = 100;
+
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
 // becomes U+FFFD rather than stopping the module.
 std::string dumpForPage(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
-Json yesNoValue(char answer) {
-  if (isYes(answer)) return true;
-  if (isNo(answer)) return false;
-  return nullptr;
 }
 
 // The answers of one record for `fields`, by key (all of them, or those
