@@ -427,6 +427,57 @@ def check_files(browser, server, program, workdir):
         problems.append('import shows %r, the program prints %r' % (shown, wanted))
     problems += page.compare_figures(browser.figures(), first_valid,
                                      'the first valid scenario imported')
+    stronger = json.loads(second)
+    stronger['attacker']['attackValue'] += 3
+    problems += check_several_combats(browser, server, program, workdir,
+                                      [second, line, json.dumps(stronger)])
+    return problems
+
+
+COMBAT_LIST = """
+  const box = document.getElementById('file-combats');
+  if (!box || !box.getClientRects().length) return null;
+  const select = box.querySelector('select');
+  return {note: box.textContent, value: select.value,
+          entries: [...select.options].map((o) => o.textContent)};"""
+
+
+def check_several_combats(browser, server, program, workdir, combats):
+    """A file of several combats says so and lists them, shows the first,
+    and shows another when it is chosen; a file of one lists none."""
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.ui import Select
+    problems = []
+    texts = [json.dumps(json.loads(c), separators=(',', ':')) for c in combats]
+    predictions = page.native_predictions(program, texts, workdir)
+    path = os.path.join(workdir, 'three combats.jsonl')
+    with open(path, 'w') as f:
+        f.write('\n'.join(texts) + '\n')
+    browser.open(server.url + 'index.html')
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    listed = browser.js(COMBAT_LIST)
+    if listed is None:
+        return ['a file of 3 combats: no list of its combats']
+    if '3 combats' not in listed['note'] or len(listed['entries']) != 3 or \
+            listed['value'] != '0':
+        problems.append('a file of 3 combats: the list says %r' % listed)
+    problems += page.compare_figures(browser.figures(), predictions[0],
+                                     'a file of 3 combats, at first')
+    Select(browser.driver.find_element(By.ID, 'file-combat')).select_by_value('2')
+    problems += page.compare_figures(browser.figures(), predictions[2],
+                                     'a file of 3 combats, the third chosen')
+    browser.js("window.dispatchEvent(new Event('pagehide'));")
+    shown = json.loads(urllib.parse.unquote(browser.js('return location.hash;')[3:] or 'null'))
+    if shown != json.loads(texts[2]):
+        problems.append('a file of 3 combats, the third chosen: the address holds %r' % shown)
+    with open(path, 'w') as f:
+        f.write(texts[1] + '\n')
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    problems += page.compare_figures(browser.figures(), predictions[1], 'a file of one combat')
+    if browser.js(COMBAT_LIST) is not None:
+        problems.append('a file of one combat lists its combats')
     return problems
 
 
