@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """How the form behaves: questions that appear and disappear as the answers
-change, the dialogue's error text for a value its question does not take
-(and then no figures at all), supporting units and Combat Support units
-added and removed, the address, export and import, the sweep chart, and
-units that the dialogue would not have asked for.
+change, a yes/no box that looks like the answer its figures take and whose
+clicks reach yes, no and neither, the dialogue's error text for a value its
+question does not take (and then no figures at all), supporting units and
+Combat Support units added and removed, the address, export and import (a
+file of several combats listed, each shown when chosen), the sweep chart,
+and units that the dialogue would not have asked for.
 
   form.py PROGRAM SITE_DIR OUT_DIR
 """
@@ -203,10 +205,11 @@ def check_yes_no_looks(browser, server, program, workdir):
             if look != held:
                 problems.append('%s, after %d clicks: the box looks %s, the combat holds %s'
                                 % (what, clicks, look, held))
-            reached.add(held)
+            if clicks:
+                reached.add(held)
             states.append((json.dumps(scenario), browser.figures(), clicks))
         if reached != {'true', 'false', 'null'}:
-            problems.append('%s: clicks reach %s, not yes, no and neither'
+            problems.append('%s: three clicks reach %s, not yes, no and neither'
                             % (what, sorted(reached)))
         predictions = page.native_predictions(program, [s for s, _, _ in states], workdir)
         for (_, shown, clicks), prediction in zip(states, predictions):
