@@ -63,13 +63,12 @@ function showYesNo(control) {
 
 // Gives a yes/no question that has no answer yet the one the calculator
 // takes for an answer left out (the catalogue's `default`), on show, so
-// that what the box shows is what the figures take.  Whether it changed.
+// that what the box shows is what the figures take.
 export function stateAnswer(control) {
-  if (control.type !== 'yesNo' || control.answer !== undefined) return false;
+  if (control.type !== 'yesNo' || control.answer !== undefined) return;
   const value = control.info.default;
   control.answer = value === true || value === null ? value : false;
   showYesNo(control);
-  return true;
 }
 
 // Gives a control a value from the calculator's reading of a scenario (a
