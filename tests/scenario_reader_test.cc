@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -510,18 +511,58 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
             "from 0)");
 }
 
-// The page refuses a file over the limit unread; its message must be the one
-// the command line gives when it reads such a file, and the reading of a
-// text as readJson gives it, through the whole page.
-TEST(Binding, RefusesAFileOverTheLimitInTheCommandLinesWords) {
-  const std::string huge = "{" + std::string(kLongestScenario, ' ') + "}\n";
-  const Json read = Json::parse(readJson(huge, "huge.json"));
-  const Json refused = Json::parse(tooLongFileJson("huge.json"));
-  EXPECT_EQ(refused, read);
+// The page refuses a file over the limit unread, as a file too long for it:
+// its first line, which may be a valid combat, is not the fault.  The
+// reading has the shape that readJson gives.
+TEST(Binding, RefusesAFileOverTheLimitAsTooLong) {
+  const Json read = Json::parse(readJson(kTanks, "big17.json"));
+  const Json refused = Json::parse(tooLongFileJson("big17.json"));
+  for (const auto& [key, value] : read.items()) {
+    EXPECT_TRUE(refused.contains(key)) << key;
+  }
+  EXPECT_FALSE(refused.at("valid"));
+  EXPECT_TRUE(refused.at("values").is_null());
   EXPECT_EQ(refused.at("messages"),
-            Json::array({"huge.json:1: scenario: longer than 16 MiB (allowed: "
-                         "one JSON object of at most 16 MiB); the rest of the "
-                         "file is not read"}));
+            Json::array({"big17.json: the file is longer than 16 MiB, the most "
+                         "the page reads"}));
+}
+
+// A file of several combats: each listed with its first line, whether it
+// is valid and its answers; the first valid one is the one shown.
+TEST(Binding, ListsTheCombatsOfAFile) {
+  const std::string text = "{\"general\": 5}\n" + kTanks + "\n{\"general\":\n" +
+                           tanksWith("\"strength\":10", "\"strength\":3") + "\n";
+  const Json read = Json::parse(readJson(text, "combats.jsonl"));
+  EXPECT_EQ(read.at("combatCount"), 4);
+  ASSERT_EQ(read.at("combats").size(), 4u);
+  std::vector<int> lines;
+  std::vector<bool> valid;
+  for (const Json& combat : read.at("combats")) {
+    lines.push_back(combat.at("line").get<int>());
+    valid.push_back(combat.at("valid").get<bool>());
+  }
+  EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(valid, (std::vector<bool>{false, true, false, true}));
+  EXPECT_TRUE(read.at("combats")[2].at("values").is_null());
+  EXPECT_EQ(read.at("combats")[3].at("values").at("attacker.strength"), 3);
+  EXPECT_EQ(read.at("shown"), 1);
+  EXPECT_EQ(read.at("values"), read.at("combats")[1].at("values"));
+  EXPECT_TRUE(read.at("valid"));
+}
+
+// A yes/no question left out of a file takes the answer it has when not
+// asked; the page shows that answer when the question appears.
+TEST(Binding, GivesTheAnswerOfAYesNoQuestionLeftOut) {
+  const Json catalogue = Json::parse(fieldsJson());
+  std::map<std::string, Json> defaults;
+  for (const Json& field : catalogue.at("fields")) {
+    if (field.at("kind") == "yesNo") defaults[field.at("name")] = field.at("default");
+  }
+  EXPECT_EQ(defaults.at("general.attackerInfantryLeader"), nullptr);
+  EXPECT_EQ(defaults.at("terrain.roughBocageOrHills"), nullptr);
+  EXPECT_EQ(defaults.at("attacker.canMoveAfter"), true);
+  EXPECT_EQ(defaults.at("general.isAssault"), false);
+  EXPECT_EQ(catalogue.at("artillery")[3].at("default"), false);
 }
 
 }  // namespace

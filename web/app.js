@@ -5,7 +5,7 @@ import {calculator, loadModule} from './page/calc.js';
 import {el, idOf} from './page/dom.js';
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from './page/address.js';
 import {EXAMPLE} from './page/example.js';
-import {download, readFile} from './page/files.js';
+import {download, listCombats, readFile} from './page/files.js';
 import {showFigures, showSummary} from './page/figures.js';
 import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
         scenarioOfForm, showAsked} from './page/form.js';
@@ -21,6 +21,10 @@ let lastResult = null;
 // The messages of a link or a file that the calculator refused: no figures
 // until the player changes an answer.
 let refusal = null;
+// The reading of the file or link read last, and its name on the page:
+// another of its combats may be chosen.
+let fileReading = null;
+let fileWhat = '';
 let firstFiguresShown = false;
 let sweepTimer = 0;
 // Draws the Compare view anew after a recomputation.
@@ -68,14 +72,32 @@ function showMessages(lines) {
 // leaves no figure on show.
 function takeReading(reading, what) {
   showMessages(reading.messages);
-  if (reading.values) {
+  fileReading = reading;
+  fileWhat = what;
+  listCombats(byId('file-combats'), byId('file-combats-note'), byId('file-combat'),
+              reading, what);
+  showCombat(reading.values, reading.valid, what);
+}
+
+// The combat of a reading on show: its answers, and no figures when the
+// calculator refuses it.
+function showCombat(values, valid, what) {
+  if (values) {
     foldAll(form);
-    fillForm(form, reading.values);
+    fillForm(form, values);
   }
-  refusal = reading.valid ? null : what + ' could not be read: see the message above.';
+  refusal = valid ? null : what + ' could not be read: see the message above.';
   pendingAddress = null;
   clearTimeout(addressTimer);
   update(false);
+}
+
+// Another combat of the file read last, chosen from its list.
+function chooseCombat() {
+  const combat = fileReading && fileReading.combats[Number(byId('file-combat').value)];
+  if (!combat || !combat.values) return;
+  showCombat(combat.values, combat.valid,
+             fileWhat + ', combat ' + (Number(byId('file-combat').value) + 1) + ',');
 }
 
 function readLink() {
@@ -272,6 +294,7 @@ function start(module) {
     if (answer.text !== null) copyText(answer.text, 'result');
   });
   byId('import-file').addEventListener('change', importChosenFile);
+  byId('file-combat').addEventListener('change', chooseCombat);
   byId('sweep-field').addEventListener('change',
     () => drawSweep(calc, form, lastResult ? lastResult.scenarioText : null));
   document.documentElement.dataset.ready = 'true';

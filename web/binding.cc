@@ -38,6 +38,12 @@ const char* kindName(FieldKind kind) {
   return "";
 }
 
+Json yesNoValue(char answer) {
+  if (isYes(answer)) return true;
+  if (isNo(answer)) return false;
+  return nullptr;
+}
+
 template <typename Record>
 Json fieldJson(const FieldInfo<Record>& info) {
   Json json = Json::object();
@@ -58,6 +64,12 @@ Json fieldJson(const FieldInfo<Record>& info) {
     options.push_back(std::string(option));
   }
   json["options"] = std::move(options);
+  // A yes/no answer that a file leaves out: the value the reader then
+  // takes, which the page shows as the answer of a question just asked.
+  if (info.kind == FieldKind::yesNo) {
+    static const Record kLeftOut{};
+    json["default"] = yesNoValue(kLeftOut.*info.yesNo);
+  }
   return json;
 }
 
@@ -147,16 +159,13 @@ Json errorJson(const Problem& problem) {
   return json;
 }
 
+// The combats of a file that the page lists for the player to choose from.
+constexpr std::size_t kMostCombatsListed = 100;
+
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
 // becomes U+FFFD rather than stopping the module.
 std::string dumpForPage(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
-Json yesNoValue(char answer) {
-  if (isYes(answer)) return true;
-  if (isNo(answer)) return false;
-  return nullptr;
 }
 
 // The answers of one record for `fields`, by key (all of them, or those
@@ -430,36 +439,54 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   Json json = Json::object();
   json["messages"] = linesJson(messages);
   json["refused"] = status != 0;
-  // The answers of the first scenario that is valid; failing that, those of
-  // the first one that could be read to its end, so that the form shows
-  // what the file says beside its error.
+  // Each combat of the file, with its first line, whether it is valid and
+  // its answers (null for one not read to its end).  The form shows the
+  // first valid one; failing that, the first one read to its end, so that
+  // it shows what the file says beside its error.
   ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
-  Json values = nullptr;
-  bool valid = false;
+  Json combats = Json::array();
+  std::size_t total = 0;
+  std::optional<std::size_t> shown;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
-    if (chunk->tooLong) continue;
-    const ScenarioText parsed = parseScenario(chunk->text);
-    if (!parsed.complete) continue;
-    const bool fine = parsed.errors.empty() && checkText(parsed).errors.empty();
-    if (fine || values.is_null()) values = givenValues(parsed);
-    if (fine) {
-      valid = true;
-      break;
+    ++total;
+    if (combats.size() == kMostCombatsListed) continue;
+    Json combat = Json::object();
+    combat["line"] = chunk->firstLine;
+    combat["valid"] = false;
+    combat["values"] = nullptr;
+    if (!chunk->tooLong) {
+      const ScenarioText parsed = parseScenario(chunk->text);
+      if (parsed.complete) {
+        const bool fine = parsed.errors.empty() && checkText(parsed).errors.empty();
+        combat["valid"] = fine;
+        combat["values"] = givenValues(parsed);
+        const bool better = !shown || (fine && !combats[*shown]["valid"].get<bool>());
+        if (better) shown = combats.size();
+      }
     }
+    combats.push_back(std::move(combat));
   }
-  json["valid"] = valid;
-  json["values"] = std::move(values);
+  json["valid"] = shown && combats[*shown]["valid"].get<bool>();
+  json["values"] = shown ? combats[*shown]["values"] : Json(nullptr);
+  json["shown"] = shown ? Json(*shown) : Json(nullptr);
+  json["combats"] = std::move(combats);
+  json["combatCount"] = total;
   return dumpForPage(json);
 }
 
 std::string tooLongFileJson(std::string_view fileName) {
+  // The whole file is the fault, not its first line: the page holds a file
+  // in the module's memory, and the command line reads it line by line.
   Json json = Json::object();
-  std::string line = fileProblemLine(fileName, 1, tooLongScenario());
-  if (!line.empty() && line.back() == '\n') line.pop_back();
-  json["messages"] = Json::array({line});
+  json["messages"] = Json::array({std::string(fileName) + ": the file is longer than " +
+                                  std::to_string(kLongestScenario / (1024 * 1024)) +
+                                  " MiB, the most the page reads"});
   json["refused"] = true;
   json["valid"] = false;
   json["values"] = nullptr;
+  json["shown"] = nullptr;
+  json["combats"] = Json::array();
+  json["combatCount"] = 0;
   return dumpForPage(json);
 }
 

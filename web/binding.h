@@ -9,7 +9,9 @@
 #include <string_view>
 
 // Every field of a scenario: its dotted name, kind, range, whether it is
-// required, the dialogue's question and error text, a menu's entries, and
+// required, the answer a file that leaves it out gets (a yes/no answer, or
+// a number that is not required), the dialogue's question and error text,
+// a menu's entries, and
 // where the page shows it (its section, and for a unit's attribute its side
 // and the attribute);
 // the same for the fields of an artillery piece and an air-defense unit, and
@@ -36,9 +38,11 @@ std::string sweepJson(std::string_view scenario, std::string_view field,
 std::string importJson(std::string_view fileText, std::string_view fileName);
 
 // A scenario file's or a link's text read as --scenario reads a file: the
-// messages it gives, whether it refuses any scenario, whether one is valid,
-// and the answers (by dotted name) of the first valid scenario, else of the
-// first one read to its end, else null.
+// messages it gives, whether it refuses any scenario, each combat (its first
+// line, whether it is valid, its answers by dotted name; the first 100 of
+// them) and how many there are, and which one is shown: the first valid
+// one, else the first one read to its end, else none (null), with its
+// validity and answers.
 std::string readJson(std::string_view fileText, std::string_view fileName);
 
 // A roster file's text read as --roster reads it: whether it is valid, its
@@ -59,7 +63,7 @@ std::string presetJson(std::string_view rosterText, std::string_view name,
 std::string compareJson(std::string_view scenario, std::string_view rosterText,
                         std::string_view side, std::string_view sort);
 // A file longer than kLongestScenario as readJson gives it, refused before
-// it is read: the message the command line gives for it, on its first line.
+// it is read: a message that names the file as too long for the page.
 std::string tooLongFileJson(std::string_view fileName);
 
 // The result texts that --scenario prints for a scenario, or null for one

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """How the form behaves: questions that appear and disappear as the answers
-change, the dialogue's error text for a value its question does not take
-(and then no figures at all), supporting units and Combat Support units
-added and removed, the address, export and import, the sweep chart, and
-units that the dialogue would not have asked for.
+change, a yes/no box that looks like the answer its figures take and whose
+clicks reach yes, no and neither, the dialogue's error text for a value its
+question does not take (and then no figures at all), supporting units and
+Combat Support units added and removed, the address, export and import (a
+file of several combats listed, each shown when chosen), the sweep chart,
+and units that the dialogue would not have asked for.
 
   form.py PROGRAM SITE_DIR OUT_DIR
 """
@@ -13,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 import page
 
@@ -122,6 +125,96 @@ def check_appearing(browser, server):
             if label != text:
                 problems.append('%s: %s is worded %r, not %r' % (what, name,
                                                                  label, text))
+    return problems
+
+
+# A yes/no question that appears as the answers change, from the example
+# combat: the answers given in turn, and the question.  Its box must show
+# the answer that the figures take (yes ticked, no blank, neither marked
+# and said), and clicks must reach yes, no and neither, each with the
+# program's figures for the combat in the address.
+YES_NO_APPEARING = [
+    ('the attacker\'s infantry leader',
+     [('attacker.leaderChoice', '1'), ('general.attackerClass', '1')],
+     'general.attackerInfantryLeader'),
+    ('the defender\'s infantry leader',
+     [('defender.leaderChoice', '1'), ('general.defenderClass', '1')],
+     'general.defenderInfantryLeader'),
+    ('an anti-tank unit\'s leader',
+     [('general.attackerClass', '4'), ('attacker.canMoveAfter', 'false')],
+     'attacker.antiTankHasLeader'),
+    ('rough terrain, once clear terrain is unticked',
+     [('terrain.clearOrSandy', 'false')], 'terrain.roughBocageOrHills'),
+    ('a forest, once rough terrain is no',
+     [('terrain.clearOrSandy', 'false'), ('terrain.roughBocageOrHills', 'false')],
+     'terrain.forest'),
+]
+
+# What a yes/no box looks like: "true" ticked, "null" marked as neither
+# (its mark and its word on show), "false" blank; anything else is a look
+# that means no one answer.
+BOX_LOOK = """
+  const box = arguments[0];
+  const word = box.closest('.field').querySelector('.neither');
+  const said = Boolean(word && word.getClientRects().length && word.textContent.trim());
+  if (box.checked && !box.indeterminate && !said) return 'true';
+  if (!box.checked && box.indeterminate && said) return 'null';
+  if (!box.checked && !box.indeterminate && !said) return 'false';
+  return 'unclear: checked ' + box.checked + ', mixed ' + box.indeterminate + ', word ' + said;"""
+
+
+def address_scenario(browser, example):
+    """The combat that the address holds, once the page has written it."""
+    browser.js("window.dispatchEvent(new Event('pagehide'));")
+    fragment = browser.js('return location.hash;')
+    if not fragment.startswith('#s='):
+        return json.loads(example)
+    return json.loads(urllib.parse.unquote(fragment[3:]))
+
+
+def answer_in(scenario, name):
+    node = scenario
+    for part in name.split('.'):
+        if not isinstance(node, dict) or part not in node:
+            return 'left out'
+        node = node[part]
+    return json.dumps(node)
+
+
+def check_yes_no_looks(browser, server, program, workdir):
+    problems = []
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = page.saved_scenarios(program, f.read(), workdir)[0]
+    for what, answers, name in YES_NO_APPEARING:
+        browser.open(server.url + 'index.html')
+        browser.js('for (const d of document.querySelectorAll("details.fold")) d.open = true;')
+        for field, value in answers:
+            browser.answer(field, value)
+        if name not in browser.shown_fields():
+            problems.append('%s: %s is not asked' % (what, name))
+            continue
+        reached = set()
+        states = []
+        for clicks in range(4):
+            if clicks:
+                browser.field(name).click()
+            browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+            look = browser.js(BOX_LOOK, browser.field(name))
+            scenario = address_scenario(browser, example)
+            held = answer_in(scenario, name)
+            if look != held:
+                problems.append('%s, after %d clicks: the box looks %s, the combat holds %s'
+                                % (what, clicks, look, held))
+            if clicks:
+                reached.add(held)
+            states.append((json.dumps(scenario), browser.figures(), clicks))
+        if reached != {'true', 'false', 'null'}:
+            problems.append('%s: three clicks reach %s, not yes, no and neither'
+                            % (what, sorted(reached)))
+        predictions = page.native_predictions(program, [s for s, _, _ in states], workdir)
+        for (_, shown, clicks), prediction in zip(states, predictions):
+            problems += page.compare_figures(shown, prediction, '%s, after %d clicks'
+                                             % (what, clicks))
     return problems
 
 
@@ -337,6 +430,57 @@ def check_files(browser, server, program, workdir):
         problems.append('import shows %r, the program prints %r' % (shown, wanted))
     problems += page.compare_figures(browser.figures(), first_valid,
                                      'the first valid scenario imported')
+    stronger = json.loads(second)
+    stronger['attacker']['attackValue'] += 3
+    problems += check_several_combats(browser, server, program, workdir,
+                                      [second, line, json.dumps(stronger)])
+    return problems
+
+
+COMBAT_LIST = """
+  const box = document.getElementById('file-combats');
+  if (!box || !box.getClientRects().length) return null;
+  const select = box.querySelector('select');
+  return {note: box.textContent, value: select.value,
+          entries: [...select.options].map((o) => o.textContent)};"""
+
+
+def check_several_combats(browser, server, program, workdir, combats):
+    """A file of several combats says so and lists them, shows the first,
+    and shows another when it is chosen; a file of one lists none."""
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.ui import Select
+    problems = []
+    texts = [json.dumps(json.loads(c), separators=(',', ':')) for c in combats]
+    predictions = page.native_predictions(program, texts, workdir)
+    path = os.path.join(workdir, 'three combats.jsonl')
+    with open(path, 'w') as f:
+        f.write('\n'.join(texts) + '\n')
+    browser.open(server.url + 'index.html')
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    listed = browser.js(COMBAT_LIST)
+    if listed is None:
+        return ['a file of 3 combats: no list of its combats']
+    if '3 combats' not in listed['note'] or len(listed['entries']) != 3 or \
+            listed['value'] != '0':
+        problems.append('a file of 3 combats: the list says %r' % listed)
+    problems += page.compare_figures(browser.figures(), predictions[0],
+                                     'a file of 3 combats, at first')
+    Select(browser.driver.find_element(By.ID, 'file-combat')).select_by_value('2')
+    problems += page.compare_figures(browser.figures(), predictions[2],
+                                     'a file of 3 combats, the third chosen')
+    browser.js("window.dispatchEvent(new Event('pagehide'));")
+    shown = json.loads(urllib.parse.unquote(browser.js('return location.hash;')[3:] or 'null'))
+    if shown != json.loads(texts[2]):
+        problems.append('a file of 3 combats, the third chosen: the address holds %r' % shown)
+    with open(path, 'w') as f:
+        f.write(texts[1] + '\n')
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    problems += page.compare_figures(browser.figures(), predictions[1], 'a file of one combat')
+    if browser.js(COMBAT_LIST) is not None:
+        problems.append('a file of one combat lists its combats')
     return problems
 
 
@@ -498,6 +642,8 @@ def main():
             prediction, = page.native_predictions(program, [line], workdir)
             for name, check in [
                     ('questions shown and hidden', lambda: check_appearing(browser, server)),
+                    ('yes/no answers as they look', lambda: check_yes_no_looks(
+                        browser, server, program, workdir)),
                     ('wrong values', lambda: check_wrong_values(browser, server, line, prediction)),
                     ('units added and removed', lambda: check_units(browser, server, program, workdir)),
                     ('units not asked', lambda: check_ignored_units(browser, server, program, workdir)),

@@ -9,6 +9,8 @@
   exported reads back with --roster; the Compare view's rows, their order
   by a column (by the keyboard) and a row that opens its combat, against
   --compare;
+- a roster imported over kept presets: the page asks whether to add to
+  them or replace them, and offers what would be lost as a file first;
 - through the page's modules, in one page: generated pairs of a scenario
   and a roster, every Compare row as the page draws it against --scenario
   --json of the scenario with that preset written out in full;
@@ -118,10 +120,72 @@ def pick(browser, side, name):
     Select(browser.driver.find_element('id', 'preset-' + side)).select_by_value(name)
 
 
-def import_roster(browser, path):
+def import_roster(browser, path, choice=None):
+    """Imports a roster file; where presets are kept already, clicks the
+    choice given ('add', 'replace' or 'cancel'), the replaced ones not
+    downloaded."""
     browser.js('document.getElementById("roster-status").textContent = "";')
     browser.driver.find_element('id', 'import-roster').send_keys(path)
     browser.wait_for('document.getElementById("roster-status").textContent !== ""')
+    if choice is not None and browser.js(CHOICE_SHOWN):
+        browser.js('window.confirm = () => false;')
+        browser.click('#import-' + choice)
+
+
+CHOICE = 'document.querySelectorAll("#import-choice:not([hidden])").length > 0'
+CHOICE_SHOWN = 'return ' + CHOICE + ';'
+KEPT_NAMES = 'return JSON.parse(localStorage.getItem("zelvorn-roster")).presets.map((p) => p.name);'
+
+
+def check_import_choice(browser, server, workdir):
+    """A roster imported over kept presets asks whether to add to them or
+    replace them, and offers what would be lost as a file first."""
+    problems = []
+    with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
+        example = json.load(f)['presets']
+    names = [p['name'] for p in example]
+    clash = dict(next(p for p in example if p['name'] == 'Kettle Hound'), strength=3)
+    more = os.path.join(workdir, 'more.json')
+    with open(more, 'w') as f:
+        json.dump({'presets': [dict(clash, name='Newcomer'), clash]}, f)
+    browser.open(server.url + 'index.html')
+    browser.js('localStorage.clear();')
+    browser.open(server.url + 'index.html')
+    import_roster(browser, EXAMPLE_ROSTER)
+    if browser.js(CHOICE_SHOWN) or browser.js(KEPT_NAMES) != names:
+        problems.append('a roster imported with none kept: asked, or kept %r' %
+                        browser.js('return localStorage.getItem("zelvorn-roster");'))
+    browser.js('window.offered = 0; window.confirm = () => { window.offered++; return true; };')
+    cases = [
+        # choice, file, presets kept after it, what is offered as a file
+        ('cancel', more, names, None),
+        ('add', more, names + ['Newcomer'], [next(p for p in example if p['name'] == clash['name'])]),
+        ('replace', EXAMPLE_ROSTER, names, None),
+    ]
+    for choice, path, kept, offered in cases:
+        before = json.loads(browser.js('return localStorage.getItem("zelvorn-roster");'))['presets']
+        browser.js('window.offered = 0;')
+        import_roster(browser, path)
+        if not browser.js(CHOICE_SHOWN):
+            problems.append('%s: importing over kept presets asks nothing' % choice)
+            return problems
+        if browser.js(KEPT_NAMES) != [p['name'] for p in before]:
+            problems.append('%s: the kept presets changed before the choice' % choice)
+        browser.click('#import-' + choice)
+        browser.wait_for('!(%s)' % CHOICE)
+        if browser.js(KEPT_NAMES) != kept:
+            problems.append('%s: kept %r, not %r' % (choice, browser.js(KEPT_NAMES), kept))
+        lost = offered if offered is not None else before if choice == 'replace' else []
+        if browser.js('return window.offered;') != (1 if lost else 0):
+            problems.append('%s: offered as a file %d times' % (choice, browser.js('return window.offered;')))
+        elif lost:
+            text = downloaded(browser, 'zelvorn-roster-replaced.json')
+            if json.loads(text)['presets'] != lost:
+                problems.append('%s: the file offered holds %s' % (choice, text[:200]))
+    kept = json.loads(browser.js('return localStorage.getItem("zelvorn-roster");'))['presets']
+    if kept != example:
+        problems.append('after a replace the kept presets are not the file\'s')
+    return problems
 
 
 def downloaded(browser, name, timeout=20):
@@ -494,7 +558,7 @@ def time_compare(browser, server, workdir):
     with open(path, 'w') as f:
         json.dump({'presets': presets}, f)
     browser.open(server.url + 'index.html')
-    import_roster(browser, path)
+    import_roster(browser, path, 'replace')
     times = []
     for _ in range(9):
         times.append(browser.js("""
@@ -519,6 +583,8 @@ def main():
         with tempfile.TemporaryDirectory() as workdir:
             for name, check in [
                     ('clicks', lambda: check_clicks(browser, server, program, workdir)),
+                    ('import over kept presets',
+                     lambda: check_import_choice(browser, server, workdir)),
                     ('generated pairs', lambda: check_generated(browser, server, program,
                                                                 workdir, count))]:
                 found = check()

@@ -32,27 +32,43 @@ export function makeField(info, name) {
                          'aria-describedby': help.id});
   }
   input.dataset.field = name;
+  // A yes/no box says "neither" in words beside its mark, so that no
+  // answer looks like another.
+  const neither = type === 'yesNo' ? el('span', {class: 'neither', hidden: true}, 'neither') : null;
   const wrap = el('div', {class: 'field ' + type, 'data-name': name},
-                  type === 'yesNo' ? el('span', {class: 'check'}, input, label) : label,
+                  type === 'yesNo' ? el('span', {class: 'check'}, input, label, neither) : label,
                   type === 'yesNo' ? null : input, help, error);
-  const control = {kind: 'field', type, name, info, wrap, input, label,
+  const control = {kind: 'field', type, name, info, wrap, input, label, neither,
                    question: help, error, errorText: tidy(info.errorText || '')};
   if (type === 'yesNo') {
-    // A click answers yes or no; "neither" comes only from a file or a
-    // link, and stays until the box is clicked.
+    // Clicks go round the three answers a file may give: no, yes, neither
+    // (the dialogue's empty answer), and no again.
     input.addEventListener('click', () => {
-      control.answer = input.checked;
+      control.answer = NEXT_ANSWER.get(control.answer);
       showYesNo(control);
     });
   }
   return control;
 }
 
+const NEXT_ANSWER = new Map([[false, true], [true, null], [null, false], [undefined, true]]);
+
 function showYesNo(control) {
   const input = control.input;
   input.checked = control.answer === true;
   input.indeterminate = control.answer === null;
+  control.neither.hidden = control.answer !== null;
   input.dataset.value = control.answer === undefined ? '' : String(control.answer);
+}
+
+// Gives a yes/no question that has no answer yet the one the calculator
+// takes for an answer left out (the catalogue's `default`), on show, so
+// that what the box shows is what the figures take.
+export function stateAnswer(control) {
+  if (control.type !== 'yesNo' || control.answer !== undefined) return;
+  const value = control.info.default;
+  control.answer = value === true || value === null ? value : false;
+  showYesNo(control);
 }
 
 // Gives a control a value from the calculator's reading of a scenario (a

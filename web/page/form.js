@@ -2,7 +2,8 @@
 // calculator's reading of a scenario, turned back into a scenario, and
 // showing just the questions that the dialogue asks for the answers.
 import {el} from './dom.js';
-import {makeBarsList, makeField, makeUnitList, readControl, setValue} from './controls.js';
+import {makeBarsList, makeField, makeUnitList, readControl, setValue,
+        stateAnswer} from './controls.js';
 import {labelOf, noteText, RARE_ATTRIBUTES, RARE_TITLE, SECTION_TITLES, SIDE_TITLES,
         tidy} from './words.js';
 
@@ -254,6 +255,11 @@ function placeAfter(node, anchor) {
 // it would not ask for.
 export function showAsked(form, result) {
   form.asked = new Set(result.asked);
+  // A yes/no question asked takes a stated answer: the one the figures
+  // were computed with, as it was left out.
+  for (const {control, shown} of questionControls(form)) {
+    if (shown) stateAnswer(control);
+  }
   const shownSections = new Set();
   for (const control of form.controls) {
     const shown = form.asked.has(control.name);

@@ -60,7 +60,12 @@ export function drawPresetTools(form) {
        el('label', {for: 'import-roster'}, 'Import presets:'), parts.importRoster));
   parts.status = el('p', {id: 'roster-status', class: 'status', role: 'status'});
   parts.messages = el('pre', {id: 'roster-messages', class: 'messages', hidden: true});
-  form.sections.get('units').body.append(parts.status, parts.messages, parts.fold);
+  // What an imported roster does to the presets kept already.
+  parts.importChoice = el('p', {id: 'import-choice', class: 'tools', hidden: true},
+    button('import-add', 'Add them'), button('import-replace', 'Replace the kept ones'),
+    button('import-cancel', 'Cancel'));
+  form.sections.get('units').body.append(parts.status, parts.importChoice, parts.messages,
+                                         parts.fold);
   return parts;
 }
 
