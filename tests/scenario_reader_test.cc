@@ -333,10 +333,16 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        "s:1:77: scenario: not valid JSON: syntax error while parsing object - "
        "invalid literal; last read: '0x'; expected '}' (allowed: one JSON "
        "object)\n"},
-      {"a number too large for JSON",
-       tanksWith("\"attackValue\":10", "\"attackValue\":1e400"),
-       "s:1:80: scenario: not valid JSON: number overflow parsing '1e400' "
-       "(allowed: one JSON object)\n"},
+      {"a number too large for a double is out of range, and the rest is "
+       "read",
+       tanksWith("\"attackValue\":10", "\"attackValue\":1e400,\n"
+                 "\"initiative\":-123456789e300,\"experience\":-1"),
+       "s:1: attacker.attackValue: the number is out of range (allowed: 1 to "
+       "999999999)\n"
+       "s:2: attacker.initiative: the number is out of range (allowed: 0 to "
+       "999999999)\n"
+       "s:2: attacker.experience: -1 is out of range (allowed: 0 to "
+       "999999999)\n"},
       {"whole numbers written with a fraction or an exponent",
        tanksWith("\"strength\":10", "\"strength\":1E1") + "\n",
        ""},

@@ -122,6 +122,9 @@ struct RosterBuilder {
   std::size_t pendingLine = 0;
   bool sawPresets = false;
   std::size_t presetsSeen = 0;
+  // The library refused a number too large for a double: the text is
+  // valid JSON, and is read again with that number out of range.
+  bool numberOverflow = false;
 
   std::size_t line() const { return lineFeeds + 1; }
 
@@ -493,9 +496,15 @@ struct RosterBuilder {
 
   bool parse_error(std::size_t, const std::string&,
                    const nlohmann::detail::exception& error) {
+    numberOverflow = error.id == kJsonNumberOverflow;
+    // The library's message begins with its own name and position.
     std::string message = error.what();
     const std::size_t colon = message.find(": ");
-    if (colon != std::string::npos) message.erase(0, colon + 2);
+    if (colon != std::string::npos) {
+      message.erase(0, colon + 2);
+    } else if (message.starts_with('[')) {
+      message.erase(0, message.find("] ") + 2);
+    }
     fileProblem(line(), "roster",
                 "not valid JSON: " + message + " (allowed: one JSON object)");
     return false;
@@ -559,6 +568,11 @@ RosterReading parseRoster(std::string_view text) {
   const LineCountingIterator last{text.data() + text.size(), &builder.lineFeeds};
   const bool parsed = Json::sax_parse(first, last, &builder,
                                       Json::input_format_t::json, true);
+  if (builder.numberOverflow) {
+    if (const std::optional<std::string> finite = withFiniteNumbers(text)) {
+      return parseRoster(*finite);
+    }
+  }
   if (parsed && !builder.sawPresets) {
     reading.problems.push_back(
         {1, "", {"presets", "missing (allowed: a list of presets)", {}}});

@@ -306,6 +306,10 @@ for name, text, message in [
          line(changed(['attacker', 'strength'], 123456789012345678901234)),
          'attacker.strength: the number is out of range (allowed: 1 to '
          '999999999)'),
+        ('a number too large for a double',
+         line(TANKS).replace('"attackValue": 10', '"attackValue": 1e400'),
+         'attacker.attackValue: the number is out of range (allowed: 1 to '
+         '999999999)'),
         ('a fraction', line(changed(['attacker', 'strength'], 1.5)),
          'attacker.strength: must be a whole number (allowed: 1 to 999999999)'),
         ('a number as a string', line(changed(['attacker', 'strength'], '7')),
@@ -373,7 +377,7 @@ SPREAD = '''{
     "defenderClass": 13
   },
   "attacker": {
-    "attackValue": 10,
+    "attackValue": -1e400,
     "strenght": 10,
     "experience": -1
   },
@@ -385,10 +389,10 @@ SPREAD = '''{
 check('every problem at the line of its field', ['--scenario', 's'],
       files={'s': SPREAD}, out='',
       err='s:4: general.defenderClass: 13 is out of range (allowed: 1 to 12)\n'
-          's:8: attacker.strenght: unknown name (allowed: attackValue, '
-          'initiative, defenseValue, rangedDefense, experience, firingRange, '
-          'strength, entrenchment, inCityForestMountain, inRiver, canMoveAfter, '
-          'outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)\n'
+          's:7: attacker.attackValue: the number is out of range (allowed: 1 '
+          'to 999999999)\n'
+          's:8: attacker.strenght: unknown name (did you mean '
+          'attacker.strength?)\n'
           's:9: attacker.experience: -1 is out of range (allowed: 0 to '
           '999999999)\n'
           's:12: defender.combatSupport.1: -2 is out of range (allowed: 0 to '
@@ -398,7 +402,7 @@ check('every problem at the line of its field', ['--scenario', 's'],
 check('the same problems on one line', ['--scenario', 's'],
       files={'s': line(TANKS) + SPREAD.replace('\n', ' ') + '\n'},
       out=TANKS_ODDS,
-      err_pattern=r'(s:2: [^\n]*\n){5}', status=1)
+      err_pattern=r'(s:2: [^\n]*\n){6}', status=1)
 many_wrong = dict(TANKS, general=dict(TANKS['general'],
                                       **{'wrong%d' % i: 1 for i in range(25)}))
 check('more than 20 problems', ['--scenario', 's'],

@@ -229,7 +229,7 @@ check('--compare with no preset for the side',
 
 SITUATION = '''{"presets": [
   {"name": "Hedge Knight", "sides": ["attacker"],
-   "class": 2, "strength": 10,
+   "class": 2, "strength": 10, "attackValue": 1e400,
    "outOfFuel": false},
   {"name": "Crag Warden", "sides": ["defender"], "class": 13},
   {"name": "Hedge Knight", "sides": ["attacker"], "flavour": "salty"}
@@ -240,7 +240,9 @@ check('every problem of a roster, each on its line, and no figures',
       files={'s.json': json.dumps({'attacker': {'preset': 'Hedge Knight'}}),
              'bad.json': SITUATION},
       out='',
-      err='bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
+      err='bad.json:3: preset "Hedge Knight": attackValue: the number is out '
+          'of range (allowed: 1 to 999999999)\n'
+          'bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
           'combat\'s situation, not of a unit (allowed: name, sides, class, '
           'isInfantry, infantryLeader, attackValue, initiative, defenseValue, '
           'rangedDefense, experience, firingRange, strength, entrenchment, '
