@@ -234,6 +234,25 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
     return wrong(std::string("unexpected argument ") + argv[optind]);
   }
   if (options.help || options.version) return options;
+  // An empty name ("--scenario=") names no file: said so, rather than as a
+  // file that is not there.
+  constexpr std::string_view kOrStandardInput = ", or - for standard input";
+  const struct {
+    std::string_view option;
+    const std::optional<std::string>* name;
+    std::string_view orElse;
+  } files[] = {{"--scenario", &options.scenario, kOrStandardInput},
+               {"--roster", &options.roster, ""},
+               {"--save", &options.save, ""},
+               {"FILE", &options.answers, kOrStandardInput}};
+  for (const auto& file : files) {
+    if (*file.name && (*file.name)->empty()) {
+      return Problem{std::string(file.option),
+                     "the file name is empty (allowed: a file name" +
+                         std::string(file.orElse) + ")",
+                     {}};
+    }
+  }
   // "--vary attacker.strength 1..15": the range became an answer file.
   if (options.vary && options.vary->find('=') == std::string::npos &&
       options.answers && options.answers->find("..") != std::string::npos) {

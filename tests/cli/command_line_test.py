@@ -115,6 +115,14 @@ for name, args, message in [
         ('missing value of --vary', ['--scenario', 's', '--vary'],
          'option --vary needs a value'),
         ('two answer files', ['a', 'b'], 'unexpected argument b'),
+        ('an empty scenario file name', ['--scenario='],
+         '--scenario: the file name is empty (allowed: a file name, or - for '
+         'standard input)'),
+        ('an empty roster file name', ['--scenario', 's', '--roster', ''],
+         '--roster: the file name is empty (allowed: a file name)'),
+        ('an empty answer file name', [''],
+         'FILE: the file name is empty (allowed: a file name, or - for '
+         'standard input)'),
         ('--json alone', ['--json'], '--json needs --scenario'),
         ('--vary alone', ['--vary', 'x=1..2'], '--vary needs --scenario'),
         ('--csv without --vary', ['--scenario', 's', '--csv'],
