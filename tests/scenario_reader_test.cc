@@ -291,10 +291,8 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        "\"defender\": {\"strength\": 10},\n"
        "\"attacker\": {\n\"attackValue\": 10,\n\n\n\n\n\n"
        "  \"strenght\": 10\n}\n}",
-       "s:14: attacker.strenght: unknown name (allowed: attackValue, "
-       "initiative, defenseValue, rangedDefense, experience, firingRange, "
-       "strength, entrenchment, inCityForestMountain, inRiver, canMoveAfter, "
-       "outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)\n"
+       "s:14: attacker.strenght: unknown name (did you mean "
+       "attacker.strength?)\n"
        "s:7: attacker.strength: missing (allowed: 1 to 999999999)\n"},
       {"every problem, each at its own line",
        "{\"general\": {\"attackerClass\": 0,\n\"defenderClass\": true},\n"
@@ -384,8 +382,8 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
                        "\"airDefense\":[{\"strength\":2,\"isFighter\":3,\n"
                        "\"combatSupport\":[1,\"x\"],\"leaderChoice\":\"bogus\"},"
                        "\n 5]}"),
-       "s:2: artillery.0.strenght: unknown name (allowed: attackValue, "
-       "experience, strength, adjacent, combatSupport, leaderChoice)\n"
+       "s:2: artillery.0.strenght: unknown name (did you mean "
+       "artillery.0.strength?)\n"
        "s:3: airDefense.0.isFighter: must be true, false or null (allowed: "
        "true, false, null)\n"
        "s:4: airDefense.0.combatSupport.1: must be a whole number (allowed: 0 "

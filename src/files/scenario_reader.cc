@@ -573,8 +573,13 @@ struct ScenarioBuilder {
             ? &level.names[level.next]
             : findName(level.names, name);
     if (found == nullptr) {
+      const ScopedName* closest = closestName(level.names, name);
       fail(join(path(), shownText(name)),
-           "unknown name (allowed: " + listOf(level.names) + ")", place);
+           closest != nullptr
+               ? "unknown name (did you mean " + join(path(), closest->name) +
+                     "?)"
+               : "unknown name (allowed: " + listOf(level.names) + ")",
+           place);
       return true;
     }
     const std::uint64_t mask = std::uint64_t{1}

@@ -149,6 +149,15 @@ for name, args, message in [
          ['--scenario', 's', '--vary', 'artillery.3.experiense=1..2'],
          '--vary: artillery.3.experiense: unknown field (did you mean '
          'artillery.3.experience?)'),
+        ('--vary of a field as near to two: the first in the dialogue\'s order',
+         ['--scenario', 's', '--vary', 'defacker.strength=1..2'],
+         '--vary: defacker.strength: unknown field (did you mean '
+         'attacker.strength?)'),
+        ('--vary of a field four edits away',
+         ['--scenario', 's', '--vary', 'attacker.entrench=1..2'],
+         '--vary: attacker.entrench: unknown field (allowed: a whole-number '
+         'field such as attacker.strength, artillery.0.experience or '
+         'attacker.combatSupport.0)'),
         ('--vary of a field far from any',
          ['--scenario', 's', '--vary', 'attacker.bogus=1..2'],
          '--vary: attacker.bogus: unknown field (allowed: a whole-number field '
@@ -334,8 +343,11 @@ for name, text, message in [
          line(changed(['general', 'snowOrRain'], 'yes')),
          'general.snowOrRain: must be true, false or null (allowed: true, '
          'false, null)'),
-        ('an unknown name', line(changed(['attacker', 'strenght'], 5)),
-         'attacker.strenght: unknown name (allowed: attackValue, initiative, '
+        ('a misspelt name', line(changed(['attacker', 'strenght'], 5)),
+         'attacker.strenght: unknown name (did you mean attacker.strength?)'),
+        ('an unknown name far from any',
+         line(changed(['attacker', 'entrench'], 5)),
+         'attacker.entrench: unknown name (allowed: attackValue, initiative, '
          'defenseValue, rangedDefense, experience, firingRange, strength, '
          'entrenchment, inCityForestMountain, inRiver, canMoveAfter, '
          'outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)'),
