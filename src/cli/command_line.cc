@@ -331,6 +331,7 @@ int runScenarios(const Options& options, Streams* streams) {
       return 1;
     }
     file.roster = &roster.roster;
+    file.rosterPath = *options.roster;
   }
   if (options.compare) {
     file.compare = CompareRequest{

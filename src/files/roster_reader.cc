@@ -683,6 +683,28 @@ void clearUnit(Side side, CombatScenario* scenario, GivenFields* given) {
   }
 }
 
+std::optional<RosterProblem> noPresetProblem(const Roster& roster,
+                                             Side side) {
+  const auto& presets = roster.presets;
+  if (std::any_of(presets.begin(), presets.end(),
+                  [side](const Preset& preset) { return serves(preset, side); })) {
+    return std::nullopt;
+  }
+  const std::string sideText(sideName(side));
+  // None serves `side`, so every preset serves the other side only.
+  const std::string held =
+      presets.empty() ? "it holds no preset"
+                      : "its presets are for " +
+                            sidesText(side == Side::defender,
+                                      side == Side::attacker);
+  return RosterProblem{1, "",
+                       {"roster",
+                        "no preset for the " + sideText + "; " + held +
+                            " (allowed: presets whose sides include the " +
+                            sideText + ")",
+                        {}}};
+}
+
 std::optional<Problem> applyNamedPresets(const Roster& roster,
                                          ScenarioText* scenario) {
   for (const Side side : {Side::attacker, Side::defender}) {

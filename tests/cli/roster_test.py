@@ -94,10 +94,14 @@ def names_in_order(args):
     return [line.split('  ')[0] for line in out.splitlines()[2:]]
 
 
+# Rows that tie on the figure keep the roster's order (Brass Boar, Kettle
+# Hound, Mire Lancers, Old Ironside, Ember Carriage).
 for sort, order in [
-        ('attackerLosses', ['Mire Lancers', 'Kettle Hound', 'Old Ironside',
+        ('attackerLosses', ['Kettle Hound', 'Mire Lancers', 'Old Ironside',
                             'Brass Boar', 'Ember Carriage']),
-        ('defenderSuppression', ['Kettle Hound', 'Mire Lancers', 'Brass Boar',
+        ('defenderLosses', ['Mire Lancers', 'Brass Boar', 'Kettle Hound',
+                            'Old Ironside', 'Ember Carriage']),
+        ('defenderSuppression', ['Kettle Hound', 'Brass Boar', 'Mire Lancers',
                                  'Old Ironside', 'Ember Carriage']),
         ('preset', ['Brass Boar', 'Kettle Hound', 'Mire Lancers',
                     'Old Ironside', 'Ember Carriage'])]:
@@ -110,7 +114,7 @@ rows = [json.loads(line) for line in check(
                            '--compare', 'attacker', '--json'],
     out=None, status=1).splitlines()]
 if [r['preset'] for r in rows][-1] != 'Ember Carriage' or \
-        rows[-1].get('error') != {'field': 'attacker.strength',
+        rows[-1].get('error') != {'field': 'strength',
                               'message': 'missing (allowed: 1 to 999999999)'} \
         or rows[2]['odds'] != {'attackerLosses': 4, 'defenderLosses': 5,
                                'defenderSuppression': 3}:
@@ -218,12 +222,50 @@ check('--compare takes one scenario',
       out='',
       err='s.jsonl:2: scenario: a second scenario (allowed: one scenario '
           'with --compare)\n', status=1)
-check('--compare with no preset for the side',
-      ['--scenario', 's.json', '--roster', 'r.json', '--compare', 'defender'],
-      files={'s.json': '{}', 'r.json': presets(
-          {'name': 'Hedge Knight', 'sides': ['attacker']})},
-      out='', err='s.json:1: roster: no preset for the defender (allowed: '
-                  'presets whose sides include it)\n', status=1)
+# A roster with nothing to compare is at fault, and says what it holds.
+for side, roster, held in [
+        ('defender', presets({'name': 'Hedge Knight', 'sides': ['attacker']}),
+         'its presets are for the attacker only'),
+        ('attacker', presets({'name': 'Crag Warden', 'sides': ['defender']}),
+         'its presets are for the defender only'),
+        ('attacker', presets(), 'it holds no preset')]:
+    check('--compare %s with no preset for it' % side,
+          ['--scenario', 's.json', '--roster', 'r.json', '--compare', side],
+          files={'s.json': '{}', 'r.json': roster},
+          out='', err='r.json:1: roster: no preset for the %s; %s (allowed: '
+                      'presets whose sides include the %s)\n' %
+                      (side, held, side), status=1)
+# The side that is compared is replaced: the preset that the scenario names
+# for it need not be in the roster.
+for side, scenario in [
+        ('defender', {'attacker': {'preset': 'Hedge Knight'},
+                      'defender': {'preset': 'Long Gone'}}),
+        ('attacker', {'attacker': {'preset': 'Long Gone'},
+                      'defender': {'preset': 'Crag Warden'}})]:
+    check('--compare %s of a scenario that names a preset the roster lacks '
+          'for it' % side,
+          ['--scenario', 's.json', '--roster', 'r.json', '--compare', side,
+           '--csv'],
+          files={'s.json': json.dumps(scenario), 'r.json': ROSTER},
+          out=None)
+# A compared preset without a class is told by the preset's own field, with
+# the words of its menu.
+check('a compared preset without a class',
+      ['--scenario', 's.json', '--roster', 'r.json', '--compare', 'attacker'],
+      files={'s.json': json.dumps({'defender': {'preset': 'Crag Warden'}}),
+             'r.json': presets({'name': 'Classless', 'sides': ['attacker'],
+                                'attackValue': 10, 'defenseValue': 7,
+                                'strength': 10},
+                               {'name': 'Crag Warden', 'sides': ['defender'],
+                                'class': 2, 'attackValue': 8,
+                                'defenseValue': 6, 'strength': 10})},
+      out='           odds\n'
+          'preset     attacker  defender  suppression\n'
+          'Classless  class: missing (allowed: "infantry", "tank", "recon", '
+          '"anti-tank",\n'
+          '           "fort", "artillery", "air-defense", "fighter", "bomber", '
+          '"naval\n'
+          '           units", "half-track", or 1 to 11)\n', status=1)
 
 # --- Rosters that are wrong ----------------------------------------------
 
