@@ -200,11 +200,11 @@ void writeCompare(const std::vector<CompareRow>& rows, OutputFormat format,
                   Output* out) {
   switch (format) {
     case OutputFormat::text:
-      put(out, predictionTable(kNameColumn, tableRows(rows), LabelAlign::left));
+      put(out, predictionTable(kNameColumn, tableRows(rows), LabelKind::name));
       return;
     case OutputFormat::csv:
       put(out, csvHeading(kNameColumn, true));
-      for (const TableRow& row : tableRows(rows)) put(out, csvLine(row, true));
+      for (const TableRow& row : tableRows(rows)) put(out, csvLine(row, LabelKind::name, true));
       return;
     case OutputFormat::json:
       for (const CompareRow& row : rows) {

@@ -509,13 +509,14 @@ check('pieces after the damage cap', ['--scenario', 's'],
 # --- Sweeps --------------------------------------------------------------
 
 # Without support fire and rugged defense, the table leaves out the columns
-# that repeat the odds and those that would be empty.
-table = ('                   odds                             rugged defense\n'
-         'attacker.strength  attacker  defender  suppression  chance\n')
+# that repeat the odds, those that would be empty and the rugged chance,
+# which is 0 in every row.
+table = ('                   odds\n'
+         'attacker.strength  attacker  defender  suppression\n')
 for strength, defender, suppression in [(8, 4, 2), (9, 4, 2), (10, 5, 3),
                                         (11, 6, 3), (12, 6, 3)]:
-    table += ('%17d  %8d  %8d  %11d  %6d\n' %
-              (strength, 4, defender, suppression, 0))
+    table += ('%17d  %8d  %8d  %11d\n' %
+              (strength, 4, defender, suppression))
 check('a table', ['--scenario', 's', '--vary', 'attacker.strength=8..12'],
       files={'s': line(TANKS)}, out=table)
 if max(len(l) for l in table.splitlines()) > 80:
@@ -530,15 +531,15 @@ RUGGED = {'general': {'attackerClass': 1, 'defenderClass': 1,
           'defender': {'attackValue': 8, 'defenseValue': 6, 'strength': 10,
                        'entrenchment': 3, 'experience': 2}}
 RUGGED_SUPPORTED = changed(['artillery'], SUPPORTED['artillery'], RUGGED)
-# Each table in 80 columns: the odds without support beside the odds, and
-# short suppression headings beside a rugged outcome.  The figures are those
-# of the CSV of the same sweeps.
+# Each table in 80 columns: the odds without support beside the odds in the
+# columns where they differ, and short suppression headings beside a rugged
+# outcome.  The figures are those of the CSV of the same sweeps.
 for what, scenario, values, expected in [
         ('support fire', SUPPORTED, '8..9',
-         '                   odds (without support)           rugged defense\n'
-         'attacker.strength  attacker  defender  suppression  chance\n'
-         '                8     4 (4)     2 (4)        1 (2)       0\n'
-         '                9     4 (4)     3 (4)        1 (2)       0\n'),
+         '                   odds (without support)\n'
+         'attacker.strength  attacker  defender  suppression\n'
+         '                8         4     2 (4)        1 (2)\n'
+         '                9         4     3 (4)        1 (2)\n'),
         ('a rugged defense', RUGGED, '8..10',
          '                   odds                       rugged defense\n'
          'attacker.strength  attacker  defender  supp.  chance  attacker  '
@@ -553,17 +554,35 @@ for what, scenario, values, expected in [
          '                   odds (without support)     rugged defense\n'
          'attacker.strength  attacker  defender  supp.  chance  attacker  '
          'defender  supp.\n'
-         '                8     5 (5)     0 (0)  0 (0)      40         7  '
+         '                8         5     0 (0)      0      40         7  '
          '       0      0\n'
-         '                9     5 (5)     0 (0)  0 (0)      40         7  '
+         '                9         5     0 (0)      0      40         7  '
          '       0      0\n'
-         '               10     5 (5)     0 (1)  0 (0)      40         7  '
+         '               10         5     0 (1)      0      40         7  '
          '       0      0\n')]:
     check('a table with ' + what,
           ['--scenario', 's', '--vary', 'attacker.strength=' + values],
           files={'s': line(scenario)}, out=expected)
     if max(len(l) for l in expected.splitlines()) > 80:
         failures.append('a table with %s: wider than 80 columns' % what)
+# A long field's heading is cut short so that the table keeps to 80
+# columns; CSV and JSON Lines name it whole.
+PIECES = changed(['artillery'], SUPPORTED['artillery'] * 2 + [
+    dict(SUPPORTED['artillery'][0], combatSupport=[1, 2])], RUGGED)
+check('a table of a long field with support fire and a rugged defense',
+      ['--scenario', 's', '--vary', 'artillery.2.combatSupport.1=1..2'],
+      files={'s': line(PIECES)},
+      out='                    odds (without support)     rugged defense\n'
+          'artillery.2.com...  attacker  defender  supp.  chance  attacker  '
+          'defender  supp.\n'
+          '                 1     6 (5)     0 (1)      0      40         8  '
+          '       0      0\n'
+          '                 2     7 (5)     0 (1)      0      40         9  '
+          '       0      0\n')
+check('the CSV of a long field', ['--scenario', 's', '--vary',
+                                  'artillery.2.combatSupport.1=1..1', '--csv'],
+      files={'s': line(PIECES)},
+      out_pattern=r'^artillery\.2\.combatSupport\.1,attackerLosses,')
 check('the CSV of support fire and a rugged defense',
       ['--scenario', 's', '--vary', 'attacker.strength=10..10', '--csv'],
       files={'s': line(RUGGED_SUPPORTED)},

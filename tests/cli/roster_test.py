@@ -57,10 +57,10 @@ def presets(*units):
 # --- The example roster ---------------------------------------------------
 
 # No support fire and no rugged defense in the duel: the table leaves out
-# the columns that would repeat the odds or hold only "-".
+# the columns that would repeat the odds, hold only "-" or only 0.
 TABLE_HEAD = (
-    '                odds                             rugged defense\n'
-    'preset          attacker  defender  suppression  chance\n')
+    '                odds\n'
+    'preset          attacker  defender  suppression\n')
 check('the example duel through presets',
       ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER],
       out='\n\n%s\n\nThe odds are 4 against the attacker, 5 against the '
@@ -69,11 +69,11 @@ check('the example duel through presets',
 check('every attacker of the example roster against the duel\'s defender',
       ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER, '--compare', 'attacker'],
       out=TABLE_HEAD +
-      'Mire Lancers           1         6            3       0\n'
-      'Kettle Hound           1         5            4       0\n'
-      'Brass Boar             4         5            3       0\n'
-      'Old Ironside           3         4            2       0\n'
-      'Ember Carriage  attacker.strength: missing (allowed: 1 to 999999999)\n',
+      'Mire Lancers           1         6            3\n'
+      'Kettle Hound           1         5            4\n'
+      'Brass Boar             4         5            3\n'
+      'Old Ironside           3         4            2\n'
+      'Ember Carriage  strength: missing (allowed: 1 to 999999999)\n',
       status=1)
 check('every defender as CSV',
       ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER, '--compare', 'defender',
@@ -135,6 +135,51 @@ quoted = check('a CSV name with a comma and a quote',
                out=None)
 if quoted.splitlines()[1:] != ['"Boar, ""the"" 2nd",4,5,3,4,5,3,0,,,,']:
     failures.append('CSV quoting: %r' % quoted)
+
+# Names that a spreadsheet would take for a formula stay text in CSV; the
+# table measures names as a terminal shows them and keeps to 80 columns,
+# cutting a long name short (CSV and JSON keep it whole).
+TANK = {'class': 2, 'attackValue': 10, 'defenseValue': 7, 'strength': 10}
+LONG = 'Grand Armoured Company of the Northern Marches, Second Line'
+NAMED = presets(*[dict(TANK, name=n, sides=['attacker'])
+                  for n in ('=SUM(A1)', '+1', '@cmd', '-2', 'Ærøskøbing')])
+DUEL_DEFENDER = json.dumps({'general': {'defenderClass': 2},
+                            'defender': {'attackValue': 8, 'defenseValue': 6,
+                                         'strength': 10}})
+formulas = check('names that look like formulas, as CSV',
+                 ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+                  'attacker', '--csv'],
+                 files={'duel.json': DUEL_DEFENDER, 'r.json': NAMED}, out=None)
+if formulas.splitlines()[1:] != [
+        '"\'=SUM(A1)",4,5,3,4,5,3,0,,,,', '"\'+1",4,5,3,4,5,3,0,,,,',
+        '"\'@cmd",4,5,3,4,5,3,0,,,,', '"\'-2",4,5,3,4,5,3,0,,,,',
+        'Ærøskøbing,4,5,3,4,5,3,0,,,,']:
+    failures.append('CSV of names that look like formulas: %r' % formulas)
+check('a name with letters beyond ASCII is as wide as it is shown',
+      ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+       'attacker'],
+      files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+          dict(TANK, name='Ærøskøbing', sides=['attacker']),
+          dict(TANK, name='Brass', sides=['attacker']))},
+      out='            odds\n'
+          'preset      attacker  defender  suppression\n'
+          'Ærøskøbing         4         5            3\n'
+          'Brass              4         5            3\n')
+long_table = check('a long name, cut short in the table',
+                   ['--scenario', 'duel.json', '--roster', 'r.json',
+                    '--compare', 'attacker'],
+                   files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+                       dict(TANK, name=LONG, sides=['attacker']))},
+                   out='                                                 odds\n'
+                       'preset' + ' ' * 43 + 'attacker  defender  suppression\n'
+                       + LONG[:44] + '...         4         5            3\n')
+whole = check('a long name, whole in JSON',
+              ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+               'attacker', '--json'],
+              files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+                  dict(TANK, name=LONG, sides=['attacker']))}, out=None)
+if json.loads(whole)['preset'] != LONG:
+    failures.append('a long name in JSON: %r' % whole)
 
 # --- Options --------------------------------------------------------------
 
