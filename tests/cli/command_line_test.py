@@ -467,6 +467,13 @@ check('a syntax error at a line break inside an object', ['--scenario', 's'],
       out='', err_pattern=r's:4:3: scenario: not valid JSON: .*\n', status=1)
 TOO_LONG = ('scenario: longer than 16 MiB (allowed: one JSON object of at most '
             '16 MiB); the rest of the file is not read\n')
+check('a syntax error at a line break inside a string', ['--scenario', 's'],
+      files={'s': '{"general": {"attackerClass": 2,\n"x": "ab\ncd"}}\n'},
+      out='',
+      err='s:2:9: scenario: not valid JSON: syntax error while parsing value '
+          '- invalid string: control character U+000A (LF) must be escaped to '
+          "\\u000A or \\n; last read: '\"ab<U+000A>' (allowed: one JSON "
+          'object)\n', status=1)
 check('a line longer than 16 MiB', ['--scenario', 's'],
       files={'s': line(TANKS) + '{"general": ' + ' ' * (17 << 20) + '}\n' +
              line(TANKS)},
@@ -612,9 +619,15 @@ for name, vary, message in [
         ('a Combat Support unit that is not there',
          'attacker.combatSupport.0=1..2',
          'attacker.combatSupport.0: no such Combat Support unit in the '
+         'scenario'),
+        ('a Combat Support unit one past the last',
+         'attacker.combatSupport.1=1..2',
+         'attacker.combatSupport.1: no such Combat Support unit in the '
          'scenario')]:
     scenario = changed(['general', 'attackerClass'], 10) \
         if 'does not ask' in name else TANKS
+    if 'past the last' in name:
+        scenario = changed(['attacker', 'combatSupport'], [2])
     check(name, ['--scenario', 's', '--vary', vary],
           files={'s': line(scenario)}, out='', err='s:1: ' + message + '\n',
           status=1)
@@ -662,19 +675,27 @@ def value_scenario(base, field, value):
     return scenario
 
 
-for field, first, last in [('attacker.strength', 1, 20),
-                           ('attacker.entrenchment', 0, 3),
-                           ('defender.entrenchment', 0, 4),
-                           ('general.attackerClass', 1, 11),
-                           ('attacker.firingRange', 0, 3),
-                           ('artillery.0.strength', 1, 40),
-                           ('artillery.1.attackValue', 0, 30),
-                           ('attacker.combatSupport.0', 0, 6),
-                           ('timesAttacked', 0, 8)]:
+# Four pieces: at the scenario's own strength of 15 the fire of the first
+# two reaches it and the last two are dropped, but at a strength of 30 or
+# more they fire again.
+STRONG = {'attackValue': 20, 'strength': 20, 'adjacent': True}
+FOUR_PIECES = changed(['attacker', 'strength'], 15,
+                      changed(['artillery'], [STRONG] * 4))
+for base_scenario, field, first, last in [
+        (INFANTRY, 'attacker.strength', 1, 20),
+        (INFANTRY, 'attacker.entrenchment', 0, 3),
+        (INFANTRY, 'defender.entrenchment', 0, 4),
+        (INFANTRY, 'general.attackerClass', 1, 11),
+        (INFANTRY, 'attacker.firingRange', 0, 3),
+        (INFANTRY, 'artillery.0.strength', 1, 40),
+        (INFANTRY, 'artillery.1.attackValue', 0, 30),
+        (INFANTRY, 'attacker.combatSupport.0', 0, 6),
+        (INFANTRY, 'timesAttacked', 0, 8),
+        (FOUR_PIECES, 'attacker.strength', 1, 45)]:
     with tempfile.TemporaryDirectory() as work:
         base = os.path.join(work, 'base.json')
         with open(base, 'w') as f:
-            f.write(line(INFANTRY))
+            f.write(line(base_scenario))
         swept = subprocess.run([PROGRAM, '--scenario', base, '--vary',
                                 '%s=%d..%d' % (field, first, last), '--json'],
                                capture_output=True)
@@ -682,7 +703,7 @@ for field, first, last in [('attacker.strength', 1, 20),
         each = os.path.join(work, 'each.jsonl')
         with open(each, 'w') as f:
             for value in range(first, last + 1):
-                f.write(line(value_scenario(INFANTRY, field, value)))
+                f.write(line(value_scenario(base_scenario, field, value)))
         single = subprocess.run([PROGRAM, '--scenario', each, '--json'],
                                 capture_output=True)
         one_by_one = [json.loads(l) for l in single.stdout.decode().splitlines()]
