@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "dialogue/main_loop.h"
+#include "files/json_answer.h"
 #include "files/problem.h"
 #include "files/scenario_file.h"
 #include "io/line_editor.h"
@@ -129,7 +130,7 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
   if (options.compare) {
     if (*options.compare != "attacker" && *options.compare != "defender") {
       return Problem{"--compare",
-                     *options.compare +
+                     shownText(*options.compare) +
                          " is not a side (allowed: attacker, defender)",
                      {}};
     }
@@ -146,7 +147,8 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
         allowed += name;
       }
       return Problem{"--sort",
-                     *options.sort + " is not a figure (allowed: " + allowed + ")",
+                     shownText(*options.sort) + " is not a figure (allowed: " +
+                         allowed + ")",
                      {}};
     }
   }
