@@ -81,11 +81,12 @@ TEST(RosterBinding, ComparesAsCompareJsonDoes) {
   std::istringstream lines(byName.at("rows").get<std::string>());
   for (std::string line; std::getline(lines, line);) rows.push_back(Json::parse(line));
   ASSERT_EQ(rows.size(), 2u);
-  // A preset that leaves a question unanswered has its error, last.
+  // A preset that leaves a question unanswered has its error, last, named
+  // by the preset's own field.
   EXPECT_EQ(rows[0].at("preset"), "Reed Pikes");
   EXPECT_TRUE(rows[0].contains("odds"));
   EXPECT_EQ(rows[1].at("preset"), "Bare");
-  EXPECT_EQ(rows[1].at("error").at("field"), "attacker.attackValue");
+  EXPECT_EQ(rows[1].at("error").at("field"), "attackValue");
   // A roster or a scenario that is refused: its lines, no rows.
   const Json badRoster = Json::parse(compareJson(kTanks, "[]", "attacker", ""));
   EXPECT_EQ(badRoster.at("rows"), "");

@@ -148,6 +148,20 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
        roster(R"({"name": "Gull", "sides": ["attacker"], "strength": 99999999999999999999})"),
        {"r.json:2: preset Gull: strength: the number is out of range "
         "(allowed: 1 to 999999999)"}},
+      {"a number too large for a double, among other problems",
+       roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"],\n"
+              " \"strength\": 1e400, \"initiative\": -1E+999,\n"
+              " \"attackValue\": -1}"),
+       {"r.json:3: preset Gull: initiative: the number is out of range "
+        "(allowed: 0 to 999999999)",
+        "r.json:3: preset Gull: strength: the number is out of range "
+        "(allowed: 1 to 999999999)",
+        "r.json:4: preset Gull: attackValue: -1 is out of range (allowed: 1 "
+        "to 999999999)"}},
+      {"a field given twice",
+       roster(R"({"name": "Gull", "sides": ["attacker"], "strength": 5, )"
+              R"("strength": 6})"),
+       {"r.json:2: preset Gull: strength: given twice (allowed: once)"}},
       {"no name, no sides, known by its place",
        roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"]},\n{}"),
        {"r.json:3: preset #2: name: missing (allowed: a text)",

@@ -292,10 +292,8 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        "\"defender\": {\"strength\": 10},\n"
        "\"attacker\": {\n\"attackValue\": 10,\n\n\n\n\n\n"
        "  \"strenght\": 10\n}\n}",
-       "s:14: attacker.strenght: unknown name (allowed: attackValue, "
-       "initiative, defenseValue, rangedDefense, experience, firingRange, "
-       "strength, entrenchment, inCityForestMountain, inRiver, canMoveAfter, "
-       "outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)\n"
+       "s:14: attacker.strenght: unknown name (did you mean "
+       "attacker.strength?)\n"
        "s:7: attacker.strength: missing (allowed: 1 to 999999999)\n"},
       {"every problem, each at its own line",
        "{\"general\": {\"attackerClass\": 0,\n\"defenderClass\": true},\n"
@@ -334,10 +332,16 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
        "s:1:77: scenario: not valid JSON: syntax error while parsing object - "
        "invalid literal; last read: '0x'; expected '}' (allowed: one JSON "
        "object)\n"},
-      {"a number too large for JSON",
-       tanksWith("\"attackValue\":10", "\"attackValue\":1e400"),
-       "s:1:80: scenario: not valid JSON: number overflow parsing '1e400' "
-       "(allowed: one JSON object)\n"},
+      {"a number too large for a double is out of range, and the rest is "
+       "read",
+       tanksWith("\"attackValue\":10", "\"attackValue\":1e400,\n"
+                 "\"initiative\":-123456789e300,\"experience\":-1"),
+       "s:1: attacker.attackValue: the number is out of range (allowed: 1 to "
+       "999999999)\n"
+       "s:2: attacker.initiative: the number is out of range (allowed: 0 to "
+       "999999999)\n"
+       "s:2: attacker.experience: -1 is out of range (allowed: 0 to "
+       "999999999)\n"},
       {"whole numbers written with a fraction or an exponent",
        tanksWith("\"strength\":10", "\"strength\":1E1") + "\n",
        ""},
@@ -379,8 +383,8 @@ TEST(ScenarioReader, ProblemsStandAtTheLineOfTheirField) {
                        "\"airDefense\":[{\"strength\":2,\"isFighter\":3,\n"
                        "\"combatSupport\":[1,\"x\"],\"leaderChoice\":\"bogus\"},"
                        "\n 5]}"),
-       "s:2: artillery.0.strenght: unknown name (allowed: attackValue, "
-       "experience, strength, adjacent, combatSupport, leaderChoice)\n"
+       "s:2: artillery.0.strenght: unknown name (did you mean "
+       "artillery.0.strength?)\n"
        "s:3: airDefense.0.isFighter: must be true, false or null (allowed: "
        "true, false, null)\n"
        "s:4: airDefense.0.combatSupport.1: must be a whole number (allowed: 0 "

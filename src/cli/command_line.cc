@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "dialogue/main_loop.h"
+#include "files/json_answer.h"
 #include "files/problem.h"
 #include "files/scenario_file.h"
 #include "io/line_editor.h"
@@ -129,7 +130,7 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
   if (options.compare) {
     if (*options.compare != "attacker" && *options.compare != "defender") {
       return Problem{"--compare",
-                     *options.compare +
+                     shownText(*options.compare) +
                          " is not a side (allowed: attacker, defender)",
                      {}};
     }
@@ -146,7 +147,8 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
         allowed += name;
       }
       return Problem{"--sort",
-                     *options.sort + " is not a figure (allowed: " + allowed + ")",
+                     shownText(*options.sort) + " is not a figure (allowed: " +
+                         allowed + ")",
                      {}};
     }
   }
@@ -234,6 +236,25 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
     return wrong(std::string("unexpected argument ") + argv[optind]);
   }
   if (options.help || options.version) return options;
+  // An empty name ("--scenario=") names no file: said so, rather than as a
+  // file that is not there.
+  constexpr std::string_view kOrStandardInput = ", or - for standard input";
+  const struct {
+    std::string_view option;
+    const std::optional<std::string>* name;
+    std::string_view orElse;
+  } files[] = {{"--scenario", &options.scenario, kOrStandardInput},
+               {"--roster", &options.roster, ""},
+               {"--save", &options.save, ""},
+               {"FILE", &options.answers, kOrStandardInput}};
+  for (const auto& file : files) {
+    if (*file.name && (*file.name)->empty()) {
+      return Problem{std::string(file.option),
+                     "the file name is empty (allowed: a file name" +
+                         std::string(file.orElse) + ")",
+                     {}};
+    }
+  }
   // "--vary attacker.strength 1..15": the range became an answer file.
   if (options.vary && options.vary->find('=') == std::string::npos &&
       options.answers && options.answers->find("..") != std::string::npos) {
@@ -312,6 +333,7 @@ int runScenarios(const Options& options, Streams* streams) {
       return 1;
     }
     file.roster = &roster.roster;
+    file.rosterPath = *options.roster;
   }
   if (options.compare) {
     file.compare = CompareRequest{

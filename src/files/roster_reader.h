@@ -80,6 +80,11 @@ const Preset* findPreset(const Roster& roster, std::string_view name);
 // Whether `preset` serves `side`.
 bool serves(const Preset& preset, Side side);
 
+// The problem of a roster that has no preset for `side`, said of the roster
+// as a whole with the side its presets serve instead; nothing when a preset
+// serves `side`.
+std::optional<RosterProblem> noPresetProblem(const Roster& roster, Side side);
+
 // Gives `side` of `*scenario` the preset's answers for every field that
 // `*given` does not already hold, and marks them given; returns the fields
 // it gave.

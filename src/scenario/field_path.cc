@@ -149,6 +149,26 @@ std::size_t editDistance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
+// The candidate closest in spelling to `word` (its spelling given by
+// `spelling`), or nullptr when none is within the edits of a slip; of
+// candidates equally close, the first.
+template <typename Candidate, typename Spelling>
+const Candidate* nearest(std::string_view word,
+                         std::span<const Candidate> candidates,
+                         Spelling spelling) {
+  constexpr std::size_t kFarthest = 3;  // edits still taken for a slip
+  const Candidate* best = nullptr;
+  std::size_t bestDistance = kFarthest + 1;
+  for (const Candidate& candidate : candidates) {
+    const std::size_t distance = editDistance(word, spelling(candidate));
+    if (distance < bestDistance) {
+      best = &candidate;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
 // The names of every whole-number field, with '#' for each place in a list
 // (a unit's fields are grouped under its list).
 template <typename Record>
@@ -249,16 +269,11 @@ std::string closestWholeField(std::string_view name) {
       pattern += part;
     }
   }
-  constexpr std::size_t kFarthest = 3;  // edits still taken for a slip
-  const std::string* best = nullptr;
-  std::size_t bestDistance = kFarthest + 1;
-  for (const std::string& candidate : wholeFieldPatterns()) {
-    const std::size_t distance = editDistance(pattern, candidate);
-    if (distance < bestDistance) {
-      best = &candidate;
-      bestDistance = distance;
-    }
-  }
+  const std::string* best =
+      nearest(pattern, std::span<const std::string>(wholeFieldPatterns()),
+              [](const std::string& candidate) -> std::string_view {
+                return candidate;
+              });
   if (best == nullptr) return "";
   std::string closest;
   std::size_t number = 0;
@@ -270,4 +285,10 @@ std::string closestWholeField(std::string_view name) {
     }
   }
   return closest;
+}
+
+const ScopedName* closestName(std::span<const ScopedName> names,
+                              std::string_view name) {
+  return nearest(name, names,
+                 [](const ScopedName& candidate) { return candidate.name; });
 }
