@@ -554,6 +554,7 @@ std::string compareJson(std::string_view scenario, std::string_view rosterText,
     // rows and their order are the command line's.
     ScenarioFileOptions options;
     options.path = "scenario";
+    options.rosterPath = "presets";
     options.format = OutputFormat::json;
     options.roster = &reading.roster;
     options.compare = CompareRequest{
