@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <variant>
@@ -140,11 +141,96 @@ Json problemJson(const Problem& problem) {
   return json;
 }
 
-Json errorJson(const Problem& problem) {
+// The value that a dotted name names in a scenario's JSON, or nullptr
+// where it has none.
+const Json* valueAt(const Json& scenario, std::string_view dotted) {
+  const Json* at = &scenario;
+  while (at != nullptr) {
+    const std::size_t dot = dotted.find('.');
+    const std::string step(dotted.substr(0, dot));
+    if (at->is_object()) {
+      const auto found = at->find(step);
+      at = found == at->end() ? nullptr : &*found;
+    } else if (at->is_array() && !step.empty() &&
+               step.find_first_not_of("0123456789") == std::string::npos &&
+               step.size() < 10 && std::stoul(step) < at->size()) {
+      at = &(*at)[std::stoul(step)];
+    } else {
+      at = nullptr;
+    }
+    if (dot == std::string_view::npos) break;
+    dotted.remove_prefix(dot + 1);
+  }
+  return at;
+}
+
+// Why the reader refused the value `value` of a whole-number field from
+// `minimum` to `maximum`: too small, too large, not a whole number, or not
+// a number.
+const char* wholeReason(const Json* value, std::int64_t minimum,
+                        std::int64_t maximum) {
+  if (value == nullptr) return "missing";
+  if (value->is_number_unsigned()) {
+    return value->get<std::uint64_t>() > static_cast<std::uint64_t>(maximum)
+               ? "aboveMaximum"
+               : "belowMinimum";
+  }
+  if (value->is_number_integer()) {
+    return value->get<std::int64_t>() < minimum ? "belowMinimum" : "aboveMaximum";
+  }
+  if (value->is_number_float()) {
+    const double number = value->get<double>();
+    if (!std::isfinite(number)) return "wrongKind";
+    if (number != std::floor(number)) return "notWhole";
+    return number < static_cast<double>(minimum) ? "belowMinimum" : "aboveMaximum";
+  }
+  return "wrongKind";
+}
+
+// Where a problem's field stands, for the page to name it in a player's
+// words: its group and key, the list and index of a supporting unit, the
+// index of a Combat Support unit, its kind and range, and (where the
+// scenario's JSON is at hand) why its value was refused.  Nothing where the
+// problem names no field of a combat.
+void addWhere(const Problem& problem, const Json* scenario, Json* json) {
+  const std::optional<FieldPath> path = resolveFieldPath(problem.field);
+  if (!path) return;
+  const ScenarioField& info = fieldInfo(path->field);
+  (*json)["group"] = info.group;
+  (*json)["key"] = info.name;
+  if (path->unit) {
+    (*json)["list"] = info.name;
+    (*json)["unit"] = *path->unit;
+    (*json)["key"] = path->field == Field::artillery
+                         ? artilleryFields()[path->unitField].name
+                         : airDefenseFields()[path->unitField].name;
+  }
+  if (path->bar) (*json)["bar"] = *path->bar;
+  (*json)["fieldKind"] = kindName(path->kind);
+  if (path->kind == FieldKind::whole || path->kind == FieldKind::bars) {
+    (*json)["minimum"] = path->bar ? 0 : path->minimum;
+    (*json)["maximum"] = path->maximum;
+  }
+  const bool wholeValue = path->kind == FieldKind::whole || path->bar;
+  if (scenario != nullptr && wholeValue) {
+    (*json)["reason"] = wholeReason(valueAt(*scenario, problem.field),
+                                    path->bar ? 0 : path->minimum, path->maximum);
+  } else if (problem.message.rfind("missing", 0) == 0) {
+    (*json)["reason"] = "missing";
+  }
+}
+
+Json errorJson(const Problem& problem, const Json* scenario = nullptr) {
   Json json = problemJson(problem);
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   json["errorText"] = path ? std::string(path->errorText) : std::string();
+  addWhere(problem, scenario, &json);
   return json;
+}
+
+// A scenario's text as JSON, or a discarded value where it is not JSON.
+Json scenarioDocument(std::string_view text) {
+  return Json::parse(text.begin(), text.end(), nullptr, false);
 }
 
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
@@ -305,6 +391,49 @@ std::string rosterMessages(const RosterReading& reading, std::string_view fileNa
   return text;
 }
 
+// What --scenario says of each scenario of a file, as data that the page
+// words: each error and each note with the line it stands on, its kind
+// ("error", "notAsked" or "beyondStrength") and where its field stands.
+Json saidJson(std::string_view fileText) {
+  Json said = Json::array();
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
+  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
+    const auto lineOf = [&chunk](const Problem& problem) {
+      return problem.place.line == 0 ? chunk->firstLine
+                                     : chunk->firstLine + problem.place.line - 1;
+    };
+    if (chunk->tooLong) {
+      const Problem problem = tooLongScenario();
+      said.push_back({{"line", chunk->firstLine}, {"kind", "error"},
+                      {"field", problem.field}, {"message", problem.message}});
+      continue;
+    }
+    const ScenarioText parsed = parseScenario(chunk->text);
+    const CheckedScenario checked = checkText(parsed);
+    const Json document = scenarioDocument(chunk->text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    for (const Problem& error : checked.errors) {
+      Json item = errorJson(error, scenario);
+      item.erase("errorText");
+      item["line"] = lineOf(error);
+      item["kind"] = "error";
+      said.push_back(std::move(item));
+    }
+    if (checked.untold > 0) {
+      said.push_back({{"line", chunk->firstLine}, {"kind", "more"},
+                      {"count", checked.untold}});
+    }
+    Json notes = notesJson(parsed.scenario, checked);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+      Json& note = notes[i];
+      addWhere(checked.notes[i], nullptr, &note);
+      note["line"] = lineOf(checked.notes[i]);
+      said.push_back(std::move(note));
+    }
+  }
+  return said;
+}
+
 }  // namespace
 
 std::string fieldsJson() {
@@ -338,12 +467,18 @@ std::string predictJson(std::string_view text) {
   json["notes"] = notesJson(parsed.scenario, checked);
   json["placed"] = placedJson(parsed.scenario);
   if (!checked.errors.empty()) {
-    json["error"] = errorJson(checked.errors.front());
+    const Json document = scenarioDocument(text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    Json errors = Json::array();
+    for (const Problem& error : checked.errors) errors.push_back(errorJson(error, scenario));
+    json["error"] = errors.front();
+    json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
+  json["errors"] = Json::array();
   const CombatPrediction predicted = predictCombat(checked.scenario);
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
@@ -429,6 +564,7 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   flushOutput(&err);
   Json json = Json::object();
   json["messages"] = linesJson(messages);
+  json["said"] = saidJson(fileText);
   json["refused"] = status != 0;
   // The answers of the first scenario that is valid; failing that, those of
   // the first one that could be read to its end, so that the form shows

@@ -2,7 +2,7 @@
 // calculator as --vary computes it.
 import {el} from './dom.js';
 import {lineChart} from './charts.js';
-import {readControl} from './controls.js';
+import {numberOf, readControl} from './controls.js';
 import {questionControls} from './form.js';
 import {UNIT_WORDS} from './words.js';
 
@@ -54,7 +54,7 @@ export function drawSweep(calc, form, scenarioText) {
   select.replaceChildren(...choices.map((c) => el('option', {value: c.name}, c.label)));
   select.value = choices.some((c) => c.name === previous) ? previous : choices[0].name;
   const choice = choices.find((c) => c.name === select.value);
-  const current = readControl(choice.control).value;
+  const current = numberOf(readControl(choice.control).value);
   const info = choice.control.info;
   const [from, to] = sweepRange(info.minimum, info.maximum, current);
   const answer = calc.sweep(scenarioText, choice.name, from, to);
