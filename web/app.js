@@ -57,14 +57,20 @@ function flushAddress() {
 
 // ---------------------------------------------------------------- reading
 
-// What the calculator said of a link or a file, each note and problem as
-// a sentence; `source` names it ("the link", "the file a.jsonl").
+// What the calculator said of a link or a file, a line each as the
+// command line prints it (kept on the line, for whoever compares), in a
+// sentence where the calculator says what the line is about; `source`
+// names the link or the file ("the link", "the file a.jsonl").
 function showMessages(reading, source) {
-  const said = reading && reading.said && reading.said.length
-    ? reading.said.map((item) => readingText(item, source)) : (reading ? reading.messages : []);
+  const said = new Map(((reading && reading.said) || []).map((item) => [item.program, item]));
+  const lines = (reading ? reading.messages : []).map((line) => {
+    const item = said.get(line);
+    return el('span', {class: 'message', 'data-message': line},
+              item ? readingText(item, source) : line);
+  });
   const messages = byId('import-messages');
-  messages.textContent = said.join('\n');
-  messages.hidden = said.length === 0;
+  messages.replaceChildren(...lines.flatMap((line, i) => (i ? ['\n', line] : [line])));
+  messages.hidden = lines.length === 0;
 }
 
 // Puts what the calculator read from a link or a file into the page: its

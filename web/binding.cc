@@ -394,7 +394,13 @@ std::string rosterMessages(const RosterReading& reading, std::string_view fileNa
 // What --scenario says of each scenario of a file, as data that the page
 // words: each error and each note with the line it stands on, its kind
 // ("error", "notAsked" or "beyondStrength") and where its field stands.
-Json saidJson(std::string_view fileText) {
+// Each item holds the line that --scenario prints for it ("program"), so
+// that the page puts its words in place of that very line.
+Json saidJson(std::string_view fileText, std::string_view fileName) {
+  const auto printed = [](std::string line) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return line;
+  };
   Json said = Json::array();
   ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
@@ -405,7 +411,9 @@ Json saidJson(std::string_view fileText) {
     if (chunk->tooLong) {
       const Problem problem = tooLongScenario();
       said.push_back({{"line", chunk->firstLine}, {"kind", "error"},
-                      {"field", problem.field}, {"message", problem.message}});
+                      {"field", problem.field}, {"message", problem.message},
+                      {"program", printed(fileProblemLine(fileName, chunk->firstLine,
+                                                          problem))}});
       continue;
     }
     const ScenarioText parsed = parseScenario(chunk->text);
@@ -417,17 +425,22 @@ Json saidJson(std::string_view fileText) {
       item.erase("errorText");
       item["line"] = lineOf(error);
       item["kind"] = "error";
+      item["program"] = printed(fileProblemLine(fileName, chunk->firstLine, error));
       said.push_back(std::move(item));
     }
     if (checked.untold > 0) {
       said.push_back({{"line", chunk->firstLine}, {"kind", "more"},
-                      {"count", checked.untold}});
+                      {"count", checked.untold},
+                      {"program", printed(moreProblemsLine(
+                                      fileName, chunk->firstLine, checked.untold))}});
     }
     Json notes = notesJson(parsed.scenario, checked);
     for (std::size_t i = 0; i < notes.size(); ++i) {
       Json& note = notes[i];
       addWhere(checked.notes[i], nullptr, &note);
       note["line"] = lineOf(checked.notes[i]);
+      note["program"] =
+          printed(fileProblemLine(fileName, chunk->firstLine, checked.notes[i]));
       said.push_back(std::move(note));
     }
   }
@@ -564,7 +577,7 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   flushOutput(&err);
   Json json = Json::object();
   json["messages"] = linesJson(messages);
-  json["said"] = saidJson(fileText);
+  json["said"] = saidJson(fileText, fileName);
   json["refused"] = status != 0;
   // The answers of the first scenario that is valid; failing that, those of
   // the first one that could be read to its end, so that the form shows

@@ -219,6 +219,76 @@ def check_widths(server, line, out):
     return problems
 
 
+# Where the focused control lies against the fixed odds in brief, and the
+# labels of the units' table whose word runs over two lines.
+FOCUS_IN_SIGHT = """
+  const node = document.activeElement;
+  const r = node.getBoundingClientRect();
+  const summary = document.getElementById('summary').getBoundingClientRect();
+  return {name: node.dataset.field || node.dataset.add || node.dataset.remove || node.id ||
+                node.textContent.trim().slice(0, 40),
+          top: r.top, bottom: r.bottom, summaryTop: summary.top,
+          inSummary: node.closest('#summary') !== null};"""
+
+BROKEN_WORDS = """
+  const broken = [];
+  for (const th of document.querySelectorAll('.units-table th[scope="row"]')) {
+    if (!th.getClientRects().length) continue;
+    const text = th.firstChild;
+    if (!text || text.nodeType !== Node.TEXT_NODE) continue;
+    const re = /\\S+/g;
+    let match;
+    while ((match = re.exec(text.data))) {
+      const range = document.createRange();
+      range.setStart(text, match.index);
+      range.setEnd(text, match.index + match[0].length);
+      const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top)));
+      if (lines.size > 1) broken.push(match[0]);
+    }
+  }
+  return broken;"""
+
+
+def check_narrow_focus(server, line):
+    """At 360 px every focus stop, Tab from the top, lies wholly above the
+    fixed odds in brief, and no label of the units' table breaks a word
+    ("Entrenchment" whole)."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.keys import Keys
+    problems = []
+    browser = page.Browser(360, 640)
+    try:
+        set_viewport(browser, 360, 640)
+        browser.open(page.scenario_url(server.url, line))
+        browser.wait_for('!document.getElementById("sweep").hidden')
+        for word in browser.js(BROKEN_WORDS):
+            problems.append('360 px: the label word %r breaks over two lines' % word)
+        if 'Entrenchment' not in browser.js('return document.querySelector(\'tr[data-attribute='
+                                            '"entrenchment"] th\').textContent;'):
+            problems.append('360 px: no row named Entrenchment')
+        browser.js('document.activeElement.blur(); window.scrollTo(0, 0);')
+        stops = 0
+        for _ in range(300):
+            browser.js('window.focusBefore = document.activeElement;')
+            ActionChains(browser.driver).send_keys(Keys.TAB).perform()
+            browser.wait_for('document.activeElement !== window.focusBefore')
+            # The browser scrolls the focus into sight as it moves it.
+            where = browser.js(FOCUS_IN_SIGHT)
+            if where['inSummary']:
+                break
+            stops += 1
+            if where['top'] < 0 or where['bottom'] > where['summaryTop']:
+                problems.append('360 px: focus stop %d (%s) is not wholly above the odds in '
+                                'brief (%.0f..%.0f, the odds from %.0f)' % (
+                                    stops, where['name'], where['top'], where['bottom'],
+                                    where['summaryTop']))
+        if stops < 40:
+            problems.append('360 px: only %d focus stops before the odds in brief' % stops)
+    finally:
+        browser.close()
+    return problems
+
+
 # The summary's figures that lie wholly inside the viewport, by name.
 SUMMARY_IN_VIEW = """
   const shown = {};
@@ -382,6 +452,9 @@ def main():
             browser.close()
         found = check_widths(server, line, out)
         counts['360 and 1280 px'] = len(found)
+        problems += found
+        found = check_narrow_focus(server, line)
+        counts['focus above the odds at 360 px'] = len(found)
         problems += found
         with tempfile.TemporaryDirectory() as workdir:
             found = check_odds_in_sight(server, program, workdir)
