@@ -404,7 +404,8 @@ def check_files(browser, server, program, workdir):
     from selenium.webdriver.common.by import By
     browser.driver.find_element(By.ID, 'import-file').send_keys(path)
     browser.wait_for('document.getElementById("results").dataset.state === "figures"')
-    shown = browser.js('return document.getElementById("import-messages").textContent;')
+    shown = browser.js('return [...document.querySelectorAll("#import-messages '
+                       '[data-message]")].map((m) => m.dataset.message).join("\\n");')
     if shown.split('\n') != wanted:
         problems.append('import shows %r, the program prints %r' % (shown, wanted))
     problems += page.compare_figures(browser.figures(), first_valid,
