@@ -165,31 +165,38 @@ const Json* valueAt(const Json& scenario, std::string_view dotted) {
 }
 
 // Why the reader refused the value `value` of a whole-number field from
-// `minimum` to `maximum`: too small, too large, not a whole number, or not
-// a number.
+// `minimum` to `maximum`: too small, too large, not a whole number, not a
+// number, or missing; nullptr where the value itself is one the field
+// takes (the fault lies elsewhere, such as a field given twice).
 const char* wholeReason(const Json* value, std::int64_t minimum,
                         std::int64_t maximum) {
   if (value == nullptr) return "missing";
+  const auto within = [&](auto number, const char* below, const char* above) {
+    if (number < static_cast<decltype(number)>(minimum)) return below;
+    if (number > static_cast<decltype(number)>(maximum)) return above;
+    return static_cast<const char*>(nullptr);
+  };
   if (value->is_number_unsigned()) {
-    return value->get<std::uint64_t>() > static_cast<std::uint64_t>(maximum)
-               ? "aboveMaximum"
-               : "belowMinimum";
+    const std::uint64_t number = value->get<std::uint64_t>();
+    if (number > static_cast<std::uint64_t>(maximum)) return "aboveMaximum";
+    return number < static_cast<std::uint64_t>(minimum) ? "belowMinimum" : nullptr;
   }
   if (value->is_number_integer()) {
-    return value->get<std::int64_t>() < minimum ? "belowMinimum" : "aboveMaximum";
+    return within(value->get<std::int64_t>(), "belowMinimum", "aboveMaximum");
   }
   if (value->is_number_float()) {
     const double number = value->get<double>();
     if (!std::isfinite(number)) return "wrongKind";
     if (number != std::floor(number)) return "notWhole";
-    return number < static_cast<double>(minimum) ? "belowMinimum" : "aboveMaximum";
+    return within(number, "belowMinimum", "aboveMaximum");
   }
   return "wrongKind";
 }
 
 // Where a problem's field stands, for the page to name it in a player's
 // words: its group and key, the list and index of a supporting unit, the
-// index of a Combat Support unit, its kind and range, and (where the
+// index of a Combat Support unit, its kind and range, whether it is a menu,
+// and (where the
 // scenario's JSON is at hand) why its value was refused.  Nothing where the
 // problem names no field of a combat.
 void addWhere(const Problem& problem, const Json* scenario, Json* json) {
@@ -198,13 +205,18 @@ void addWhere(const Problem& problem, const Json* scenario, Json* json) {
   const ScenarioField& info = fieldInfo(path->field);
   (*json)["group"] = info.group;
   (*json)["key"] = info.name;
+  bool menu = !info.options.empty();
   if (path->unit) {
+    const bool artillery = path->field == Field::artillery;
     (*json)["list"] = info.name;
     (*json)["unit"] = *path->unit;
-    (*json)["key"] = path->field == Field::artillery
-                         ? artilleryFields()[path->unitField].name
-                         : airDefenseFields()[path->unitField].name;
+    (*json)["key"] = artillery ? artilleryFields()[path->unitField].name
+                               : airDefenseFields()[path->unitField].name;
+    menu = artillery ? !artilleryFields()[path->unitField].options.empty()
+                     : !airDefenseFields()[path->unitField].options.empty();
   }
+  // A menu's value is one of its entries, by number or by word.
+  if (menu) (*json)["menu"] = true;
   if (path->bar) (*json)["bar"] = *path->bar;
   (*json)["fieldKind"] = kindName(path->kind);
   if (path->kind == FieldKind::whole || path->kind == FieldKind::bars) {
@@ -213,8 +225,10 @@ void addWhere(const Problem& problem, const Json* scenario, Json* json) {
   }
   const bool wholeValue = path->kind == FieldKind::whole || path->bar;
   if (scenario != nullptr && wholeValue) {
-    (*json)["reason"] = wholeReason(valueAt(*scenario, problem.field),
-                                    path->bar ? 0 : path->minimum, path->maximum);
+    if (const char* reason = wholeReason(valueAt(*scenario, problem.field),
+                                         path->bar ? 0 : path->minimum, path->maximum)) {
+      (*json)["reason"] = reason;
+    }
   } else if (problem.message.rfind("missing", 0) == 0) {
     (*json)["reason"] = "missing";
   }

@@ -74,6 +74,8 @@ test('a problem in the field\'s own terms: which unit, and the range', () => {
       reason: 'belowMinimum'}, 'Combat Support unit 1 of the defender: at least 0'],
     [{group: '', key: 'combatRange', minimum: 1, maximum: 999999999, reason: 'missing'},
      'Range of the combat: needs an answer'],
+    [{group: 'general', key: 'attackerClass', minimum: 1, maximum: 11, menu: true,
+      reason: 'wrongKind'}, 'Attacker class: one of the menu\'s entries'],
   ];
   for (const [problem, wanted] of cases) assert.equal(problemText(problem), wanted);
 });

@@ -486,7 +486,7 @@ def screenshot(server, out):
 
 # The Compare view within its panel: how far the table reaches past the
 # panel's right edge, and whether the first row's name lies within the
-# panel's visible part.
+# panel's visible area.
 COMPARE_FIT = """
   const box = document.getElementById('compare');
   const table = box.querySelector('table.compare-table');

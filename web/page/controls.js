@@ -40,10 +40,11 @@ export function makeField(info, name) {
     type = 'yesNo';
     input = el('input', {id, type: 'checkbox', 'aria-describedby': help.id});
   } else if (info.options && info.options.length) {
+    // Each entry keeps the word a file gives for it.
     type = 'menu';
     input = el('select', {id, 'aria-describedby': help.id},
       el('option', {value: ''}, '— choose —'),
-      ...info.options.map((option, i) => el('option', {value: String(i + 1)}, menuWord(option))));
+      ...info.options.map((option, i) => el('option', {value: String(i + 1), 'data-word': option}, menuWord(option))));
   } else {
     type = 'number';
     input = el('input', {id, type: 'number', inputmode: 'numeric', step: 1,

@@ -173,6 +173,9 @@ export function fieldTitle(where) {
 // the field's range: "at least 1", "at most 999999999".
 export function wantedText(problem) {
   const range = problem.minimum !== undefined && problem.minimum !== null;
+  if (problem.menu && problem.reason && problem.reason !== 'missing') {
+    return 'one of the menu\'s entries';
+  }
   switch (problem.reason) {
     case 'belowMinimum':
       return 'at least ' + problem.minimum;
@@ -180,13 +183,13 @@ export function wantedText(problem) {
       return 'at most ' + problem.maximum;
     case 'missing':
       return 'needs an answer';
-    default:
-      if (problem.fieldKind === 'yesNo') return 'yes or no';
-      if (problem.fieldKind === 'bars' || (problem.bar !== undefined && problem.bar !== null)) {
-        return 'a whole number from 0 to ' + problem.maximum;
-      }
+    case 'notWhole':
+    case 'wrongKind':
       return range ? 'a whole number from ' + problem.minimum + ' to ' + problem.maximum
                    : problem.message;
+    default:
+      // A fault that is not the value's own keeps the calculator's words.
+      return problem.message;
   }
 }
 
