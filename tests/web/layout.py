@@ -253,8 +253,9 @@ BROKEN_WORDS = """
 
 def check_narrow_focus(server, line):
     """At 360 px every focus stop, Tab from the top, lies wholly above the
-    fixed odds in brief, and no label of the units' table breaks a word
-    ("Entrenchment" whole)."""
+    fixed odds in brief, no label of the units' table breaks a word
+    ("Entrenchment" whole), and a question shown by its help control covers
+    no other row."""
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.keys import Keys
     problems = []
@@ -268,6 +269,17 @@ def check_narrow_focus(server, line):
         if 'Entrenchment' not in browser.js('return document.querySelector(\'tr[data-attribute='
                                             '"entrenchment"] th\').textContent;'):
             problems.append('360 px: no row named Entrenchment')
+        # The console's question, once asked for, takes room of its own:
+        # the next row moves down rather than lie under it.
+        browser.js('document.getElementById(arguments[0].id + "-help-button").click();',
+                   browser.field('attacker.initiative'))
+        overlap = browser.js("""
+            const help = document.getElementById(arguments[0].id + '-help').getBoundingClientRect();
+            const next = arguments[0].closest('tr').nextElementSibling.getBoundingClientRect();
+            return help.height > 0 && help.bottom <= next.top + 0.5 ? null : [help.bottom, next.top];""",
+                             browser.field('attacker.initiative'))
+        if overlap:
+            problems.append('360 px: the initiative\'s question covers the next row %s' % overlap)
         browser.js('document.activeElement.blur(); window.scrollTo(0, 0);')
         stops = 0
         for _ in range(300):

@@ -4,7 +4,7 @@ import {el} from './dom.js';
 import {lineChart} from './charts.js';
 import {numberOf, readControl} from './controls.js';
 import {questionControls} from './form.js';
-import {UNIT_WORDS} from './words.js';
+import {problemText, UNIT_WORDS} from './words.js';
 
 // The values a sweep runs over: from the field's minimum to twice the
 // current value (at least twenty values), never more than 200 values and
@@ -63,8 +63,9 @@ export function drawSweep(calc, form, scenarioText) {
   box.dataset.from = from;
   box.dataset.to = to;
   if (!answer.valid) {
+    const error = answer.error;
     target.replaceChildren(el('p', {class: 'status'}, 'No chart for this value: ' +
-      answer.error.field + ': ' + answer.error.message));
+      (error.key ? problemText(error) : error.field + ': ' + error.message)));
     return;
   }
   target.replaceChildren(lineChart(answer.rows, choice.label, current));
