@@ -177,6 +177,23 @@ def boxes(browser):
                 columns, wide: wide.slice(0, 5)};""")
 
 
+# Menus on show too narrow for their longest entry: the entry's text width
+# in the menu's font, its padding and room for the arrow against its width.
+CUT_MENUS = """
+  const context = document.createElement('canvas').getContext('2d');
+  const cut = [];
+  for (const select of document.querySelectorAll('select')) {
+    if (!select.getClientRects().length) continue;
+    const style = getComputedStyle(select);
+    context.font = style.font;
+    const widest = Math.max(...[...select.options].map((o) => context.measureText(o.text).width));
+    const room = select.clientWidth - parseFloat(style.paddingLeft) -
+                 parseFloat(style.paddingRight) - 16;
+    if (widest > room) cut.push([select.id, Math.round(widest), Math.round(room)]);
+  }
+  return cut;"""
+
+
 def set_viewport(browser, width, height):
     browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
         'width': width, 'height': height, 'deviceScaleFactor': 1,
@@ -214,6 +231,10 @@ def check_widths(server, line, out):
                 if not (second['left'] >= first['right'] - 1 and
                         b['results']['left'] >= b['questions']['right'] - 1):
                     problems.append('1280 px: not side by side: %s' % b)
+            if width == 1280:
+                for menu, widest, room in browser.js(CUT_MENUS):
+                    problems.append('1280 px: the menu %s cuts its longest entry (%d px in '
+                                    '%d px)' % (menu, widest, room))
             browser.driver.save_screenshot(os.path.join(out, 'page-%d-screen.png' % width))
             whole_page_screenshot(browser, width, os.path.join(out, 'page-%d.png' % width))
         finally:
