@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <variant>
@@ -152,15 +153,114 @@ Json problemJson(const Problem& problem) {
   return json;
 }
 
-Json errorJson(const Problem& problem) {
+// The value that a dotted name names in a scenario's JSON, or nullptr
+// where it has none.
+const Json* valueAt(const Json& scenario, std::string_view dotted) {
+  const Json* at = &scenario;
+  while (at != nullptr) {
+    const std::size_t dot = dotted.find('.');
+    const std::string step(dotted.substr(0, dot));
+    if (at->is_object()) {
+      const auto found = at->find(step);
+      at = found == at->end() ? nullptr : &*found;
+    } else if (at->is_array() && !step.empty() &&
+               step.find_first_not_of("0123456789") == std::string::npos &&
+               step.size() < 10 && std::stoul(step) < at->size()) {
+      at = &(*at)[std::stoul(step)];
+    } else {
+      at = nullptr;
+    }
+    if (dot == std::string_view::npos) break;
+    dotted.remove_prefix(dot + 1);
+  }
+  return at;
+}
+
+// Why the reader refused the value `value` of a whole-number field from
+// `minimum` to `maximum`: too small, too large, not a whole number, not a
+// number, or missing; nullptr where the value itself is one the field
+// takes (the fault lies elsewhere, such as a field given twice).
+const char* wholeReason(const Json* value, std::int64_t minimum,
+                        std::int64_t maximum) {
+  if (value == nullptr) return "missing";
+  const auto within = [&](auto number, const char* below, const char* above) {
+    if (number < static_cast<decltype(number)>(minimum)) return below;
+    if (number > static_cast<decltype(number)>(maximum)) return above;
+    return static_cast<const char*>(nullptr);
+  };
+  if (value->is_number_unsigned()) {
+    const std::uint64_t number = value->get<std::uint64_t>();
+    if (number > static_cast<std::uint64_t>(maximum)) return "aboveMaximum";
+    return number < static_cast<std::uint64_t>(minimum) ? "belowMinimum" : nullptr;
+  }
+  if (value->is_number_integer()) {
+    return within(value->get<std::int64_t>(), "belowMinimum", "aboveMaximum");
+  }
+  if (value->is_number_float()) {
+    const double number = value->get<double>();
+    if (!std::isfinite(number)) return "wrongKind";
+    if (number != std::floor(number)) return "notWhole";
+    return within(number, "belowMinimum", "aboveMaximum");
+  }
+  return "wrongKind";
+}
+
+// Where a problem's field stands, for the page to name it in a player's
+// words: its group and key, the list and index of a supporting unit, the
+// index of a Combat Support unit, its kind and range, whether it is a menu,
+// and (where the
+// scenario's JSON is at hand) why its value was refused.  Nothing where the
+// problem names no field of a combat.
+void addWhere(const Problem& problem, const Json* scenario, Json* json) {
+  const std::optional<FieldPath> path = resolveFieldPath(problem.field);
+  if (!path) return;
+  const ScenarioField& info = fieldInfo(path->field);
+  (*json)["group"] = info.group;
+  (*json)["key"] = info.name;
+  bool menu = !info.options.empty();
+  if (path->unit) {
+    const bool artillery = path->field == Field::artillery;
+    (*json)["list"] = info.name;
+    (*json)["unit"] = *path->unit;
+    (*json)["key"] = artillery ? artilleryFields()[path->unitField].name
+                               : airDefenseFields()[path->unitField].name;
+    menu = artillery ? !artilleryFields()[path->unitField].options.empty()
+                     : !airDefenseFields()[path->unitField].options.empty();
+  }
+  // A menu's value is one of its entries, by number or by word.
+  if (menu) (*json)["menu"] = true;
+  if (path->bar) (*json)["bar"] = *path->bar;
+  (*json)["fieldKind"] = kindName(path->kind);
+  if (path->kind == FieldKind::whole || path->kind == FieldKind::bars) {
+    (*json)["minimum"] = path->bar ? 0 : path->minimum;
+    (*json)["maximum"] = path->maximum;
+  }
+  const bool wholeValue = path->kind == FieldKind::whole || path->bar;
+  if (scenario != nullptr && wholeValue) {
+    if (const char* reason = wholeReason(valueAt(*scenario, problem.field),
+                                         path->bar ? 0 : path->minimum, path->maximum)) {
+      (*json)["reason"] = reason;
+    }
+  } else if (problem.message.rfind("missing", 0) == 0) {
+    (*json)["reason"] = "missing";
+  }
+}
+
+Json errorJson(const Problem& problem, const Json* scenario = nullptr) {
   Json json = problemJson(problem);
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   json["errorText"] = path ? std::string(path->errorText) : std::string();
+  addWhere(problem, scenario, &json);
   return json;
 }
 
 // The combats of a file that the page lists for the player to choose from.
 constexpr std::size_t kMostCombatsListed = 100;
+
+// A scenario's text as JSON, or a discarded value where it is not JSON.
+Json scenarioDocument(std::string_view text) {
+  return Json::parse(text.begin(), text.end(), nullptr, false);
+}
 
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
 // becomes U+FFFD rather than stopping the module.
@@ -314,6 +414,62 @@ std::string rosterMessages(const RosterReading& reading, std::string_view fileNa
   return text;
 }
 
+// What --scenario says of each scenario of a file, as data that the page
+// words: each error and each note with the line it stands on, its kind
+// ("error", "notAsked" or "beyondStrength") and where its field stands.
+// Each item holds the line that --scenario prints for it ("program"), so
+// that the page puts its words in place of that very line.
+Json saidJson(std::string_view fileText, std::string_view fileName) {
+  const auto printed = [](std::string line) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return line;
+  };
+  Json said = Json::array();
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
+  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
+    const auto lineOf = [&chunk](const Problem& problem) {
+      return problem.place.line == 0 ? chunk->firstLine
+                                     : chunk->firstLine + problem.place.line - 1;
+    };
+    if (chunk->tooLong) {
+      const Problem problem = tooLongScenario();
+      said.push_back({{"line", chunk->firstLine}, {"kind", "error"},
+                      {"field", problem.field}, {"message", problem.message},
+                      {"program", printed(fileProblemLine(fileName, chunk->firstLine,
+                                                          problem))}});
+      continue;
+    }
+    const ScenarioText parsed = parseScenario(chunk->text);
+    const CheckedScenario checked = checkText(parsed);
+    const Json document = scenarioDocument(chunk->text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    for (const Problem& error : checked.errors) {
+      Json item = errorJson(error, scenario);
+      item.erase("errorText");
+      item["line"] = lineOf(error);
+      item["kind"] = "error";
+      item["program"] = printed(fileProblemLine(fileName, chunk->firstLine, error));
+      said.push_back(std::move(item));
+    }
+    if (checked.untold > 0) {
+      said.push_back({{"line", chunk->firstLine}, {"kind", "more"},
+                      {"count", checked.untold},
+                      {"program", printed(moreProblemsLine(
+                                      fileName, chunk->firstLine, checked.untold))}});
+    }
+    Json notes = notesJson(parsed.scenario, checked);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+      Json& note = notes[i];
+      addWhere(checked.notes[i], nullptr, &note);
+      note["line"] = lineOf(checked.notes[i]);
+      note["program"] =
+          printed(fileProblemLine(fileName, chunk->firstLine, checked.notes[i]));
+      said.push_back(std::move(note));
+    }
+  }
+  return said;
+}
+
 }  // namespace
 
 std::string fieldsJson() {
@@ -347,12 +503,18 @@ std::string predictJson(std::string_view text) {
   json["notes"] = notesJson(parsed.scenario, checked);
   json["placed"] = placedJson(parsed.scenario);
   if (!checked.errors.empty()) {
-    json["error"] = errorJson(checked.errors.front());
+    const Json document = scenarioDocument(text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    Json errors = Json::array();
+    for (const Problem& error : checked.errors) errors.push_back(errorJson(error, scenario));
+    json["error"] = errors.front();
+    json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
+  json["errors"] = Json::array();
   const CombatPrediction predicted = predictCombat(checked.scenario);
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
@@ -438,6 +600,7 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   flushOutput(&err);
   Json json = Json::object();
   json["messages"] = linesJson(messages);
+  json["said"] = saidJson(fileText, fileName);
   json["refused"] = status != 0;
   // Each combat of the file, with its first line, whether it is valid and
   // its answers (null for one not read to its end).  The form shows the

@@ -22,9 +22,11 @@ std::string fieldsJson();
 // For a scenario as JSON text: whether it is valid, the fields that the
 // dialogue asks for it (also when it is not valid), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
-// within the supporting units stand, the first error (with the field's own
-// error text), the prediction as --json prints it, and the scenario's text
-// as --save writes it.
+// within the supporting units stand, the errors and the first of them
+// (each with the field's own error text and, for the page to word it, the
+// field's group, key, unit, Combat Support unit, range and why its value is
+// refused), the prediction as --json prints it, and the scenario's text as
+// --save writes it.
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json
@@ -38,11 +40,12 @@ std::string sweepJson(std::string_view scenario, std::string_view field,
 std::string importJson(std::string_view fileText, std::string_view fileName);
 
 // A scenario file's or a link's text read as --scenario reads a file: the
-// messages it gives, whether it refuses any scenario, each combat (its first
-// line, whether it is valid, its answers by dotted name; the first 100 of
-// them) and how many there are, and which one is shown: the first valid
-// one, else the first one read to its end, else none (null), with its
-// validity and answers.
+// messages it gives, the same as data (each note and error with the line
+// the command line prints for it, and where its field stands), whether it
+// refuses any scenario, each combat (its first line, whether it is valid,
+// its answers by dotted name; the first 100 of them) and how many there
+// are, and which one is shown: the first valid one, else the first one read
+// to its end, else none (null), with its validity and answers.
 std::string readJson(std::string_view fileText, std::string_view fileName);
 
 // A roster file's text read as --roster reads it: whether it is valid, its

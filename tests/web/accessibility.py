@@ -91,6 +91,11 @@ def main():
                 browser.js('document.getElementById("preset-fold").open = true;')
                 browser.js('document.getElementById("compare-defender").click();')
                 browser.wait_for('document.querySelectorAll("#compare-table tbody tr").length')
+                # Every figure, and the console's questions of two fields
+                # shown by their help controls.
+                browser.js('document.getElementById("compare-every").click();'
+                           'for (const id of ["f-attacker-strength", "f-general-attackerClass"])'
+                           '  document.getElementById(id + "-help-button").click();')
                 problems += violations(browser, axe_source, where + ', presets compared')
                 browser.type_number('attacker.strength', '0')
                 browser.wait_for('document.getElementById("results").dataset.state'

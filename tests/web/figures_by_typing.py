@@ -67,10 +67,10 @@ NEXT_ACTION = """
       continue;
     }
     let wanted = answerOf(node.dataset.field);
-    // A menu's answer is saved as the menu's words: its entry reads "N. WORDS".
+    // A menu's answer is saved as the menu's words: its entry keeps them.
     if (node.tagName === 'SELECT' && typeof wanted === 'string') {
       const entry = [...node.options].find(
-        (o) => o.textContent.replace(/^\d+\. /, '').toLowerCase() === wanted.toLowerCase());
+        (o) => (o.dataset.word || '').toLowerCase() === wanted.toLowerCase());
       if (entry) wanted = Number(entry.value);
     }
     // The units stand side by side, not in the dialogue's order: a question

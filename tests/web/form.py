@@ -19,11 +19,6 @@ import urllib.parse
 
 import page
 
-STRENGTH_ERROR = ('The strength must be a number, and it must be greater '
-                  'than zero.  Please reenter:')
-EXPERIENCE_ERROR = ('The experience bars must be a number, and it must be '
-                    'zero or greater.  Please reenter:')
-
 # From the empty page: the answers given in turn, then the questions that
 # must be on show and those that must not, and the wording of some.
 APPEARING = [
@@ -86,19 +81,96 @@ APPEARING = [
      {'combatRange': 'Please enter the range of the combat:'}),
 ]
 
-# A value that its question does not take, in a combat that was valid:
-# the field, what is typed, the error text that must show.
+# A value that the calculator does not take, in a combat that was valid:
+# the field, what is typed, the message that must show, in the field's own
+# terms (which unit, and the range).
 WRONG = [
-    ('attacker.strength', '0', STRENGTH_ERROR),
+    ('attacker.strength', '0', 'Strength of the attacker: at least 1'),
     ('attacker.initiative', '1.5',
-     'The initiative value must be a number, and it must be zero or greater.  '
-     'Please reenter:'),
-    ('defender.firingRange', '1000000000',
-     'The firing range must be a number, and it must be zero or greater.  '
-     'Please reenter:'),
-    ('attacker.combatSupport.0', '-1', EXPERIENCE_ERROR),
-    ('artillery.1.strength', '0', STRENGTH_ERROR),
+     'Initiative of the attacker: a whole number from 0 to 999999999'),
+    ('attacker.initiative', '1000000000', 'Initiative of the attacker: at most 999999999'),
+    ('defender.firingRange', '1000000000', 'Firing range of the defender: at most 999999999'),
+    ('attacker.combatSupport.0', '-1', 'Combat Support unit 1 of the attacker: at least 0'),
+    ('artillery.1.strength', '0', 'Strength of artillery piece 2: at least 1'),
+    ('artillery.0.experience', '-2', 'Experience of artillery piece 1: at least 0'),
 ]
+
+# Texts of the console that no visible text of the page may hold: its
+# answer markers, its requests and its numbered menu entries.
+CONSOLE_WORDING = r"""
+  const texts = [document.body.innerText,
+                 ...[...document.querySelectorAll('option')].map((o) => o.textContent)];
+  const found = [];
+  for (const text of texts) {
+    for (const pattern of [/Please enter/, /\(Y\/N\)/, /Please reenter/, /^\s*\d+\.\s/m]) {
+      const match = pattern.exec(text);
+      if (match) found.push(text.slice(Math.max(0, match.index - 30), match.index + 40));
+    }
+  }
+  return found;"""
+
+
+def check_players_words(browser, server, program, workdir):
+    """Every visible text is a player's: no console request, answer marker
+    or numbered menu entry, with the questions of many combats on show; the
+    console's question of a field one click away, behind its help control;
+    a number the reader takes as written (1e3) gives the program's figures;
+    a link's note reads as a sentence."""
+    problems = []
+    names = ['support_artillery_two_pieces', 'support_air_two_fighters',
+             'combat_rugged_chance', 'support_artillery_damage_cap']
+    lines = [transcript_scenario(program, name, workdir) for name in names]
+    for name, line in zip(names, lines):
+        browser.open(page.scenario_url(server.url, line))
+        browser.js('document.querySelectorAll("details").forEach((d) => { d.open = true; });')
+        for text in browser.js(CONSOLE_WORDING):
+            problems.append('%s: the page shows the console\'s wording %r' % (name, text))
+    # The help control of a field shows the dialogue's question, and hides
+    # it again.
+    browser.open(page.scenario_url(server.url, lines[0]))
+    for name, question in [
+            ('attacker.initiative', 'Please enter the initiative of the attacking unit:'),
+            ('artillery.0.adjacent', 'Is this piece adjacent to the defending unit? (Y/N):')]:
+        field = browser.field(name)
+        button = browser.js('return document.getElementById(arguments[0].id + "-help-button")',
+                            field)
+        shown = lambda: browser.js('const h = document.getElementById(arguments[0].id + "-help");'
+                                   'return h.getClientRects().length ? h.textContent : null;',
+                                   field)
+        if button is None:
+            problems.append('%s has no help control' % name)
+            continue
+        if shown() is not None:
+            problems.append('%s: the console\'s question shows before it is asked for' % name)
+        button.click()
+        if shown() != question:
+            problems.append('%s: its help control shows %r, not %r' % (name, shown(), question))
+        if button.get_attribute('aria-expanded') != 'true':
+            problems.append('%s: the help control does not say it is open' % name)
+        button.click()
+        if shown() is not None:
+            problems.append('%s: the help control does not hide the question again' % name)
+    # 1e3 is a number the reader takes: the figures of 1000.
+    scenario = json.loads(lines[0])
+    scenario['attacker']['attackValue'] = 1000
+    prediction, = page.native_predictions(program, [json.dumps(scenario)], workdir)
+    browser.type_number('attacker.attackValue', '1e3')
+    if browser.shown_error('attacker.attackValue') is not None:
+        problems.append('1e3 is refused: %r' % browser.shown_error('attacker.attackValue'))
+    problems += page.compare_figures(browser.figures(), prediction, 'attack value 1e3')
+    # A link's answer that the combat does not ask, in a sentence; the line
+    # of the command line kept beside it.
+    scenario = json.loads(lines[0])
+    scenario['defender']['inCityForestMountain'] = True
+    browser.open(page.scenario_url(server.url, json.dumps(scenario)))
+    said = browser.js('return [...document.querySelectorAll("#import-messages [data-message]")]'
+                      '.map((m) => [m.textContent, m.dataset.message]);')
+    wanted = [['The link\'s answer for the defender to "In a city, forest or mountain" is not '
+               'used in this combat.',
+               'link:1: defender.inCityForestMountain: ignored: not asked for this combat']]
+    if said != wanted:
+        problems.append('a link\'s unused answer is told as %r, not %r' % (said, wanted))
+    return problems
 
 
 def transcript_scenario(program, name, workdir):
@@ -425,7 +497,8 @@ def check_files(browser, server, program, workdir):
     from selenium.webdriver.common.by import By
     browser.driver.find_element(By.ID, 'import-file').send_keys(path)
     browser.wait_for('document.getElementById("results").dataset.state === "figures"')
-    shown = browser.js('return document.getElementById("import-messages").textContent;')
+    shown = browser.js('return [...document.querySelectorAll("#import-messages '
+                       '[data-message]")].map((m) => m.dataset.message).join("\\n");')
     if shown.split('\n') != wanted:
         problems.append('import shows %r, the program prints %r' % (shown, wanted))
     problems += page.compare_figures(browser.figures(), first_valid,
@@ -645,6 +718,8 @@ def main():
                     ('yes/no answers as they look', lambda: check_yes_no_looks(
                         browser, server, program, workdir)),
                     ('wrong values', lambda: check_wrong_values(browser, server, line, prediction)),
+                    ('a player\'s words', lambda: check_players_words(browser, server, program,
+                                                                      workdir)),
                     ('units added and removed', lambda: check_units(browser, server, program, workdir)),
                     ('units not asked', lambda: check_ignored_units(browser, server, program, workdir)),
                     ('the next question below', lambda: check_next_question_below(

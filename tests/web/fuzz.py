@@ -85,7 +85,8 @@ RUN_CASE = """
     const messages = document.getElementById('import-messages');
     const visible = messages && !messages.hidden && messages.getClientRects().length > 0;
     return {state: document.getElementById('results').dataset.state,
-            messages: visible ? messages.textContent : null,
+            messages: visible ? [...messages.querySelectorAll('[data-message]')]
+                               .map((m) => m.dataset.message).join('\\n') : null,
             errors: (window.zelvornFuzzErrors || ['the error trap is missing']).splice(0),
             hash: location.hash, figures: shownFigures()};
   };
@@ -127,7 +128,8 @@ OUTCOME = """
   const messages = document.getElementById('import-messages');
   const visible = messages && !messages.hidden && messages.getClientRects().length > 0;
   return {state: document.getElementById('results').dataset.state,
-          messages: visible ? messages.textContent : null,
+          messages: visible ? [...messages.querySelectorAll('[data-message]')]
+                               .map((m) => m.dataset.message).join('\\n') : null,
           errors: (window.zelvornFuzzErrors || ['the error trap is missing']).splice(0),
           hash: location.hash, figures: shownFigures()};""" % page.SHOWN_FIGURES
 

@@ -380,6 +380,11 @@ def check_compare_view(browser, program, workdir):
                         (['--sort', sort] if sort else []), workdir)
         return [json.loads(line) for line in out.splitlines()]
 
+    # Every figure, to hold each against the program's.
+    browser.click('#compare-attacker')
+    browser.wait_for('!document.getElementById("compare").hidden')
+    browser.click('#compare-every')
+    browser.click('#compare-attacker')
     for side in ('attacker', 'defender'):
         browser.click('#compare-' + side)
         browser.wait_for('!document.getElementById("compare").hidden && '
@@ -457,7 +462,7 @@ COMPARE_IN_PAGE = DRAWN_ROWS_OF + """
     const box = document.createElement('div');
     const drawn = pairs.map(([scenario, side, presets]) => {
       const answer = calc.compare(scenario, p.rosterText(presets), side, 'preset');
-      v.drawCompare(box, answer.rows, answer.messages, 'preset', () => {}, () => {});
+      v.drawCompare(box, answer.rows, answer.messages, 'preset', () => {}, () => {}, true);
       return drawnRows(box);
     });
     done(drawn);
@@ -548,6 +553,64 @@ def screenshot(server, out):
         browser.close()
 
 
+# The Compare view within its panel: how far the table reaches past the
+# panel's right edge, and whether the first row's name lies within the
+# panel's visible area.
+COMPARE_FIT = """
+  const box = document.getElementById('compare');
+  const table = box.querySelector('table.compare-table');
+  const name = table.querySelector('tbody th[scope="row"]').getBoundingClientRect();
+  const panel = box.getBoundingClientRect();
+  return {over: table.getBoundingClientRect().right - panel.right,
+          scrolled: box.scrollLeft,
+          nameInView: name.left >= panel.left - 0.5 && name.right <= panel.right + 0.5 &&
+                      name.width > 0,
+          sortedBy: document.querySelector('#compare-table th[aria-sort] button').dataset.sort};"""
+
+
+def check_compare_fits(server):
+    """At 1280 px the Compare view fits its panel, and the presets' names
+    stay in view when the rows are sorted by the last column, from the
+    keyboard (the focus on a right-hand heading), with the figures that
+    matter and with every figure."""
+    from selenium.webdriver.common.keys import Keys
+    problems = []
+    browser = page.Browser(1280, 900)
+    try:
+        browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': 1280, 'height': 900, 'deviceScaleFactor': 1, 'mobile': False})
+        browser.open(server.url + 'index.html')
+        with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
+            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
+        browser.open(server.url + 'index.html')
+        browser.click('#compare-defender')
+        browser.wait_for('document.querySelectorAll("#compare-table tbody tr").length > 0')
+        for every in (False, True):
+            what = 'every figure' if every else 'the figures that matter'
+            if browser.js('return document.getElementById("compare-every").checked') != every:
+                browser.click('#compare-every')
+            fit = browser.js(COMPARE_FIT)
+            if not every and fit['over'] > 0.5:
+                problems.append('1280 px, %s: the Compare table reaches %.0f px past its '
+                                'panel' % (what, fit['over']))
+            last = browser.js('const b = document.querySelectorAll("#compare-table thead '
+                              'button"); return b[b.length - 1].dataset.sort;')
+            browser.driver.find_element(
+                'css selector', 'button[data-sort="%s"]' % last).send_keys(Keys.ENTER)
+            browser.wait_for('document.querySelector("#compare-table th[aria-sort] button")'
+                             '.dataset.sort === "%s"' % last)
+            fit = browser.js(COMPARE_FIT)
+            if not fit['nameInView']:
+                problems.append('1280 px, %s, sorted by %s: the names are out of view (%s)'
+                                % (what, last, fit))
+            if not every and fit['over'] > 0.5:
+                problems.append('1280 px, %s, sorted by %s: the table reaches %.0f px past '
+                                'its panel' % (what, last, fit['over']))
+    finally:
+        browser.close()
+    return problems
+
+
 def time_compare(browser, server, workdir):
     """Milliseconds from a click on "Compare attackers" to 1,000 rows shown:
     the median of 9."""
@@ -597,6 +660,9 @@ def main():
                 problems += found
             times = time_compare(browser, server, workdir)
         screenshot(server, out)
+        found = check_compare_fits(server)
+        counts['compare fits'] = len(found)
+        problems += found
         median = statistics.median(times)
         print('compare against 1,000 presets: median of 9 %.1f ms (target 100 ms; %s; '
               'times %s; load average %.1f)' % (

@@ -41,9 +41,12 @@ def program_messages(program, text, name, workdir):
 
 
 def shown_messages(browser):
+    """The messages on show, each as the line of the command line that it
+    words for a player."""
     return browser.js("""
         const node = document.getElementById('import-messages');
-        return node.getClientRects().length ? node.textContent.split('\\n') : [];""")
+        return node.getClientRects().length
+          ? [...node.querySelectorAll('[data-message]')].map((m) => m.dataset.message) : [];""")
 
 
 def no_figures(browser, where):

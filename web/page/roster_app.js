@@ -207,7 +207,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
     drawCompare(byId('compare-table'), answer.rows, answer.messages, sortKey, (key) => {
       sortKey = key;
       refresh();
-    }, (name) => pick(comparing, name));
+    }, (name) => pick(comparing, name), byId('compare-every').checked);
     if (again) {
       const found = [...box.querySelectorAll('button')].find((b) => mark(b) === again);
       if (found) found.focus();
@@ -227,6 +227,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
       refresh();
     });
   }
+  byId('compare-every').addEventListener('change', refresh);
   parts.manage.addEventListener('change', (event) => event.stopPropagation());
   parts['rename-preset'].addEventListener('click', rename);
   parts['delete-preset'].addEventListener('click', () => {
