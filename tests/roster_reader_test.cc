@@ -6,7 +6,9 @@
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "files/compare.h"
@@ -437,6 +439,71 @@ TEST(PresetFields, RangesMeanTheSameForEverySideTheyServe) {
                                 Field::attackerGroundDefense,
                                 Field::airplaneAirDefense}) {
     EXPECT_FALSE(presetFieldOf(situation)) << static_cast<int>(situation);
+  }
+}
+
+// Written out by hand, apart from the one description of a unit's fields
+// that the catalogue's entries for both sides are made from.
+TEST(PresetFields, AreEachSidesOwnFieldsUnderTheirOwnNames) {
+  using F = Field;
+  struct Case {
+    const char* name;
+    std::optional<Field> attacker;
+    std::optional<Field> defender;
+    const char* attackerName;
+    const char* defenderName;
+  };
+  const Case cases[] = {
+      {"class", F::attackerClass, F::defenderClass, "general.attackerClass",
+       "general.defenderClass"},
+      {"isInfantry", std::nullopt, F::defenderIsInfantry, "", "general.defenderIsInfantry"},
+      {"infantryLeader", F::attackerInfantryLeader, F::defenderInfantryLeader,
+       "general.attackerInfantryLeader", "general.defenderInfantryLeader"},
+      {"attackValue", F::attackerAttackValue, F::defenderAttackValue,
+       "attacker.attackValue", "defender.attackValue"},
+      {"initiative", F::attackerInitiative, F::defenderInitiative,
+       "attacker.initiative", "defender.initiative"},
+      {"defenseValue", F::attackerDefenseValue, F::defenderDefenseValue,
+       "attacker.defenseValue", "defender.defenseValue"},
+      {"rangedDefense", F::attackerRangedDefense, F::defenderRangedDefense,
+       "attacker.rangedDefense", "defender.rangedDefense"},
+      {"experience", F::attackerExperience, F::defenderExperience,
+       "attacker.experience", "defender.experience"},
+      {"firingRange", F::attackerFiringRange, F::defenderFiringRange,
+       "attacker.firingRange", "defender.firingRange"},
+      {"strength", F::attackerStrength, F::defenderStrength, "attacker.strength",
+       "defender.strength"},
+      {"entrenchment", F::attackerEntrenchment, F::defenderEntrenchment,
+       "attacker.entrenchment", "defender.entrenchment"},
+      {"canMoveAfter", F::attackerCanMoveAfter, std::nullopt, "attacker.canMoveAfter", ""},
+      {"antiTankHasLeader", F::antiTankHasLeader, std::nullopt,
+       "attacker.antiTankHasLeader", ""},
+      {"combatSupport", F::attackerCombatSupport, F::defenderCombatSupport,
+       "attacker.combatSupport", "defender.combatSupport"},
+      {"leaderChoice", F::attackerLeaderChoice, F::defenderLeaderChoice,
+       "attacker.leaderChoice", "defender.leaderChoice"},
+  };
+  const auto fields = presetFields();
+  ASSERT_EQ(fields.size(), std::size(cases));
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const Case& c = cases[i];
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(fields[i].name, c.name);
+    EXPECT_EQ(fields[i].attacker, c.attacker);
+    EXPECT_EQ(fields[i].defender, c.defender);
+    for (const auto& [side, field, name] :
+         {std::tuple{Side::attacker, c.attacker, c.attackerName},
+          std::tuple{Side::defender, c.defender, c.defenderName}}) {
+      if (!field) continue;
+      const ScenarioField& info = fieldInfo(*field);
+      EXPECT_EQ(dottedName(info), name);
+      EXPECT_EQ(info.kind, fields[i].kind);
+      EXPECT_STREQ(info.label, fields[i].label);
+      const std::optional<UnitPlace> place = unitPlaceOf(*field);
+      ASSERT_TRUE(place);
+      EXPECT_EQ(place->unitField, i);
+      EXPECT_EQ(place->side, side);
+    }
   }
 }
 
