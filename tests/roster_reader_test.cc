@@ -1,11 +1,8 @@
 // Rosters of presets: what the reader refuses (one line per problem, at the
 // field's line), what a preset puts into a scenario, and the order of a
-// comparison.  The schema and the manual are held against the preset list.
+// comparison.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -17,13 +14,6 @@
 #include "scenario/preset_fields.h"
 
 namespace {
-
-using Json = nlohmann::json;
-
-std::string readFile(const std::string& path) {
-  std::ifstream file(std::string(ZELVORN_SOURCE_DIR) + "/" + path);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
 
 // The problems of a roster as the command line prints them.
 std::vector<std::string> problemsOf(const std::string& text) {
@@ -504,23 +494,6 @@ TEST(PresetFields, AreEachSidesOwnFieldsUnderTheirOwnNames) {
       EXPECT_EQ(place->unitField, i);
       EXPECT_EQ(place->side, side);
     }
-  }
-}
-
-TEST(RosterSchema, DescribesEveryPresetFieldAndNoOther) {
-  const Json schema = Json::parse(readFile("docs/roster.schema.json"));
-  const Json& preset = schema.at("properties").at("presets").at("items");
-  std::vector<std::string> names;
-  for (const auto& [name, _] : preset.at("properties").items()) names.push_back(name);
-  std::vector<std::string> expected{"name", "sides"};
-  for (const PresetField& field : presetFields()) expected.emplace_back(field.name);
-  std::sort(names.begin(), names.end());
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(names, expected);
-  EXPECT_EQ(preset.at("additionalProperties"), false);
-  const std::string manual = readFile("man/zelvorn-odds.1");
-  for (const PresetField& field : presetFields()) {
-    EXPECT_NE(manual.find(std::string(field.name)), std::string::npos) << field.name;
   }
 }
 
