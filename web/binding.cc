@@ -268,14 +268,15 @@ Json linesJson(std::string_view text) {
   return lines;
 }
 
-// The answers a preset may hold: for each, its name in a roster and the
-// dotted names of the attacker's and the defender's field it answers (null
-// where that side has none).
+// The answers a preset may hold: for each, its name in a roster, its short
+// label and the dotted names of the attacker's and the defender's field it
+// answers (null where that side has none).
 Json presetFieldList() {
   Json list = Json::array();
   for (const PresetField& field : presetFields()) {
     Json json = Json::object();
     json["name"] = field.name;
+    json["label"] = field.label;
     for (const Side side : {Side::attacker, Side::defender}) {
       const std::optional<Field> own = fieldFor(field, side);
       json[std::string(sideName(side))] =
