@@ -111,6 +111,19 @@ Json unitSchema(std::span<const FieldInfo<Record>> fields) {
 
 std::string dump(const Json& json) { return json.dump(2) + "\n"; }
 
+// The opening of a schema of the program's files: what it is written in,
+// its name (`file`) and what it describes, an object of no other names.
+Json schemaHead(const std::string& file, const std::string& description) {
+  Json schema = Json::object();
+  schema["$schema"] = "http://json-schema.org/draft-07/schema#";
+  schema["$id"] = "https://zelvorn-odds.example/" + file + ".schema.json";
+  schema["title"] = "zelvorn-odds " + file;
+  schema["description"] = description;
+  schema["type"] = "object";
+  schema["additionalProperties"] = false;
+  return schema;
+}
+
 // Sides that a unit's own field is asked of.
 std::vector<Side> sidesOf(const UnitField& field) {
   std::vector<Side> sides;
@@ -311,17 +324,11 @@ std::string manualUnitSection(const char* title, std::span<const FieldInfo<Recor
 }  // namespace
 
 std::string scenarioSchema() {
-  Json schema = Json::object();
-  schema["$schema"] = "http://json-schema.org/draft-07/schema#";
-  schema["$id"] = "https://zelvorn-odds.example/scenario.schema.json";
-  schema["title"] = "zelvorn-odds scenario";
-  schema["description"] =
-      "One combat of the wargame Zelvorn: every answer that the calculator's "
-      "dialogue takes for it, by name. A field whose question the dialogue "
-      "does not ask for this combat is ignored with a note; an omitted field "
-      "takes the value it has when its question is not asked.";
-  schema["type"] = "object";
-  schema["additionalProperties"] = false;
+  Json schema = schemaHead(
+      "scenario", "One combat of the wargame Zelvorn: every answer that the "
+      "calculator's dialogue takes for it, by name. A field whose question the "
+      "dialogue does not ask for this combat is ignored with a note; an "
+      "omitted field takes the value it has when its question is not asked.");
   Json& properties = schema["properties"] = Json::object();
   Json required = Json::array();
   for (const ScenarioField& info : scenarioFields()) {
@@ -364,11 +371,8 @@ std::string scenarioSchema() {
 }
 
 std::string rosterSchema() {
-  Json schema = Json::object();
-  schema["$schema"] = "http://json-schema.org/draft-07/schema#";
-  schema["$id"] = "https://zelvorn-odds.example/roster.schema.json";
-  schema["title"] = "zelvorn-odds roster";
-  schema["description"] =
+  Json schema = schemaHead(
+      "roster",
       "Units kept by name: each preset is one unit's own answers (never the "
       "situation: weather, terrain, range, river, fuel, ammunition, times "
       "attacked, close defense or support fire) for the attacker, the "
@@ -376,9 +380,7 @@ std::string rosterSchema() {
       "say: a preset of one side may give only that side's fields and "
       "values, and a preset of both sides only the menu numbers that mean the "
       "same on both menus (" + sharedMenuNumbers() + ") and values that both "
-      "sides' questions accept; names are unique.";
-  schema["type"] = "object";
-  schema["additionalProperties"] = false;
+      "sides' questions accept; names are unique.");
   schema["required"] = Json::array({"presets"});
   Json preset = Json::object();
   preset["type"] = "object";

@@ -61,6 +61,8 @@ constexpr std::string_view kEntrenchmentError =
 constexpr std::string_view kStrengthError =
     "\nThe strength must be a number, and it must be greater than zero.  "
     "Please\nreenter:\n>> ";
+constexpr const char* kCombatSupportMeaning =
+    "experience bars of each adjacent Combat Support unit";
 constexpr std::string_view kSupportChoicePrompt =
     "\nPlease enter a choice for the support unit: ";
 constexpr std::string_view kSupportChoiceError =
@@ -303,7 +305,7 @@ constexpr std::array<UnitEntry, kUnitFieldCount> kUnitEntries = {{
          "\nDoes the anti-tank have a leader? (Y/N):\n>> "),
      kNotAskedOfThisSide},
     {"combatSupport", "Combat Support", FieldKind::bars,
-     {0, kMost, {}, "experience bars of each adjacent Combat Support unit"},
+     {0, kMost, {}, kCombatSupportMeaning},
      ask(F::attackerCombatSupport, &S::attackerCombatSupport),
      ask(F::defenderCombatSupport, &S::defenderCombatSupport)},
     {"leaderChoice", "Leader", FieldKind::whole,
@@ -598,6 +600,20 @@ std::optional<UnitPlace> unitPlaceOf(Field field) {
 
 namespace {
 
+// The last two questions of a supporting unit, whether an artillery piece
+// or an air-defense unit: its Combat Support and its leader.
+template <typename Unit>
+constexpr FieldInfo<Unit> supportCombatSupport(const char* group) {
+  return bars(group, "combatSupport", "Combat Support", &Unit::combatSupport,
+              kCombatSupportMeaning);
+}
+template <typename Unit>
+constexpr FieldInfo<Unit> supportLeader(const char* group) {
+  return whole(group, "leaderChoice", "Leader", &Unit::leaderChoice, 1,
+               leader::kSupportNone, "1 Aggressive Attack, 2 Overwhelming Attack, 3 none",
+               kAlways, kSupportChoicePrompt, kSupportChoiceError, kSupportLeaders);
+}
+
 using A = ArtilleryPiece;
 constexpr const char* kArtillery = "artillery";
 const std::array<ArtilleryField, 6> kArtilleryFields = {{
@@ -618,11 +634,8 @@ const std::array<ArtilleryField, 6> kArtilleryFields = {{
           "the piece is adjacent to the defending unit (otherwise it fires at "
           "half strength)",
           kAlways, "\nIs this piece adjacent to the defending unit? (Y/N):\n>> "),
-    bars(kArtillery, "combatSupport", "Combat Support", &A::combatSupport,
-         "experience bars of each adjacent Combat Support unit"),
-    whole(kArtillery, "leaderChoice", "Leader", &A::leaderChoice, 1,
-          leader::kSupportNone, "1 Aggressive Attack, 2 Overwhelming Attack, 3 none",
-          kAlways, kSupportChoicePrompt, kSupportChoiceError, kSupportLeaders),
+    supportCombatSupport<A>(kArtillery),
+    supportLeader<A>(kArtillery),
 }};
 
 using U = AirDefenseUnit;
@@ -644,11 +657,8 @@ const std::array<AirDefenseField, 6> kAirDefenseFields = {{
           "applicable strength (halved when overcast)", kAlways,
           "\nPlease enter the applicable strength of the supporting unit:\n>> ",
           kStrengthError),
-    bars(kAirDefense, "combatSupport", "Combat Support", &U::combatSupport,
-         "experience bars of each adjacent Combat Support unit"),
-    whole(kAirDefense, "leaderChoice", "Leader", &U::leaderChoice, 1,
-          leader::kSupportNone, "1 Aggressive Attack, 2 Overwhelming Attack, 3 none",
-          kAlways, kSupportChoicePrompt, kSupportChoiceError, kSupportLeaders),
+    supportCombatSupport<U>(kAirDefense),
+    supportLeader<U>(kAirDefense),
 }};
 
 }  // namespace
