@@ -1,5 +1,4 @@
-// Scenarios by name: what the reader takes and makes of them, and the
-// schema and manual that describe them, held against the fields.
+// Scenarios by name: what the reader takes and makes of them.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -21,109 +20,10 @@ namespace {
 
 using Json = nlohmann::json;
 
-std::string readFile(const std::string& path) {
-  std::ifstream file(std::string(ZELVORN_SOURCE_DIR) + "/" + path);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
 const std::string kTanks =
     R"({"general":{"attackerClass":2,"defenderClass":2},)"
     R"("attacker":{"attackValue":10,"defenseValue":7,"strength":10},)"
     R"("defender":{"attackValue":8,"defenseValue":6,"strength":10}})";
-
-// The schema's description of a field of the combat or of a unit.
-const Json& schemaOf(const Json& schema, const std::string& group,
-                     const std::string& name) {
-  const Json& top = schema.at("properties");
-  if (group.empty()) return top.at(name);
-  if (group == "artillery" || group == "airDefense") {
-    return top.at(group).at("items").at("properties").at(name);
-  }
-  return top.at(group).at("properties").at(name);
-}
-
-template <typename Record>
-void expectSchemaAgrees(const Json& schema, const FieldInfo<Record>& info) {
-  SCOPED_TRACE(dottedName(info));
-  const Json& field = schemaOf(schema, info.group, info.name);
-  switch (info.kind) {
-    case FieldKind::whole: {
-      // A menu also takes its words, in the menu's spelling.
-      const Json& number =
-          info.options.empty() ? field : field.at("anyOf").at(0);
-      EXPECT_EQ(number.at("type"), "integer");
-      EXPECT_EQ(number.at("minimum"), info.minimum);
-      EXPECT_EQ(number.at("maximum"), info.maximum);
-      if (!info.options.empty()) {
-        Json words = Json::array();
-        for (const std::string_view word : info.options) {
-          words.push_back(std::string(word));
-        }
-        EXPECT_EQ(field.at("anyOf").at(1).at("enum"), words);
-      }
-      break;
-    }
-    case FieldKind::yesNo:
-      EXPECT_EQ(field.at("type"), Json::array({"boolean", "null"}));
-      break;
-    case FieldKind::bars:
-      EXPECT_EQ(field.at("type"), "array");
-      EXPECT_EQ(field.at("items").at("minimum"), 0);
-      EXPECT_EQ(field.at("items").at("maximum"), info.maximum);
-      break;
-    case FieldKind::units:
-      EXPECT_EQ(field.at("type"), "array");
-      break;
-  }
-}
-
-TEST(ScenarioSchema, DescribesEveryFieldAndNoOther) {
-  const Json schema = Json::parse(readFile("docs/scenario.schema.json"));
-  std::size_t fields = 0;
-  for (const ScenarioField& info : scenarioFields()) {
-    expectSchemaAgrees(schema, info);
-    ++fields;
-  }
-  for (const ArtilleryField& info : artilleryFields()) {
-    expectSchemaAgrees(schema, info);
-    ++fields;
-  }
-  for (const AirDefenseField& info : airDefenseFields()) {
-    expectSchemaAgrees(schema, info);
-    ++fields;
-  }
-  // As many properties in the schema as fields, the groups aside.
-  std::size_t properties = 0;
-  for (const auto& [name, property] : schema.at("properties").items()) {
-    if (property.contains("properties")) {
-      properties += property.at("properties").size();
-    } else if (property.contains("items")) {
-      properties += 1 + property.at("items").at("properties").size();
-    } else {
-      ++properties;
-    }
-  }
-  EXPECT_EQ(properties, fields);
-  // Required where the reader requires them, always.
-  const Json& required = schema.at("properties").at("attacker").at("required");
-  EXPECT_EQ(required, Json::array({"attackValue", "strength"}));
-}
-
-TEST(ScenarioManual, NamesEveryField) {
-  const std::string manual = readFile("man/zelvorn-odds.1");
-  const auto named = [&manual](const std::string& name) {
-    return manual.find(name) != std::string::npos;
-  };
-  for (const ScenarioField& info : scenarioFields()) {
-    EXPECT_TRUE(named(info.name)) << dottedName(info);
-  }
-  for (const ArtilleryField& info : artilleryFields()) {
-    EXPECT_TRUE(named(info.name)) << dottedName(info);
-  }
-  for (const AirDefenseField& info : airDefenseFields()) {
-    EXPECT_TRUE(named(info.name)) << dottedName(info);
-  }
-}
 
 TEST(ScenarioReader, NotAskedFieldsAreNotedAndTakeTheirNotAskedValue) {
   struct Case {

@@ -51,6 +51,7 @@ Json fieldJson(const FieldInfo<Record>& info) {
   json["name"] = dottedName(info);
   json["group"] = info.group;
   json["key"] = info.name;
+  json["label"] = info.label;
   json["kind"] = kindName(info.kind);
   if (info.kind == FieldKind::whole || info.kind == FieldKind::bars) {
     json["minimum"] = info.minimum;
@@ -77,27 +78,20 @@ Json fieldJson(const FieldInfo<Record>& info) {
 // Where the page shows a field of the combat: the units' attributes side by
 // side (each with its side and the attribute it answers), then short groups.
 struct PagePlace {
-  const char* section;
-  const char* side;       // "attacker", "defender" or ""
-  const char* attribute;  // the row of the units' table, or ""
+  std::string_view section;
+  std::string_view side;       // "attacker", "defender" or ""
+  std::string_view attribute;  // the row of the units' table, or ""
 };
 
 PagePlace placeOf(const ScenarioField& info, Field field) {
+  if (const std::optional<UnitPlace> unit = unitPlaceOf(field)) {
+    return {"units", sideName(unit->side), unitFields()[unit->unitField].name};
+  }
   const std::string_view group = info.group;
   if (group == "attacker" || group == "defender") {
     return {"units", info.group, info.name};
   }
   switch (field) {
-    case Field::attackerClass:
-      return {"units", "attacker", "class"};
-    case Field::defenderClass:
-      return {"units", "defender", "class"};
-    case Field::defenderIsInfantry:
-      return {"units", "defender", "isInfantry"};
-    case Field::attackerInfantryLeader:
-      return {"units", "attacker", "infantryLeader"};
-    case Field::defenderInfantryLeader:
-      return {"units", "defender", "infantryLeader"};
     case Field::combatRange:
       return {"general", "", ""};
     case Field::timesAttacked:
@@ -120,9 +114,9 @@ Json combatFieldList() {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     Json json = fieldJson(fields[i]);
     const PagePlace place = placeOf(fields[i], static_cast<Field>(i));
-    json["section"] = place.section;
-    json["side"] = place.side;
-    json["attribute"] = place.attribute;
+    json["section"] = std::string(place.section);
+    json["side"] = std::string(place.side);
+    json["attribute"] = std::string(place.attribute);
     // A number that a file may leave out: the value the reader then takes,
     // which the page shows in a blank field.
     if (fields[i].kind == FieldKind::whole && !isRequired(fields[i])) {
@@ -383,14 +377,15 @@ Json linesJson(std::string_view text) {
   return lines;
 }
 
-// The answers a preset may hold: for each, its name in a roster and the
-// dotted names of the attacker's and the defender's field it answers (null
-// where that side has none).
+// The answers a preset may hold: for each, its name in a roster, its short
+// label and the dotted names of the attacker's and the defender's field it
+// answers (null where that side has none).
 Json presetFieldList() {
   Json list = Json::array();
   for (const PresetField& field : presetFields()) {
     Json json = Json::object();
     json["name"] = field.name;
+    json["label"] = field.label;
     for (const Side side : {Side::attacker, Side::defender}) {
       const std::optional<Field> own = fieldFor(field, side);
       json[std::string(sideName(side))] =

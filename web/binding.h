@@ -8,14 +8,14 @@
 #include <string>
 #include <string_view>
 
-// Every field of a scenario: its dotted name, kind, range, whether it is
-// required, the answer a file that leaves it out gets (a yes/no answer, or
-// a number that is not required), the dialogue's question and error text,
-// a menu's entries, and
-// where the page shows it (its section, and for a unit's attribute its side
-// and the attribute);
-// the same for the fields of an artillery piece and an air-defense unit, and
-// the texts of the Combat Support loop; the answers a preset holds, and the
+// Every field of a scenario: its dotted name, short label, kind, range,
+// whether it is required, the answer a file that leaves it out gets (a
+// yes/no answer, or a number that is not required), the dialogue's question
+// and error text, a menu's entries, and where the page shows it (its
+// section, and for a unit's attribute its side and the attribute); the same
+// for the fields of an artillery piece and an air-defense unit, and the
+// texts of the Combat Support loop; the answers a preset holds (each with
+// its label), and the
 // longest file and roster read.
 std::string fieldsJson();
 
