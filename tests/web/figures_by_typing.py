@@ -30,7 +30,7 @@ import page
 MOST_ANSWERS = 60
 # The scenarios typed by default (page.sample): every one with
 # ZELVORN_WEB_SAMPLE=all.
-SAMPLE_SIZE = 20
+SAMPLE_SIZE = 25
 
 # The first question on show, from the top, whose answer is not yet the
 # scenario's, or the first add button whose list is still short of it:
@@ -163,8 +163,10 @@ def main():
             program, figures_by_url.extreme_scenarios(supported[:2]), workdir,
             quiet=True)]
         made = len(lines)
+        # Any number is typed the same way: the kinds are the answers given,
+        # the menu entries and yes/no answers chosen, and the lists' lengths.
         lines = page.sample(lines, SAMPLE_SIZE, lambda case: page.scenario_kinds(
-            case[1]) | {'from ' + case[0].split('/')[0].split(' ')[0]})
+            case[1], sizes=False) | {'from ' + case[0].split('/')[0].split(' ')[0]})
         predictions = page.native_predictions(program, [l for _, l in lines],
                                               workdir)
         with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:

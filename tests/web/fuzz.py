@@ -41,7 +41,7 @@ BASES = ('support_artillery_two_pieces', 'support_air_two_fighters',
 
 # The cases checked by default (page.sample): every one with
 # ZELVORN_WEB_SAMPLE=all.
-SAMPLE_SIZE = 150
+SAMPLE_SIZE = 100
 
 # Values of the wrong type, or at and past the edges of every range.
 ODD_VALUES = [None, True, False, 0, -1, 1, 2, 3, 5, 9, 10, 15, 99, 100, 101,

@@ -318,11 +318,12 @@ def sample(cases, size, kinds):
     return [case for i, case in enumerate(cases) if i in chosen]
 
 
-def scenario_kinds(line):
+def scenario_kinds(line, sizes=True):
     """The kinds of combat a scenario (a line of --save) stands for: each
     answer by its name (list positions left out) with its value for a yes,
-    a no, a neither and a menu entry, and for a number whether it is zero,
-    up to 15, larger, or at the largest values; the length of each list."""
+    a no, a neither and a menu entry, and for a number whether it is at the
+    largest values, else (with `sizes`) whether it is zero, up to 15 or
+    larger; the length of each list."""
     kinds = set()
 
     def walk(node, name):
@@ -334,8 +335,13 @@ def scenario_kinds(line):
             for value in node:
                 walk(value, name + '[]')
         elif isinstance(node, (int, float)) and not isinstance(node, bool):
-            kinds.add('%s: %s' % (name, 'zero' if node == 0 else 'some' if node <= 15
-                                  else 'large' if node < 10 ** 8 else 'largest'))
+            if node >= 10 ** 8:
+                kinds.add('%s: largest' % name)
+            elif sizes:
+                kinds.add('%s: %s' % (name, 'zero' if node == 0 else 'some' if node <= 15
+                                      else 'large'))
+            else:
+                kinds.add('%s: a number' % name)
         else:
             kinds.add('%s: %s' % (name, json.dumps(node)))
 
