@@ -19,6 +19,10 @@ import threading
 import time
 import urllib.parse
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                '..', '..', 'web'))
+import serve  # noqa: E402  (the page's server, as web/serve.sh runs it)
+
 # The status that CTest takes as "skipped" (SKIP_RETURN_CODE).
 SKIPPED = 77
 
@@ -71,18 +75,8 @@ SHOWN_FIGURES = """
     return shown;"""
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    # Connections kept open between requests, as any web server keeps them:
-    # a new connection for every file would make the page's load time the
-    # test server's.
-    protocol_version = 'HTTP/1.1'
-    # A file's headers and body go out in separate writes: with Nagle's
-    # algorithm the body would wait for the browser's delayed
-    # acknowledgement, some 40 ms a file on an open connection.
-    disable_nagle_algorithm = True
-    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
-                          **{'.wasm': 'application/wasm',
-                             '.js': 'text/javascript'})
+class QuietHandler(serve.Handler):
+    """The handler of web/serve.sh's server, without its log."""
 
     def log_message(self, *args):
         pass

@@ -17,9 +17,8 @@
 - Each file crosses the network once on a first visit: the service worker
   keeps what the page fetched, not copies fetched anew.
 
-The page is served as web/serve.sh serves it, by Python's own HTTP server
-(HTTP/1.0, a connection for every file), whose log tells which files the
-browser asked for.
+The page is served as web/serve.sh serves it, by web/serve.py (Python's
+own HTTP server), whose log tells which files the browser asked for.
 
 Prints the figures against the targets (150 ms, 5 ms, 400 KB).  The times
 depend on how busy the machine is, so only a gross regression fails the
@@ -76,8 +75,8 @@ CHANGE = """
     done([shown - start, performance.now() - start]), 0));"""
 
 
-# How web/serve.sh serves the page folder (after --directory SITE PORT).
-SERVE = ['/usr/bin/python3', '-m', 'http.server', '--bind', '127.0.0.1']
+# How web/serve.sh serves the page folder (followed by SITE PORT).
+SERVE = ['/usr/bin/python3', 'web/serve.py']
 REQUEST = re.compile(r'"GET (/[^ ?#"]*)[^ "]* HTTP/[0-9.]+" (\d+)')
 
 
@@ -90,7 +89,7 @@ class ReadmeServer:
             probe.bind(('127.0.0.1', 0))
             port = probe.getsockname()[1]
         self.url = 'http://127.0.0.1:%d/' % port
-        self.process = subprocess.Popen(SERVE + ['--directory', site, str(port)],
+        self.process = subprocess.Popen(SERVE + [site, str(port)], cwd=page.SOURCE,
                                         stdout=subprocess.DEVNULL,
                                         stderr=subprocess.PIPE, text=True)
         self.log = []
