@@ -207,10 +207,14 @@ def whole_page_screenshot(browser, width, path):
     set_viewport(browser, width, 900)
 
 
-def check_widths(server, line, out):
+def clear_viewport(browser):
+    """Back to the browser window's own size (1280 by 900)."""
+    browser.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+
+
+def check_widths(browser, server, line, out):
     problems = []
     for width in (360, 1280):
-        browser = page.Browser(width, 900)
         try:
             # A window cannot be made as narrow as a phone: the page is.
             set_viewport(browser, width, 900)
@@ -238,7 +242,7 @@ def check_widths(server, line, out):
             browser.driver.save_screenshot(os.path.join(out, 'page-%d-screen.png' % width))
             whole_page_screenshot(browser, width, os.path.join(out, 'page-%d.png' % width))
         finally:
-            browser.close()
+            clear_viewport(browser)
     return problems
 
 
@@ -345,7 +349,7 @@ def summary_wanted(prediction):
     return wanted
 
 
-def check_odds_in_sight(server, program, workdir):
+def check_odds_in_sight(browser, server, program, workdir):
     """The page opens on the example combat with its odds; at 360 px the
     summary stays in the viewport while the answers scroll, with the
     program's figures after every change, and names a wrong answer with a
@@ -364,7 +368,6 @@ def check_odds_in_sight(server, program, workdir):
         variants.append(variant)
     predictions = page.native_predictions(
         program, [json.dumps(v) for v in variants], workdir)
-    browser = page.Browser(360, 640)
     try:
         set_viewport(browser, 360, 640)
         browser.open(server.url + 'index.html')
@@ -395,8 +398,7 @@ def check_odds_in_sight(server, program, workdir):
         if browser.js(SUMMARY_IN_VIEW):
             problems.append('360 px: the summary shows figures for a wrong answer')
     finally:
-        browser.close()
-    browser = page.Browser(1280, 900)
+        clear_viewport(browser)
     try:
         browser.open(server.url + 'index.html')
         inner = browser.js("""
@@ -408,7 +410,7 @@ def check_odds_in_sight(server, program, workdir):
         if browser.js('return getComputedStyle(document.getElementById("summary")).display') != 'none':
             problems.append('1280 px: the summary is on show beside the whole prediction')
     finally:
-        browser.close()
+        clear_viewport(browser)
     return problems
 
 
@@ -473,29 +475,27 @@ def main():
     server = page.Server(site)
     problems = []
     counts = {}
+    # One browser for every check: each loads the page afresh, at the width
+    # it sets.
+    browser = page.Browser()
     try:
-        browser = page.Browser()
-        try:
+        with tempfile.TemporaryDirectory() as workdir:
             for name, check in [
                     ('keyboard', lambda: check_keyboard(browser, server, line)),
                     ('labels and contrast', lambda: check_labels_and_contrast(browser, server, line)),
-                    ('offline', lambda: check_offline(browser, server, line, site))]:
+                    ('offline', lambda: check_offline(browser, server, line, site)),
+                    ('360 and 1280 px', lambda: check_widths(browser, server, line, out)),
+                    ('odds in sight', lambda: check_odds_in_sight(browser, server, program,
+                                                                  workdir)),
+                    # A window of its own: Tab moves the focus as in a
+                    # real 360 px window.
+                    ('focus above the odds at 360 px',
+                     lambda: check_narrow_focus(server, line))]:
                 found = check()
                 counts[name] = len(found)
                 problems += found
-        finally:
-            browser.close()
-        found = check_widths(server, line, out)
-        counts['360 and 1280 px'] = len(found)
-        problems += found
-        found = check_narrow_focus(server, line)
-        counts['focus above the odds at 360 px'] = len(found)
-        problems += found
-        with tempfile.TemporaryDirectory() as workdir:
-            found = check_odds_in_sight(server, program, workdir)
-        counts['odds in sight'] = len(found)
-        problems += found
     finally:
+        browser.close()
         server.close()
     return page.report(problems, 'layout checks (%s): %d problems; screenshots '
                        'in %s' % (', '.join('%s %s' % (n, 'passed' if not c else 'FAILED')

@@ -530,14 +530,17 @@ def check_generated(browser, server, program, workdir, count):
     return problems
 
 
-def screenshot(server, out):
+def screenshot(browser, server, out):
     """presets-1280.png in OUT_DIR: the example roster, two presets picked
-    and the combat compared with every defender preset (docs/web-page.md's)."""
-    browser = page.Browser(1280, 1000)
+    and the combat compared with every defender preset (docs/web-page.md's),
+    in a window of 1280 by 1000 with nothing else kept."""
+    browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+        'width': 1280, 'height': 1000, 'deviceScaleFactor': 1, 'mobile': False})
     try:
         browser.open(server.url + 'index.html')
         with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
-            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
+            browser.js('localStorage.clear();'
+                       'localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
         browser.open(server.url + 'index.html')
         pick(browser, 'attacker', 'Kettle Hound')
         pick(browser, 'defender', 'Thistle Guard')
@@ -550,7 +553,7 @@ def screenshot(server, out):
         browser.wait_for('window.scrollY === 0')
         browser.driver.save_screenshot(os.path.join(out, 'presets-1280.png'))
     finally:
-        browser.close()
+        browser.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
 
 
 # The Compare view within its panel: how far the table reaches past the
@@ -659,7 +662,7 @@ def main():
                 counts[name] = len(found)
                 problems += found
             times = time_compare(browser, server, workdir)
-        screenshot(server, out)
+        screenshot(browser, server, out)
         found = check_compare_fits(server)
         counts['compare fits'] = len(found)
         problems += found
