@@ -60,7 +60,8 @@ check_field() {
   fi
 }
 check_field Package zelvorn-odds
-check_field Version 1.1.0
+# The package's version is the project's, as configured in BUILD_DIR.
+check_field Version "$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")"
 check_field Section utils
 check_field Priority optional
 check_field Architecture "$(dpkg --print-architecture)"

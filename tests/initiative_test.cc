@@ -150,6 +150,15 @@ TEST(Initiative, Exchange) {
          s.antiTankHasLeader = 'n';
        },
        0, 2, -4, 2, 2, none},
+      {"... but keeps what is left when that ties it with the defender: no "
+       "exchange",
+       tanks(4, 2),
+       [](CombatScenario& s, CombatState&) {
+         classes(s, 4, 2);
+         s.attackerCanMoveAfter = 'n';
+         s.antiTankHasLeader = 'n';
+       },
+       2, 2, 0, 0, 0, none},
       {"the attacker wins with First Strike", tanks(6, 2),
        [](CombatScenario& s, CombatState&) { s.attackerLeaderChoice = 3; }, 6,
        2, 4, -4, 4, attacker},

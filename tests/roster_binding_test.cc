@@ -30,6 +30,39 @@ const std::string kTanks =
     R"("attacker":{"attackValue":10,"initiative":5,"defenseValue":7,"strength":10},)"
     R"("defender":{"attackValue":8,"initiative":5,"defenseValue":6,"strength":10}})";
 
+// The page takes a unit's rows from the field list: each of a unit's own
+// fields stands in the units' table under the preset's name, with the same
+// label on both sides; every field, of a unit or of the situation, has one.
+TEST(RosterBinding, FieldListGivesEachUnitFieldOneRowAndEveryFieldALabel) {
+  const Json fields = Json::parse(fieldsJson());
+  for (const Json& preset : fields.at("presetFields")) {
+    const std::string name = preset.at("name");
+    const std::string label = preset.at("label");
+    EXPECT_FALSE(label.empty()) << name;
+    for (const char* side : {"attacker", "defender"}) {
+      if (preset.at(side).is_null()) continue;
+      bool found = false;
+      for (const Json& field : fields.at("fields")) {
+        if (field.at("name") != preset.at(side)) continue;
+        found = true;
+        EXPECT_EQ(field.at("section"), "units") << name;
+        EXPECT_EQ(field.at("side"), side) << name;
+        EXPECT_EQ(field.at("attribute"), name);
+        EXPECT_EQ(field.at("label"), label) << name;
+      }
+      EXPECT_TRUE(found) << name << " " << side;
+    }
+  }
+  for (const char* list : {"fields", "artillery", "airDefense"}) {
+    for (const Json& field : fields.at(list)) {
+      EXPECT_FALSE(field.at("label").get<std::string>().empty()) << field.at("name");
+    }
+  }
+  // "Strength" and "Anti-tank unit has a leader", as a player says them.
+  EXPECT_EQ(fields.at("presetFields").at(9).at("label"), "Strength");
+  EXPECT_EQ(fields.at("presetFields").at(12).at("label"), "Anti-tank unit has a leader");
+}
+
 TEST(RosterBinding, ReadsARosterAsTheCommandLineDoes) {
   const Json good = Json::parse(rosterJson(kRoster, "mine.json"));
   EXPECT_TRUE(good.at("valid"));
@@ -81,11 +114,12 @@ TEST(RosterBinding, ComparesAsCompareJsonDoes) {
   std::istringstream lines(byName.at("rows").get<std::string>());
   for (std::string line; std::getline(lines, line);) rows.push_back(Json::parse(line));
   ASSERT_EQ(rows.size(), 2u);
-  // A preset that leaves a question unanswered has its error, last.
+  // A preset that leaves a question unanswered has its error, last, named
+  // by the preset's own field.
   EXPECT_EQ(rows[0].at("preset"), "Reed Pikes");
   EXPECT_TRUE(rows[0].contains("odds"));
   EXPECT_EQ(rows[1].at("preset"), "Bare");
-  EXPECT_EQ(rows[1].at("error").at("field"), "attacker.attackValue");
+  EXPECT_EQ(rows[1].at("error").at("field"), "attackValue");
   // A roster or a scenario that is refused: its lines, no rows.
   const Json badRoster = Json::parse(compareJson(kTanks, "[]", "attacker", ""));
   EXPECT_EQ(badRoster.at("rows"), "");

@@ -5,14 +5,14 @@ import {calculator, loadModule} from './page/calc.js';
 import {el, idOf} from './page/dom.js';
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from './page/address.js';
 import {EXAMPLE} from './page/example.js';
-import {download, readFile} from './page/files.js';
+import {download, listCombats, readFile} from './page/files.js';
 import {showFigures, showSummary} from './page/figures.js';
 import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
         scenarioOfForm, showAsked} from './page/form.js';
 import {readControl} from './page/controls.js';
 import {drawSweep} from './page/sweep.js';
 import {startPresets} from './page/roster_app.js';
-import {tidy} from './page/words.js';
+import {problemText, readingText} from './page/words.js';
 
 let calc = null;
 let catalogue = null;
@@ -21,6 +21,10 @@ let lastResult = null;
 // The messages of a link or a file that the calculator refused: no figures
 // until the player changes an answer.
 let refusal = null;
+// The reading of the file or link read last, and its name on the page:
+// another of its combats may be chosen.
+let fileReading = null;
+let fileWhat = '';
 let firstFiguresShown = false;
 let sweepTimer = 0;
 // Draws the Compare view anew after a recomputation.
@@ -57,34 +61,66 @@ function flushAddress() {
 
 // ---------------------------------------------------------------- reading
 
-function showMessages(lines) {
+// What the calculator said of a link or a file, a line each as the
+// command line prints it (kept on the line, for whoever compares), in a
+// sentence where the calculator says what the line is about; `source`
+// names the link or the file ("the link", "the file a.jsonl").
+function showMessages(reading, source) {
+  const said = new Map(((reading && reading.said) || []).map((item) => [item.program, item]));
+  const lines = (reading ? reading.messages : []).map((line) => {
+    const item = said.get(line);
+    return el('span', {class: 'message', 'data-message': line},
+              item ? readingText(item, source) : line);
+  });
   const messages = byId('import-messages');
-  messages.textContent = lines.join('\n');
+  messages.replaceChildren(...lines.flatMap((line, i) => (i ? ['\n', line] : [line])));
   messages.hidden = lines.length === 0;
 }
 
 // Puts what the calculator read from a link or a file into the page: its
 // messages, and its answers when it read any.  A text that it refuses
 // leaves no figure on show.
-function takeReading(reading, what) {
-  showMessages(reading.messages);
-  if (reading.values) {
+function takeReading(reading, source) {
+  showMessages(reading, source);
+  fileReading = reading;
+  fileWhat = source;
+  listCombats(byId('file-combats'), byId('file-combats-note'), byId('file-combat'),
+              reading, capitalised(source));
+  showCombat(reading.values, reading.valid, source);
+}
+
+// The combat of a reading on show: its answers, and no figures when the
+// calculator refuses it.
+function showCombat(values, valid, source) {
+  if (values) {
     foldAll(form);
-    fillForm(form, reading.values);
+    fillForm(form, values);
   }
-  refusal = reading.valid ? null : what + ' could not be read: see the message above.';
+  refusal = valid ? null : capitalised(source) + ' could not be read: see the message above.';
   pendingAddress = null;
   clearTimeout(addressTimer);
   update(false);
 }
 
+function capitalised(text) {
+  return text.charAt(0).toUpperCase() + text.slice(1);
+}
+
+// Another combat of the file read last, chosen from its list.
+function chooseCombat() {
+  const combat = fileReading && fileReading.combats[Number(byId('file-combat').value)];
+  if (!combat || !combat.values) return;
+  showCombat(combat.values, combat.valid,
+             fileWhat + ', combat ' + (Number(byId('file-combat').value) + 1) + ',');
+}
+
 function readLink() {
-  takeReading(calc.read(scenarioOfFragment(location.hash), 'link'), 'The link');
+  takeReading(calc.read(scenarioOfFragment(location.hash), 'link'), 'the link');
 }
 
 function openExample() {
-  showMessages([]);
-  takeReading(calc.read(EXAMPLE, 'example'), 'The example');
+  showMessages(null);
+  takeReading(calc.read(EXAMPLE, 'example'), 'the example');
 }
 
 async function importChosenFile(event) {
@@ -95,7 +131,7 @@ async function importChosenFile(event) {
   refusal = 'Reading ' + file.name + '…';
   update(false);
   const reading = await readFile(calc, file, catalogue.longestFile);
-  takeReading(reading, file.name);
+  takeReading(reading, 'the file ' + file.name);
   input.value = '';
 }
 
@@ -131,35 +167,33 @@ function takesDefault(control) {
 function update(byPlayer) {
   if (byPlayer) {
     refusal = null;
-    showMessages([]);
+    showMessages(null);
   }
   const scenario = scenarioOfForm(form);
   const result = calc.predict(JSON.stringify(scenario));
   showAsked(form, result);
 
-  // Every question that is asked and holds a value it does not take is
-  // marked with the dialogue's error text.
-  const wrong = [];
+  // Every question that is asked and holds a value that the calculator
+  // does not take is marked with what it must be, in its own terms.
   const blank = [];
   for (const {control, shown} of questionControls(form)) {
     markError(control, null);
-    if (!shown) continue;
-    const read = readControl(control);
-    if (read.state === 'bad') wrong.push(control);
-    else if (read.state === 'blank' && control.type !== 'yesNo' && !takesDefault(control)) {
+    if (shown && readControl(control).state === 'blank' && control.type !== 'yesNo' &&
+        !takesDefault(control)) {
       blank.push(control);
     }
   }
-  for (const control of wrong) markError(control, control.errorText);
+  const wrong = [];
   let otherError = null;
-  if (!wrong.length && result.error) {
-    const control = findControl(form, result.error.field);
-    const isBlank = control && readControl(control).state === 'blank';
-    if (control && !isBlank) {
-      markError(control, tidy(result.error.errorText) || result.error.message);
-      wrong.push(control);
-    } else if (!control || !blank.includes(control)) {
-      otherError = result.error.field + ': ' + result.error.message;
+  for (const error of result.errors || []) {
+    const control = findControl(form, error.field);
+    if (control && readControl(control).state !== 'blank') {
+      if (wrong.some((w) => w.control === control)) continue;
+      const text = problemText(error);
+      markError(control, text);
+      wrong.push({control, text});
+    } else if (!otherError && (!control || !blank.includes(control))) {
+      otherError = error.key ? problemText(error) : error.field + ': ' + error.message;
     }
   }
 
@@ -173,13 +207,12 @@ function update(byPlayer) {
     results.dataset.state = 'invalid';
   } else if (wrong.length || otherError) {
     clearFigures();
-    const first = wrong[0];
-    status.replaceChildren(otherError
-      ? 'The answers cannot be computed: ' + otherError
-      : 'The answer to ' + first.label.textContent + ' is not one the question takes: mend it to see the odds. ',
+    const first = wrong.length ? wrong[0].control : null;
+    const what = first ? wrong[0].text : otherError;
+    status.replaceChildren(first ? what + '. Mend it to see the odds. '
+                                 : 'The answers cannot be computed: ' + what + '.',
       first ? el('a', {href: '#' + idOf(first.name)}, 'Go to ' + first.label.textContent) : '');
-    summaryNote(otherError ? 'No odds: ' + otherError
-                           : 'No odds: ' + first.label.textContent + ' is wrong.', first);
+    summaryNote('No odds: ' + what + '.', first);
     results.dataset.state = 'invalid';
   } else if (blank.length || !result.valid) {
     clearFigures();
@@ -272,9 +305,25 @@ function start(module) {
     if (answer.text !== null) copyText(answer.text, 'result');
   });
   byId('import-file').addEventListener('change', importChosenFile);
+  byId('file-combat').addEventListener('change', chooseCombat);
   byId('sweep-field').addEventListener('change',
     () => drawSweep(calc, form, lastResult ? lastResult.scenarioText : null));
+  keepFocusAboveSummary();
   document.documentElement.dataset.ready = 'true';
+}
+
+// On a narrow screen the odds in brief stay fixed over the foot of the
+// page: the browser keeps a field that takes the focus clear of them.
+function keepFocusAboveSummary() {
+  const summary = byId('summary');
+  const room = () => {
+    const shown = getComputedStyle(summary).display !== 'none';
+    document.documentElement.style.scrollPaddingBottom =
+      shown ? Math.ceil(summary.getBoundingClientRect().height) + 8 + 'px' : '';
+  };
+  new ResizeObserver(room).observe(summary);
+  window.addEventListener('resize', room);
+  room();
 }
 
 function fail(reason) {

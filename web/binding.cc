@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <variant>
@@ -38,12 +39,19 @@ const char* kindName(FieldKind kind) {
   return "";
 }
 
+Json yesNoValue(char answer) {
+  if (isYes(answer)) return true;
+  if (isNo(answer)) return false;
+  return nullptr;
+}
+
 template <typename Record>
 Json fieldJson(const FieldInfo<Record>& info) {
   Json json = Json::object();
   json["name"] = dottedName(info);
   json["group"] = info.group;
   json["key"] = info.name;
+  json["label"] = info.label;
   json["kind"] = kindName(info.kind);
   if (info.kind == FieldKind::whole || info.kind == FieldKind::bars) {
     json["minimum"] = info.minimum;
@@ -58,33 +66,32 @@ Json fieldJson(const FieldInfo<Record>& info) {
     options.push_back(std::string(option));
   }
   json["options"] = std::move(options);
+  // A yes/no answer that a file leaves out: the value the reader then
+  // takes, which the page shows as the answer of a question just asked.
+  if (info.kind == FieldKind::yesNo) {
+    static const Record kLeftOut{};
+    json["default"] = yesNoValue(kLeftOut.*info.yesNo);
+  }
   return json;
 }
 
 // Where the page shows a field of the combat: the units' attributes side by
 // side (each with its side and the attribute it answers), then short groups.
 struct PagePlace {
-  const char* section;
-  const char* side;       // "attacker", "defender" or ""
-  const char* attribute;  // the row of the units' table, or ""
+  std::string_view section;
+  std::string_view side;       // "attacker", "defender" or ""
+  std::string_view attribute;  // the row of the units' table, or ""
 };
 
 PagePlace placeOf(const ScenarioField& info, Field field) {
+  if (const std::optional<UnitPlace> unit = unitPlaceOf(field)) {
+    return {"units", sideName(unit->side), unitFields()[unit->unitField].name};
+  }
   const std::string_view group = info.group;
   if (group == "attacker" || group == "defender") {
     return {"units", info.group, info.name};
   }
   switch (field) {
-    case Field::attackerClass:
-      return {"units", "attacker", "class"};
-    case Field::defenderClass:
-      return {"units", "defender", "class"};
-    case Field::defenderIsInfantry:
-      return {"units", "defender", "isInfantry"};
-    case Field::attackerInfantryLeader:
-      return {"units", "attacker", "infantryLeader"};
-    case Field::defenderInfantryLeader:
-      return {"units", "defender", "infantryLeader"};
     case Field::combatRange:
       return {"general", "", ""};
     case Field::timesAttacked:
@@ -107,9 +114,9 @@ Json combatFieldList() {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     Json json = fieldJson(fields[i]);
     const PagePlace place = placeOf(fields[i], static_cast<Field>(i));
-    json["section"] = place.section;
-    json["side"] = place.side;
-    json["attribute"] = place.attribute;
+    json["section"] = std::string(place.section);
+    json["side"] = std::string(place.side);
+    json["attribute"] = std::string(place.attribute);
     // A number that a file may leave out: the value the reader then takes,
     // which the page shows in a blank field.
     if (fields[i].kind == FieldKind::whole && !isRequired(fields[i])) {
@@ -140,23 +147,119 @@ Json problemJson(const Problem& problem) {
   return json;
 }
 
-Json errorJson(const Problem& problem) {
+// The value that a dotted name names in a scenario's JSON, or nullptr
+// where it has none.
+const Json* valueAt(const Json& scenario, std::string_view dotted) {
+  const Json* at = &scenario;
+  while (at != nullptr) {
+    const std::size_t dot = dotted.find('.');
+    const std::string step(dotted.substr(0, dot));
+    if (at->is_object()) {
+      const auto found = at->find(step);
+      at = found == at->end() ? nullptr : &*found;
+    } else if (at->is_array() && !step.empty() &&
+               step.find_first_not_of("0123456789") == std::string::npos &&
+               step.size() < 10 && std::stoul(step) < at->size()) {
+      at = &(*at)[std::stoul(step)];
+    } else {
+      at = nullptr;
+    }
+    if (dot == std::string_view::npos) break;
+    dotted.remove_prefix(dot + 1);
+  }
+  return at;
+}
+
+// Why the reader refused the value `value` of a whole-number field from
+// `minimum` to `maximum`: too small, too large, not a whole number, not a
+// number, or missing; nullptr where the value itself is one the field
+// takes (the fault lies elsewhere, such as a field given twice).
+const char* wholeReason(const Json* value, std::int64_t minimum,
+                        std::int64_t maximum) {
+  if (value == nullptr) return "missing";
+  const auto within = [&](auto number, const char* below, const char* above) {
+    if (number < static_cast<decltype(number)>(minimum)) return below;
+    if (number > static_cast<decltype(number)>(maximum)) return above;
+    return static_cast<const char*>(nullptr);
+  };
+  if (value->is_number_unsigned()) {
+    const std::uint64_t number = value->get<std::uint64_t>();
+    if (number > static_cast<std::uint64_t>(maximum)) return "aboveMaximum";
+    return number < static_cast<std::uint64_t>(minimum) ? "belowMinimum" : nullptr;
+  }
+  if (value->is_number_integer()) {
+    return within(value->get<std::int64_t>(), "belowMinimum", "aboveMaximum");
+  }
+  if (value->is_number_float()) {
+    const double number = value->get<double>();
+    if (!std::isfinite(number)) return "wrongKind";
+    if (number != std::floor(number)) return "notWhole";
+    return within(number, "belowMinimum", "aboveMaximum");
+  }
+  return "wrongKind";
+}
+
+// Where a problem's field stands, for the page to name it in a player's
+// words: its group and key, the list and index of a supporting unit, the
+// index of a Combat Support unit, its kind and range, whether it is a menu,
+// and (where the
+// scenario's JSON is at hand) why its value was refused.  Nothing where the
+// problem names no field of a combat.
+void addWhere(const Problem& problem, const Json* scenario, Json* json) {
+  const std::optional<FieldPath> path = resolveFieldPath(problem.field);
+  if (!path) return;
+  const ScenarioField& info = fieldInfo(path->field);
+  (*json)["group"] = info.group;
+  (*json)["key"] = info.name;
+  bool menu = !info.options.empty();
+  if (path->unit) {
+    const bool artillery = path->field == Field::artillery;
+    (*json)["list"] = info.name;
+    (*json)["unit"] = *path->unit;
+    (*json)["key"] = artillery ? artilleryFields()[path->unitField].name
+                               : airDefenseFields()[path->unitField].name;
+    menu = artillery ? !artilleryFields()[path->unitField].options.empty()
+                     : !airDefenseFields()[path->unitField].options.empty();
+  }
+  // A menu's value is one of its entries, by number or by word.
+  if (menu) (*json)["menu"] = true;
+  if (path->bar) (*json)["bar"] = *path->bar;
+  (*json)["fieldKind"] = kindName(path->kind);
+  if (path->kind == FieldKind::whole || path->kind == FieldKind::bars) {
+    (*json)["minimum"] = path->bar ? 0 : path->minimum;
+    (*json)["maximum"] = path->maximum;
+  }
+  const bool wholeValue = path->kind == FieldKind::whole || path->bar;
+  if (scenario != nullptr && wholeValue) {
+    if (const char* reason = wholeReason(valueAt(*scenario, problem.field),
+                                         path->bar ? 0 : path->minimum, path->maximum)) {
+      (*json)["reason"] = reason;
+    }
+  } else if (problem.message.rfind("missing", 0) == 0) {
+    (*json)["reason"] = "missing";
+  }
+}
+
+Json errorJson(const Problem& problem, const Json* scenario = nullptr) {
   Json json = problemJson(problem);
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   json["errorText"] = path ? std::string(path->errorText) : std::string();
+  addWhere(problem, scenario, &json);
   return json;
+}
+
+// The combats of a file that the page lists for the player to choose from.
+constexpr std::size_t kMostCombatsListed = 100;
+
+// A scenario's text as JSON, or a discarded value where it is not JSON.
+Json scenarioDocument(std::string_view text) {
+  return Json::parse(text.begin(), text.end(), nullptr, false);
 }
 
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
 // becomes U+FFFD rather than stopping the module.
 std::string dumpForPage(const Json& json) {
   return json.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
-Json yesNoValue(char answer) {
-  if (isYes(answer)) return true;
-  if (isNo(answer)) return false;
-  return nullptr;
 }
 
 // The answers of one record for `fields`, by key (all of them, or those
@@ -274,14 +377,15 @@ Json linesJson(std::string_view text) {
   return lines;
 }
 
-// The answers a preset may hold: for each, its name in a roster and the
-// dotted names of the attacker's and the defender's field it answers (null
-// where that side has none).
+// The answers a preset may hold: for each, its name in a roster, its short
+// label and the dotted names of the attacker's and the defender's field it
+// answers (null where that side has none).
 Json presetFieldList() {
   Json list = Json::array();
   for (const PresetField& field : presetFields()) {
     Json json = Json::object();
     json["name"] = field.name;
+    json["label"] = field.label;
     for (const Side side : {Side::attacker, Side::defender}) {
       const std::optional<Field> own = fieldFor(field, side);
       json[std::string(sideName(side))] =
@@ -303,6 +407,62 @@ std::string rosterMessages(const RosterReading& reading, std::string_view fileNa
     text += moreProblemsLine(name, reading.problems.back().line, reading.moreProblems);
   }
   return text;
+}
+
+// What --scenario says of each scenario of a file, as data that the page
+// words: each error and each note with the line it stands on, its kind
+// ("error", "notAsked" or "beyondStrength") and where its field stands.
+// Each item holds the line that --scenario prints for it ("program"), so
+// that the page puts its words in place of that very line.
+Json saidJson(std::string_view fileText, std::string_view fileName) {
+  const auto printed = [](std::string line) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    return line;
+  };
+  Json said = Json::array();
+  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
+  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
+    const auto lineOf = [&chunk](const Problem& problem) {
+      return problem.place.line == 0 ? chunk->firstLine
+                                     : chunk->firstLine + problem.place.line - 1;
+    };
+    if (chunk->tooLong) {
+      const Problem problem = tooLongScenario();
+      said.push_back({{"line", chunk->firstLine}, {"kind", "error"},
+                      {"field", problem.field}, {"message", problem.message},
+                      {"program", printed(fileProblemLine(fileName, chunk->firstLine,
+                                                          problem))}});
+      continue;
+    }
+    const ScenarioText parsed = parseScenario(chunk->text);
+    const CheckedScenario checked = checkText(parsed);
+    const Json document = scenarioDocument(chunk->text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    for (const Problem& error : checked.errors) {
+      Json item = errorJson(error, scenario);
+      item.erase("errorText");
+      item["line"] = lineOf(error);
+      item["kind"] = "error";
+      item["program"] = printed(fileProblemLine(fileName, chunk->firstLine, error));
+      said.push_back(std::move(item));
+    }
+    if (checked.untold > 0) {
+      said.push_back({{"line", chunk->firstLine}, {"kind", "more"},
+                      {"count", checked.untold},
+                      {"program", printed(moreProblemsLine(
+                                      fileName, chunk->firstLine, checked.untold))}});
+    }
+    Json notes = notesJson(parsed.scenario, checked);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+      Json& note = notes[i];
+      addWhere(checked.notes[i], nullptr, &note);
+      note["line"] = lineOf(checked.notes[i]);
+      note["program"] =
+          printed(fileProblemLine(fileName, chunk->firstLine, checked.notes[i]));
+      said.push_back(std::move(note));
+    }
+  }
+  return said;
 }
 
 }  // namespace
@@ -338,12 +498,18 @@ std::string predictJson(std::string_view text) {
   json["notes"] = notesJson(parsed.scenario, checked);
   json["placed"] = placedJson(parsed.scenario);
   if (!checked.errors.empty()) {
-    json["error"] = errorJson(checked.errors.front());
+    const Json document = scenarioDocument(text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    Json errors = Json::array();
+    for (const Problem& error : checked.errors) errors.push_back(errorJson(error, scenario));
+    json["error"] = errors.front();
+    json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
+  json["errors"] = Json::array();
   const CombatPrediction predicted = predictCombat(checked.scenario);
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
@@ -429,37 +595,56 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   flushOutput(&err);
   Json json = Json::object();
   json["messages"] = linesJson(messages);
+  json["said"] = saidJson(fileText, fileName);
   json["refused"] = status != 0;
-  // The answers of the first scenario that is valid; failing that, those of
-  // the first one that could be read to its end, so that the form shows
-  // what the file says beside its error.
+  // Each combat of the file, with its first line, whether it is valid and
+  // its answers (null for one not read to its end).  The form shows the
+  // first valid one; failing that, the first one read to its end, so that
+  // it shows what the file says beside its error.
   ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
-  Json values = nullptr;
-  bool valid = false;
+  Json combats = Json::array();
+  std::size_t total = 0;
+  std::optional<std::size_t> shown;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
-    if (chunk->tooLong) continue;
-    const ScenarioText parsed = parseScenario(chunk->text);
-    if (!parsed.complete) continue;
-    const bool fine = parsed.errors.empty() && checkText(parsed).errors.empty();
-    if (fine || values.is_null()) values = givenValues(parsed);
-    if (fine) {
-      valid = true;
-      break;
+    ++total;
+    if (combats.size() == kMostCombatsListed) continue;
+    Json combat = Json::object();
+    combat["line"] = chunk->firstLine;
+    combat["valid"] = false;
+    combat["values"] = nullptr;
+    if (!chunk->tooLong) {
+      const ScenarioText parsed = parseScenario(chunk->text);
+      if (parsed.complete) {
+        const bool fine = parsed.errors.empty() && checkText(parsed).errors.empty();
+        combat["valid"] = fine;
+        combat["values"] = givenValues(parsed);
+        const bool better = !shown || (fine && !combats[*shown]["valid"].get<bool>());
+        if (better) shown = combats.size();
+      }
     }
+    combats.push_back(std::move(combat));
   }
-  json["valid"] = valid;
-  json["values"] = std::move(values);
+  json["valid"] = shown && combats[*shown]["valid"].get<bool>();
+  json["values"] = shown ? combats[*shown]["values"] : Json(nullptr);
+  json["shown"] = shown ? Json(*shown) : Json(nullptr);
+  json["combats"] = std::move(combats);
+  json["combatCount"] = total;
   return dumpForPage(json);
 }
 
 std::string tooLongFileJson(std::string_view fileName) {
+  // The whole file is the fault, not its first line: the page holds a file
+  // in the module's memory, and the command line reads it line by line.
   Json json = Json::object();
-  std::string line = fileProblemLine(fileName, 1, tooLongScenario());
-  if (!line.empty() && line.back() == '\n') line.pop_back();
-  json["messages"] = Json::array({line});
+  json["messages"] = Json::array({std::string(fileName) + ": the file is longer than " +
+                                  std::to_string(kLongestScenario / (1024 * 1024)) +
+                                  " MiB, the most the page reads"});
   json["refused"] = true;
   json["valid"] = false;
   json["values"] = nullptr;
+  json["shown"] = nullptr;
+  json["combats"] = Json::array();
+  json["combatCount"] = 0;
   return dumpForPage(json);
 }
 
@@ -527,6 +712,7 @@ std::string compareJson(std::string_view scenario, std::string_view rosterText,
     // rows and their order are the command line's.
     ScenarioFileOptions options;
     options.path = "scenario";
+    options.rosterPath = "presets";
     options.format = OutputFormat::json;
     options.roster = &reading.roster;
     options.compare = CompareRequest{

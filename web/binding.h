@@ -8,21 +8,25 @@
 #include <string>
 #include <string_view>
 
-// Every field of a scenario: its dotted name, kind, range, whether it is
-// required, the dialogue's question and error text, a menu's entries, and
-// where the page shows it (its section, and for a unit's attribute its side
-// and the attribute);
-// the same for the fields of an artillery piece and an air-defense unit, and
-// the texts of the Combat Support loop; the answers a preset holds, and the
+// Every field of a scenario: its dotted name, short label, kind, range,
+// whether it is required, the answer a file that leaves it out gets (a
+// yes/no answer, or a number that is not required), the dialogue's question
+// and error text, a menu's entries, and where the page shows it (its
+// section, and for a unit's attribute its side and the attribute); the same
+// for the fields of an artillery piece and an air-defense unit, and the
+// texts of the Combat Support loop; the answers a preset holds (each with
+// its label), and the
 // longest file and roster read.
 std::string fieldsJson();
 
 // For a scenario as JSON text: whether it is valid, the fields that the
 // dialogue asks for it (also when it is not valid), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
-// within the supporting units stand, the first error (with the field's own
-// error text), the prediction as --json prints it, and the scenario's text
-// as --save writes it.
+// within the supporting units stand, the errors and the first of them
+// (each with the field's own error text and, for the page to word it, the
+// field's group, key, unit, Combat Support unit, range and why its value is
+// refused), the prediction as --json prints it, and the scenario's text as
+// --save writes it.
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json
@@ -36,9 +40,12 @@ std::string sweepJson(std::string_view scenario, std::string_view field,
 std::string importJson(std::string_view fileText, std::string_view fileName);
 
 // A scenario file's or a link's text read as --scenario reads a file: the
-// messages it gives, whether it refuses any scenario, whether one is valid,
-// and the answers (by dotted name) of the first valid scenario, else of the
-// first one read to its end, else null.
+// messages it gives, the same as data (each note and error with the line
+// the command line prints for it, and where its field stands), whether it
+// refuses any scenario, each combat (its first line, whether it is valid,
+// its answers by dotted name; the first 100 of them) and how many there
+// are, and which one is shown: the first valid one, else the first one read
+// to its end, else none (null), with its validity and answers.
 std::string readJson(std::string_view fileText, std::string_view fileName);
 
 // A roster file's text read as --roster reads it: whether it is valid, its
@@ -59,7 +66,7 @@ std::string presetJson(std::string_view rosterText, std::string_view name,
 std::string compareJson(std::string_view scenario, std::string_view rosterText,
                         std::string_view side, std::string_view sort);
 // A file longer than kLongestScenario as readJson gives it, refused before
-// it is read: the message the command line gives for it, on its first line.
+// it is read: a message that names the file as too long for the page.
 std::string tooLongFileJson(std::string_view fileName);
 
 // The result texts that --scenario prints for a scenario, or null for one

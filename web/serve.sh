@@ -14,4 +14,4 @@ if [ ! -f "$site/zelvorn.wasm" ]; then
   exit 1
 fi
 echo "Serving the page on http://127.0.0.1:$port/ (Ctrl-C stops it)"
-exec /usr/bin/python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port"
+exec /usr/bin/python3 web/serve.py "$site" "$port"

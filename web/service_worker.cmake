@@ -1,6 +1,6 @@
-# Writes the page's service worker: the template TEMPLATE with the list of
-# files to keep (FILES, separated by commas, relative to SITE) and a digest
-# of their contents written in, to OUTPUT.
+# Writes the page's service worker: the template TEMPLATE with the files to
+# keep (FILES, separated by commas, relative to SITE), each with the digest
+# of its contents, and a digest of them all written in, to OUTPUT.
 #
 #   cmake -DTEMPLATE=web/sw.js -DSITE=site -DFILES=index.html,app.js
 #         -DOUTPUT=site/sw.js -P web/service_worker.cmake
@@ -16,7 +16,7 @@ foreach(file ${files})
   if(ZELVORN_PAGE_FILES)
     string(APPEND ZELVORN_PAGE_FILES ", ")
   endif()
-  string(APPEND ZELVORN_PAGE_FILES "'${file}'")
+  string(APPEND ZELVORN_PAGE_FILES "'${file}': '${digest}'")
 endforeach()
 string(SHA256 digest "${digests}")
 string(SUBSTRING "${digest}" 0 16 ZELVORN_PAGE_DIGEST)

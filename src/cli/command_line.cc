@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "dialogue/main_loop.h"
+#include "files/json_answer.h"
 #include "files/problem.h"
 #include "files/scenario_file.h"
 #include "io/line_editor.h"
@@ -141,7 +142,7 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
   if (options.compare) {
     if (*options.compare != "attacker" && *options.compare != "defender") {
       return Problem{"--compare",
-                     *options.compare +
+                     shownText(*options.compare) +
                          " is not a side (allowed: attacker, defender)",
                      {}};
     }
@@ -158,7 +159,8 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
         allowed += name;
       }
       return Problem{"--sort",
-                     *options.sort + " is not a figure (allowed: " + allowed + ")",
+                     shownText(*options.sort) + " is not a figure (allowed: " +
+                         allowed + ")",
                      {}};
     }
   }
@@ -256,6 +258,25 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
   if (options.help || options.version || options.printFields ||
       options.printFigures) {
     return options;
+  }
+  // An empty name ("--scenario=") names no file: said so, rather than as a
+  // file that is not there.
+  constexpr std::string_view kOrStandardInput = ", or - for standard input";
+  const struct {
+    std::string_view option;
+    const std::optional<std::string>* name;
+    std::string_view orElse;
+  } files[] = {{"--scenario", &options.scenario, kOrStandardInput},
+               {"--roster", &options.roster, ""},
+               {"--save", &options.save, ""},
+               {"FILE", &options.answers, kOrStandardInput}};
+  for (const auto& file : files) {
+    if (*file.name && (*file.name)->empty()) {
+      return Problem{std::string(file.option),
+                     "the file name is empty (allowed: a file name" +
+                         std::string(file.orElse) + ")",
+                     {}};
+    }
   }
   // "--vary attacker.strength 1..15": the range became an answer file.
   if (options.vary && options.vary->find('=') == std::string::npos &&
@@ -357,6 +378,7 @@ int runScenarios(const Options& options, Streams* streams) {
       return status;
     }
     file.roster = &roster.roster;
+    file.rosterPath = *options.roster;
   }
   if (options.compare) {
     file.compare = CompareRequest{

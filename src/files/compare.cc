@@ -4,6 +4,7 @@
 #include <array>
 
 #include "combat/combat.h"
+#include "files/json_answer.h"
 #include "report/prediction_json.h"
 #include "report/prediction_table.h"
 
@@ -84,6 +85,27 @@ nlohmann::ordered_json rowJson(const CompareRow& row) {
   return json;
 }
 
+// A row's problem as the roster would name it: a missing answer that the
+// preset gives is the preset's own field ("class"), with the words of its
+// menu, rather than the scenario's ("general.attackerClass").
+Problem presetProblem(Problem problem, Side side) {
+  const auto fields = scenarioFields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (dottedName(fields[i]) != problem.field) continue;
+    const auto field = static_cast<Field>(i);
+    const std::optional<std::size_t> answer = presetFieldOf(field);
+    if (!answer || fieldFor(presetFields()[*answer], side) != field) break;
+    const ScenarioField& info = fields[i];
+    problem.field = std::string(presetFields()[*answer].name);
+    if (!info.options.empty()) {
+      problem.message = "missing (allowed: " + menuWordList(info.options) +
+                        ", or " + rangeText(info.minimum, info.maximum) + ")";
+    }
+    break;
+  }
+  return problem;
+}
+
 }  // namespace
 
 std::vector<std::string_view> compareSortNames() {
@@ -112,7 +134,7 @@ std::vector<CompareRow> compareRows(const ScenarioText& text,
     CompareRow& row = rows.emplace_back();
     row.preset = &preset;
     if (!checked.errors.empty()) {
-      row.error = std::move(checked.errors.front());
+      row.error = presetProblem(std::move(checked.errors.front()), side);
       continue;
     }
     CombatPrediction predicted = predictCombat(checked.scenario);
@@ -160,6 +182,9 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
         return order < 0;
       }
     }
+    // Rows that tie on the figure asked for keep the roster's order; the
+    // usual order counts only when no figure is asked for.
+    if (!sort.empty()) return false;
     for (const std::size_t usual : {kDefenderLosses, kAttackerLosses}) {
       if (const int order = compareBy(a, b, usual); order != 0) return order < 0;
     }
@@ -175,11 +200,11 @@ void writeCompare(const std::vector<CompareRow>& rows, OutputFormat format,
                   Output* out) {
   switch (format) {
     case OutputFormat::text:
-      put(out, predictionTable(kNameColumn, tableRows(rows), LabelAlign::left));
+      put(out, predictionTable(kNameColumn, tableRows(rows), LabelKind::name));
       return;
     case OutputFormat::csv:
       put(out, csvHeading(kNameColumn, true));
-      for (const TableRow& row : tableRows(rows)) put(out, csvLine(row, true));
+      for (const TableRow& row : tableRows(rows)) put(out, csvLine(row, LabelKind::name, true));
       return;
     case OutputFormat::json:
       for (const CompareRow& row : rows) {

@@ -43,8 +43,8 @@ std::vector<CompareRow> compareRows(const ScenarioText& scenario,
 
 // Orders the rows best first for the attacker by `sort` (see
 // compareSortNames; empty: the defender's losses, most first, then the
-// attacker's, fewest first), rows with an error last; rows alike keep the
-// roster's order.
+// attacker's, fewest first), rows with an error last; rows that tie on
+// `sort` (or on both usual figures) keep the roster's order.
 void sortRows(std::vector<CompareRow>* rows, std::string_view sort);
 
 // Writes the rows as a table with a heading, as CSV or as JSON Lines.

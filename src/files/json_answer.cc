@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -25,6 +27,45 @@ std::optional<WholeNumber> wholeFromFloat(double value) {
   constexpr double kBeyond = 9223372036854775808.0;  // 2 to the 63rd
   if (value <= -kBeyond || value >= kBeyond) return WholeNumber{0, false};
   return WholeNumber{static_cast<std::int64_t>(value), true};
+}
+
+std::optional<std::string> withFiniteNumbers(std::string_view text) {
+  // The shortest number beyond a double is as long as these ("2e308").
+  constexpr std::string_view kFinite = "1e300";
+  constexpr std::string_view kFiniteBelow = "-1e300";
+  std::optional<std::string> finite;
+  bool inString = false;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (inString) {
+      if (c == '\\') {
+        ++at;
+      } else if (c == '"') {
+        inString = false;
+      }
+      continue;
+    }
+    if (c == '"') {
+      inString = true;
+      continue;
+    }
+    if (c != '-' && (c < '0' || c > '9')) continue;
+    std::size_t end = at;
+    while (end < text.size() && text[end] != '\0' &&
+           std::strchr("0123456789+-.eE", text[end]) != nullptr) {
+      ++end;
+    }
+    const std::string number(text.substr(at, end - at));
+    const std::string_view instead = c == '-' ? kFiniteBelow : kFinite;
+    if (std::isinf(std::strtod(number.c_str(), nullptr)) &&
+        number.size() >= instead.size()) {
+      if (!finite) finite.emplace(text);
+      finite->replace(at, number.size(), number.size(), ' ');
+      finite->replace(at, instead.size(), instead);
+    }
+    at = end - 1;
+  }
+  return finite;
 }
 
 std::string rangeText(std::int64_t minimum, std::int64_t maximum) {

@@ -27,6 +27,16 @@ WholeNumber wholeFromUnsigned(std::uint64_t value);
 // its value has a fraction.
 std::optional<WholeNumber> wholeFromFloat(double value);
 
+// The JSON library's error for a number too large for a double.
+constexpr int kJsonNumberOverflow = 406;
+
+// The text with every number too large for a double (1e400) written as one
+// that is finite but beyond 64 bits, in the same room (1e300 and blanks),
+// so that a reader finds it out of range at its place, as it finds
+// 99999999999999999999; nothing when the text holds no such number.  For a
+// text that the JSON library refused for such a number.
+std::optional<std::string> withFiniteNumbers(std::string_view text);
+
 // "MINIMUM to MAXIMUM".
 std::string rangeText(std::int64_t minimum, std::int64_t maximum);
 

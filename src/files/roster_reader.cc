@@ -122,6 +122,9 @@ struct RosterBuilder {
   std::size_t pendingLine = 0;
   bool sawPresets = false;
   std::size_t presetsSeen = 0;
+  // The library refused a number too large for a double: the text is
+  // valid JSON, and is read again with that number out of range.
+  bool numberOverflow = false;
 
   std::size_t line() const { return lineFeeds + 1; }
 
@@ -493,9 +496,15 @@ struct RosterBuilder {
 
   bool parse_error(std::size_t, const std::string&,
                    const nlohmann::detail::exception& error) {
+    numberOverflow = error.id == kJsonNumberOverflow;
+    // The library's message begins with its own name and position.
     std::string message = error.what();
     const std::size_t colon = message.find(": ");
-    if (colon != std::string::npos) message.erase(0, colon + 2);
+    if (colon != std::string::npos) {
+      message.erase(0, colon + 2);
+    } else if (message.starts_with('[')) {
+      message.erase(0, message.find("] ") + 2);
+    }
     fileProblem(line(), "roster",
                 "not valid JSON: " + message + " (allowed: one JSON object)");
     return false;
@@ -559,6 +568,11 @@ RosterReading parseRoster(std::string_view text) {
   const LineCountingIterator last{text.data() + text.size(), &builder.lineFeeds};
   const bool parsed = Json::sax_parse(first, last, &builder,
                                       Json::input_format_t::json, true);
+  if (builder.numberOverflow) {
+    if (const std::optional<std::string> finite = withFiniteNumbers(text)) {
+      return parseRoster(*finite);
+    }
+  }
   if (parsed && !builder.sawPresets) {
     reading.problems.push_back(
         {1, "", {"presets", "missing (allowed: a list of presets)", {}}});
@@ -651,6 +665,28 @@ void clearUnit(Side side, CombatScenario* scenario, GivenFields* given) {
       (*given)[static_cast<std::size_t>(*field)] = false;
     }
   }
+}
+
+std::optional<RosterProblem> noPresetProblem(const Roster& roster,
+                                             Side side) {
+  const auto& presets = roster.presets;
+  if (std::any_of(presets.begin(), presets.end(),
+                  [side](const Preset& preset) { return serves(preset, side); })) {
+    return std::nullopt;
+  }
+  const std::string sideText(sideName(side));
+  // None serves `side`, so every preset serves the other side only.
+  const std::string held =
+      presets.empty() ? "it holds no preset"
+                      : "its presets are for " +
+                            sidesText(side == Side::defender,
+                                      side == Side::attacker);
+  return RosterProblem{1, "",
+                       {"roster",
+                        "no preset for the " + sideText + "; " + held +
+                            " (allowed: presets whose sides include the " +
+                            sideText + ")",
+                        {}}};
 }
 
 std::optional<Problem> applyNamedPresets(const Roster& roster,

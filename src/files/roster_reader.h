@@ -57,6 +57,11 @@ RosterReading readRosterFile(const std::string& path, int* error);
 std::string rosterProblemLine(const std::string& path,
                               const RosterProblem& problem);
 
+// The problem of a roster that has no preset for `side`, said of the roster
+// as a whole with the side its presets serve instead; nothing when a preset
+// serves `side`.
+std::optional<RosterProblem> noPresetProblem(const Roster& roster, Side side);
+
 // Gives `side` of `*scenario` the preset's answers for every field that
 // `*given` does not already hold, and marks them given; returns the fields
 // it gave.

@@ -65,6 +65,12 @@ void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
 ScenarioText parseWithPresets(const Run& run, std::string_view text) {
   const Roster* roster = run.options.roster;
   ScenarioText parsed = parseScenario(text, roster != nullptr);
+  if (const std::optional<CompareRequest>& compare = run.options.compare) {
+    // The side that a comparison replaces needs no preset of its own.
+    (compare->side == Side::attacker ? parsed.attackerPreset
+                                     : parsed.defenderPreset)
+        .reset();
+  }
   if (roster != nullptr && parsed.complete) {
     if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
       parsed.errors.push_back(std::move(*problem));
@@ -193,6 +199,16 @@ void runCompare(Run* run, ScenarioSource* source) {
   const std::optional<ScenarioChunk> chunk =
       onlyScenario(run, source, "--compare");
   if (!chunk) return;
+  const CompareRequest& request = *run->options.compare;
+  // A roster with nothing to compare is at fault, whatever the scenario.
+  if (const std::optional<RosterProblem> problem =
+          noPresetProblem(*run->options.roster, request.side)) {
+    run->anyInvalid = true;
+    flushOutput(run->out);
+    put(run->err, rosterProblemLine(run->options.rosterPath, *problem));
+    flushOutput(run->err);
+    return;
+  }
   // Each preset's combat is checked on its own: only what is wrong with
   // the scenario's text refuses the comparison.
   const ScenarioText parsed = parseWithPresets(*run, chunk->text);
@@ -201,17 +217,8 @@ void runCompare(Run* run, ScenarioSource* source) {
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
-  const CompareRequest& request = *run->options.compare;
   std::vector<CompareRow> rows =
       compareRows(parsed, *run->options.roster, request.side);
-  if (rows.empty()) {
-    invalidScenario(run, chunk->firstLine,
-                    {"roster",
-                     "no preset for the " + std::string(sideName(request.side)) +
-                         " (allowed: presets whose sides include it)",
-                     {}});
-    return;
-  }
   sortRows(&rows, request.sort);
   writeCompare(rows, run->options.format, run->out);
   // The table stands, but a row without figures counts as a scenario that

@@ -18,6 +18,7 @@ struct ScenarioFileOptions {
   OutputFormat format = OutputFormat::text;
   std::optional<SweepRequest> sweep;  // one scenario, for every value
   const Roster* roster = nullptr;     // the presets that scenarios may name
+  std::string rosterPath = "roster";  // the roster's file, as messages name it
   std::optional<CompareRequest> compare;  // one scenario, for every preset
 };
 

@@ -128,6 +128,9 @@ struct ScenarioBuilder {
   std::size_t placedLine = 1;
   std::size_t placedLineStart = 0;
   bool presets = false;  // a roster holds the presets that may be named
+  // The library refused a number too large for a double: the text is
+  // valid JSON, and is read again with that number out of range.
+  bool numberOverflow = false;
 
   std::size_t readSoFar() const {
     return static_cast<std::size_t>(reached - text.data());
@@ -570,8 +573,13 @@ struct ScenarioBuilder {
             ? &level.names[level.next]
             : findName(level.names, name);
     if (found == nullptr) {
+      const ScopedName* closest = closestName(level.names, name);
       fail(join(path(), shownText(name)),
-           "unknown name (allowed: " + listOf(level.names) + ")", place);
+           closest != nullptr
+               ? "unknown name (did you mean " + join(path(), closest->name) +
+                     "?)"
+               : "unknown name (allowed: " + listOf(level.names) + ")",
+           place);
       return true;
     }
     const std::uint64_t mask = std::uint64_t{1}
@@ -593,6 +601,7 @@ struct ScenarioBuilder {
 
   bool parse_error(std::size_t position, const std::string&,
                    const nlohmann::detail::exception& error) {
+    numberOverflow = error.id == kJsonNumberOverflow;
     // The library's message begins with its own name and position; the
     // caller says where the scenario stands in its file.  What was found
     // before it stands aside: it may be the start of the very token that
@@ -654,6 +663,11 @@ ScenarioText parseScenario(std::string_view text, bool presets) {
   const TrackedChar last{text.data() + text.size(), &builder.reached};
   result.complete =
       Json::sax_parse(first, last, &builder, Json::input_format_t::json, true);
+  if (builder.numberOverflow) {
+    if (const std::optional<std::string> finite = withFiniteNumbers(text)) {
+      return parseScenario(*finite, presets);
+    }
+  }
   if (!result.complete && result.errors.empty()) {
     result.errors.push_back(
         {"scenario", "not valid JSON (allowed: one JSON object)", {}});

@@ -42,6 +42,7 @@ constexpr std::string_view kOddsWithSupportGroup = "odds (without support)";
 
 constexpr std::size_t kFirstNoSupport = 3;
 constexpr std::size_t kOddsFigures = 3;  // attacker, defender, suppression
+constexpr std::size_t kRuggedChance = 6;
 constexpr std::size_t kFirstRuggedOutcome = 7;
 
 // A rugged outcome's figure when no rugged defense is possible: blank.
@@ -58,23 +59,52 @@ std::size_t widthOf(std::string_view text) {
       }));
 }
 
+// The first characters of `text` that take at most `width` places, whole
+// UTF-8 sequences only.
+std::string_view firstPlaces(std::string_view text, std::size_t width) {
+  std::size_t places = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+    if (places == width) return text.substr(0, at);
+    ++places;
+  }
+  return text;
+}
+
+// `text` as a column of `width` shows it: whole when it fits, else cut
+// short, ending in the same mark as a long name in a message.
+std::string fitted(std::string_view text, std::size_t width) {
+  constexpr std::string_view kCut = "...";
+  if (widthOf(text) <= width) return std::string(text);
+  if (width <= kCut.size()) return std::string(firstPlaces(text, width));
+  return std::string(firstPlaces(text, width - kCut.size())) +
+         std::string(kCut);
+}
+
 void appendCell(std::string* line, std::string_view text, std::size_t width,
-                LabelAlign align = LabelAlign::right) {
+                LabelKind kind = LabelKind::number) {
   if (!line->empty()) *line += "  ";
   const std::size_t shown = widthOf(text);
   const std::size_t pad = shown < width ? width - shown : 0;
-  if (align == LabelAlign::right) line->append(pad, ' ');
+  if (kind == LabelKind::number) line->append(pad, ' ');
   *line += text;
-  if (align == LabelAlign::left) line->append(pad, ' ');
+  if (kind == LabelKind::name) line->append(pad, ' ');
 }
 
 // A CSV field, quoted when it holds a separator, a quote or a line break.
-void appendCsvField(std::string* line, std::string_view text) {
-  if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+// A text that a spreadsheet would read as a formula is quoted with a ' in
+// front, which the spreadsheet shows as text.
+void appendCsvField(std::string* line, std::string_view text,
+                    bool isText = true) {
+  const bool formula = isText && !text.empty() &&
+                       std::string_view("=+-@\t\r").find(text.front()) !=
+                           std::string_view::npos;
+  if (!formula && text.find_first_of(",\"\r\n") == std::string_view::npos) {
     *line += text;
     return;
   }
   *line += '"';
+  if (formula) *line += '\'';
   for (const char c : text) {
     if (c == '"') *line += '"';
     *line += c;
@@ -82,23 +112,33 @@ void appendCsvField(std::string* line, std::string_view text) {
   *line += '"';
 }
 
-// What the text table shows: whether the odds without support stand
-// beside the odds, and whether the rugged outcome has columns.
+// What the text table shows: which odds columns have the odds without
+// support beside them, whether the rugged chance and the rugged outcome
+// have columns, and how wide the labels stand.
 struct TableLayout {
-  bool withoutSupport = false;
+  std::array<bool, kOddsFigures> withoutSupport{};
+  bool ruggedChance = false;
   bool ruggedOutcome = false;
+  std::size_t labelWidth = 0;
+
+  bool anyWithoutSupport() const {
+    return std::find(withoutSupport.begin(), withoutSupport.end(), true) !=
+           withoutSupport.end();
+  }
 };
 
 TableLayout layoutOf(const std::vector<TableRow>& rows) {
   TableLayout layout;
   for (const TableRow& row : rows) {
     if (!row.error.empty()) continue;
-    layout.withoutSupport =
-        layout.withoutSupport ||
-        !std::equal(row.figures.begin(), row.figures.begin() + kOddsFigures,
-                    row.figures.begin() + kFirstNoSupport);
+    for (std::size_t i = 0; i < kOddsFigures; ++i) {
+      layout.withoutSupport[i] = layout.withoutSupport[i] ||
+                                 row.figures[i] != row.figures[i + kFirstNoSupport];
+    }
+    layout.ruggedChance = layout.ruggedChance || row.figures[kRuggedChance] != 0;
     layout.ruggedOutcome = layout.ruggedOutcome || row.rugged;
   }
+  layout.ruggedChance = layout.ruggedChance || layout.ruggedOutcome;
   return layout;
 }
 
@@ -106,6 +146,7 @@ bool shownIn(const TableLayout& layout, std::size_t column) {
   if (column >= kFirstNoSupport && column < kFirstNoSupport + kOddsFigures) {
     return false;
   }
+  if (column == kRuggedChance) return layout.ruggedChance;
   return column < kFirstRuggedOutcome || layout.ruggedOutcome;
 }
 
@@ -138,13 +179,65 @@ CellText cellText(const TableLayout& layout, const TableRow& row,
     return cell;
   }
   appendNumber(&cell, row.figures[column]);
-  if (layout.withoutSupport && column < kOddsFigures) {
+  if (column < kOddsFigures && layout.withoutSupport[column]) {
     cell.text[cell.size++] = ' ';
     cell.text[cell.size++] = '(';
     appendNumber(&cell, row.figures[column + kFirstNoSupport]);
     cell.text[cell.size++] = ')';
   }
   return cell;
+}
+
+// The width of the labels' column: as wide as its widest label or heading,
+// but no wider than leaves the figures room in kTableWidth.  Numbers are
+// never cut; a name keeps at least its first few characters.
+std::size_t labelWidthOf(std::string_view heading,
+                         const std::vector<TableRow>& rows, LabelKind kind,
+                         std::size_t figuresWidth) {
+  constexpr std::size_t kNarrowestName = 12;
+  std::size_t widest = widthOf(heading);
+  std::size_t widestNumber = 0;
+  for (const TableRow& row : rows) {
+    widest = std::max(widest, widthOf(row.label));
+    if (kind == LabelKind::number) {
+      widestNumber = std::max(widestNumber, widthOf(row.label));
+    }
+  }
+  const std::size_t room =
+      figuresWidth < kTableWidth ? kTableWidth - figuresWidth : 0;
+  if (widest <= room) return widest;
+  return std::max({room, widestNumber, std::min(widest, kNarrowestName)});
+}
+
+// A row's error after its label, its words carried over to lines of their
+// own (under the figures' place) where one line would be too wide.
+void appendError(std::string* table, std::string line, std::string_view error,
+                 std::size_t indent) {
+  const std::size_t room = kTableWidth > indent ? kTableWidth - indent : 0;
+  std::size_t used = 0;
+  bool first = true;
+  while (!error.empty()) {
+    const std::size_t end = error.find(' ');
+    const std::string_view word = error.substr(0, end);
+    if (!first && used + 1 + widthOf(word) > room) {
+      *table += line;
+      *table += '\n';
+      line.assign(indent, ' ');
+      used = 0;
+      first = true;
+    }
+    if (!first) {
+      line += ' ';
+      ++used;
+    }
+    line += word;
+    used += widthOf(word);
+    first = false;
+    error = end == std::string_view::npos ? std::string_view()
+                                          : error.substr(end + 1);
+  }
+  *table += line;
+  *table += '\n';
 }
 
 }  // namespace
@@ -163,15 +256,13 @@ TableRow tableRow(std::string label, const Prediction& p) {
 
 std::string predictionTable(std::string_view labelHeading,
                             const std::vector<TableRow>& rows,
-                            LabelAlign align) {
-  const TableLayout layout = layoutOf(rows);
-  std::size_t labelWidth = widthOf(labelHeading);
+                            LabelKind labels) {
+  TableLayout layout = layoutOf(rows);
   std::array<std::size_t, kTableFigures> widths{};
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     widths[i] = nameIn(layout, i).size();
   }
   for (const TableRow& row : rows) {
-    labelWidth = std::max(labelWidth, widthOf(row.label));
     if (!row.error.empty()) continue;
     for (std::size_t i = 0; i < kTableFigures; ++i) {
       if (shownIn(layout, i)) {
@@ -179,14 +270,20 @@ std::string predictionTable(std::string_view labelHeading,
       }
     }
   }
+  std::size_t figuresWidth = 0;
+  for (std::size_t i = 0; i < kTableFigures; ++i) {
+    if (shownIn(layout, i)) figuresWidth += 2 + widths[i];
+  }
+  layout.labelWidth = labelWidthOf(labelHeading, rows, labels, figuresWidth);
   std::string groups;
   std::string names;
-  appendCell(&names, labelHeading, labelWidth, align);
+  appendCell(&names, fitted(labelHeading, layout.labelWidth), layout.labelWidth,
+             labels);
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     if (!shownIn(layout, i)) continue;
     appendCell(&names, nameIn(layout, i), widths[i]);
     std::string_view group = kTableColumns[i].group;
-    if (i == 0 && layout.withoutSupport) group = kOddsWithSupportGroup;
+    if (i == 0 && layout.anyWithoutSupport()) group = kOddsWithSupportGroup;
     if (!group.empty()) {
       // A group's name stands over its first column, and apart from the
       // name before it.
@@ -200,12 +297,11 @@ std::string predictionTable(std::string_view labelHeading,
   std::string line;
   for (const TableRow& row : rows) {
     line.clear();
-    appendCell(&line, row.label, labelWidth, align);
+    appendCell(&line, fitted(row.label, layout.labelWidth), layout.labelWidth,
+               labels);
     if (!row.error.empty()) {
-      table += line;
-      table += "  ";
-      table += row.error;
-      table += '\n';
+      line += "  ";
+      appendError(&table, line, row.error, layout.labelWidth + 2);
       continue;
     }
     for (std::size_t i = 0; i < kTableFigures; ++i) {
@@ -213,7 +309,7 @@ std::string predictionTable(std::string_view labelHeading,
         appendCell(&line, cellText(layout, row, i).view(), widths[i]);
       }
     }
-    if (align == LabelAlign::left) {
+    if (labels == LabelKind::name) {
       // A name's padding stands before the figures, never after them.
       while (!line.empty() && line.back() == ' ') line.pop_back();
     }
@@ -224,7 +320,8 @@ std::string predictionTable(std::string_view labelHeading,
 }
 
 std::string csvHeading(std::string_view labelHeading, bool withError) {
-  std::string line(labelHeading);
+  std::string line;
+  appendCsvField(&line, labelHeading);
   for (const std::string_view column : kCsvColumns) {
     line += ',';
     line += column;
@@ -233,9 +330,9 @@ std::string csvHeading(std::string_view labelHeading, bool withError) {
   return line + '\n';
 }
 
-std::string csvLine(const TableRow& row, bool withError) {
+std::string csvLine(const TableRow& row, LabelKind labels, bool withError) {
   std::string line;
-  appendCsvField(&line, row.label);
+  appendCsvField(&line, row.label, labels == LabelKind::name);
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     line += ',';
     if (row.error.empty() && !blank(row, i)) {

@@ -28,31 +28,43 @@ struct TableRow {
   std::string error;
 };
 
-// How labels stand in their column: numbers to the right, names to the left.
-enum class LabelAlign { right, left };
+// What the rows' labels are: numbers (swept values), which stand to the
+// right and are never cut short, or names, which stand to the left, are cut
+// short where the table would be too wide, and are text in CSV.
+enum class LabelKind { number, name };
+
+// The widest a text table is, in characters.
+constexpr std::size_t kTableWidth = 80;
 
 // The row of `prediction` under `label`.
 TableRow tableRow(std::string label, const Prediction& prediction);
 
 // The rows as a table under a two-line heading, `labelHeading` over the
-// labels, each column as wide as its widest cell.  Where support fire
-// changed the odds of some row, each odds cell shows the odds without
-// support beside them, "2 (3)"; rugged outcomes that no row has are left
-// out, and beside those that some row has the suppression columns are
-// headed "supp.", so that the table stays narrow.  A row with an error
-// shows the error in place of its figures, and counts for no column.
+// labels, each column as wide as its widest cell.  In an odds column where
+// support fire changed some row's figure, each cell shows the figure without
+// support beside it, "2 (3)"; the rugged-defense chance is left out when it
+// is 0 in every row, rugged outcomes that no row has are left out, and
+// beside those that some row has the suppression columns are headed
+// "supp.", so that the table stays narrow.  A heading or a name that would
+// make the table wider than kTableWidth is cut short, ending in "...".  A
+// row with an error shows the error in place of its figures (over several
+// lines where it is long), and counts for no column.
 std::string predictionTable(std::string_view labelHeading,
                             const std::vector<TableRow>& rows,
-                            LabelAlign align = LabelAlign::right);
+                            LabelKind labels = LabelKind::number);
 
 // The CSV heading line, every column named, `labelHeading` first; with
 // `withError`, a last column for the rows' errors.
 std::string csvHeading(std::string_view labelHeading, bool withError = false);
 
 // One CSV line; a rugged outcome that is not possible is left empty, as
-// are the figures of a row with an error.  The label is quoted where it
-// holds a separator, a quote or a line break.
-std::string csvLine(const TableRow& row, bool withError = false);
+// are the figures of a row with an error.  A text (a name, an error) is
+// quoted where it holds a separator, a quote or a line break, and where a
+// spreadsheet would take it for a formula (it begins with =, +, -, @, a tab
+// or a carriage return) it is quoted with a ' before it, so that it stays
+// text.
+std::string csvLine(const TableRow& row, LabelKind labels = LabelKind::number,
+                    bool withError = false);
 
 // One line of JSON Lines for a swept value: the field, the value, and the
 // prediction as --json prints it.

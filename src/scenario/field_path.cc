@@ -133,6 +133,26 @@ std::int64_t* unitValueIn(std::vector<Record>* units,
   return valueIn(&(*units)[*path.unit], fields[path.unitField], path);
 }
 
+// The candidate closest in spelling to `word` (its spelling given by
+// `spelling`), or nullptr when none is within the edits of a slip; of
+// candidates equally close, the first.
+template <typename Candidate, typename Spelling>
+const Candidate* nearest(std::string_view word,
+                         std::span<const Candidate> candidates,
+                         Spelling spelling) {
+  constexpr std::size_t kFarthest = 3;  // edits still taken for a slip
+  const Candidate* best = nullptr;
+  std::size_t bestDistance = kFarthest + 1;
+  for (const Candidate& candidate : candidates) {
+    const std::size_t distance = spellingDistance(word, spelling(candidate));
+    if (distance < bestDistance) {
+      best = &candidate;
+      bestDistance = distance;
+    }
+  }
+  return best;
+}
+
 // The names of every whole-number field, with '#' for each place in a list
 // (a unit's fields are grouped under its list).
 template <typename Record>
@@ -260,16 +280,11 @@ std::string closestWholeField(std::string_view name) {
       pattern += part;
     }
   }
-  constexpr std::size_t kFarthest = 3;  // edits still taken for a slip
-  const std::string* best = nullptr;
-  std::size_t bestDistance = kFarthest + 1;
-  for (const std::string& candidate : wholeFieldPatterns()) {
-    const std::size_t distance = spellingDistance(pattern, candidate);
-    if (distance < bestDistance) {
-      best = &candidate;
-      bestDistance = distance;
-    }
-  }
+  const std::string* best =
+      nearest(pattern, std::span<const std::string>(wholeFieldPatterns()),
+              [](const std::string& candidate) -> std::string_view {
+                return candidate;
+              });
   if (best == nullptr) return "";
   std::string closest;
   std::size_t number = 0;
@@ -281,4 +296,10 @@ std::string closestWholeField(std::string_view name) {
     }
   }
   return closest;
+}
+
+const ScopedName* closestName(std::span<const ScopedName> names,
+                              std::string_view name) {
+  return nearest(name, names,
+                 [](const ScopedName& candidate) { return candidate.name; });
 }

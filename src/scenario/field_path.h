@@ -102,4 +102,9 @@ std::vector<std::string> wholeFieldNames();
 // numbers kept), or "" when none is close.
 std::string closestWholeField(std::string_view path);
 
+// The name among `names` (those of one object) closest in spelling to
+// `name`, by the same measure, or nullptr when none is close.
+const ScopedName* closestName(std::span<const ScopedName> names,
+                              std::string_view name);
+
 #endif  // ZELVORN_SCENARIO_FIELD_PATH_H_

@@ -1,8 +1,8 @@
-// The answers that describe a unit itself, as a preset keeps them: one list
-// for both sides, each entry naming the attacker's and the defender's field
-// it answers.  Everything else of a combat (weather, terrain, range, river,
-// fuel, ammunition, times attacked, close defense, support fire) belongs to
-// the situation and never to a preset.
+// The answers that describe a unit itself, as a preset keeps them: the
+// unit's own fields (unitFields()), for either side.  Everything else of a
+// combat (weather, terrain, range, river, fuel, ammunition, times attacked,
+// close defense, support fire) belongs to the situation and never to a
+// preset.
 #ifndef ZELVORN_SCENARIO_PRESET_FIELDS_H_
 #define ZELVORN_SCENARIO_PRESET_FIELDS_H_
 
@@ -14,29 +14,14 @@
 
 #include "scenario/scenario_fields.h"
 
-// The two sides a preset may serve.
-enum class Side { attacker, defender };
-
-// The name of a side as files spell it: "attacker" or "defender".
-std::string_view sideName(Side side);
-
-// One answer of a preset: its name in a roster, and the field of the combat
-// that it answers for each side (none where that side has no such
-// question, such as an attacker's "isInfantry").
-struct PresetField {
-  std::string_view name;
-  std::optional<Field> attacker;
-  std::optional<Field> defender;
-};
+// A preset keeps a unit's own answers under the unit fields' names.
+using PresetField = UnitField;
 
 // The number of answers a preset may hold.
-constexpr std::size_t kPresetFieldCount = 15;
+constexpr std::size_t kPresetFieldCount = kUnitFieldCount;
 
-// The answers of a preset, in the order of the dialogue.
+// The answers of a preset, in the order of the dialogue: unitFields().
 std::span<const PresetField> presetFields();
-
-// The combat's field that `field` answers for `side`, if that side has it.
-std::optional<Field> fieldFor(const PresetField& field, Side side);
 
 // The place in presetFields() of the answer that sets `field` of the combat
 // for either side; nothing for a field of the situation.

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -107,6 +108,7 @@ template <typename Record>
 struct FieldInfo {
   const char* group;  // the object that holds it; "" at the top
   const char* name;
+  const char* label;  // a player's short word for it, such as "Strength"
   FieldKind kind;
   std::int64_t minimum;
   std::int64_t maximum;
@@ -114,6 +116,9 @@ struct FieldInfo {
   char Record::*yesNo;
   std::vector<std::int64_t> Record::*bars;
   const char* meaning;  // a short description for the manual and the schema
+  // When the dialogue asks it, for the manual and the schema: "" when it is
+  // always asked (where its object is).
+  const char* asked;
   // The dialogue's question and its error text, exactly as printed.  A
   // menu's question is its first line; a list's question asks whether there
   // is a first entry.
@@ -138,6 +143,42 @@ inline std::span<const ScenarioField> scenarioFields() { return kScenarioFields;
 inline const ScenarioField& fieldInfo(Field field) {
   return kScenarioFields[static_cast<std::size_t>(field)];
 }
+
+// The two sides of a combat.
+enum class Side { attacker, defender };
+
+// The name of a side as files spell it: "attacker" or "defender".
+std::string_view sideName(Side side);
+
+// A unit's own field (its class, strength, leader and the like, never the
+// situation of the combat), described once for both sides: its name as a
+// preset keeps it, its short label, what it means, and the field of the
+// combat that it is for each side (none where that side is not asked it,
+// such as an attacker's isInfantry).  The catalogue's entries for the two
+// sides are made from the same description.
+struct UnitField {
+  std::string_view name;
+  const char* label;
+  FieldKind kind;
+  const char* meaning;
+  std::optional<Field> attacker;
+  std::optional<Field> defender;
+};
+
+// A unit's own fields, in the order of the dialogue.
+constexpr std::size_t kUnitFieldCount = 15;
+std::span<const UnitField> unitFields();
+
+// The combat's field that `field` is for `side`, if that side has it.
+std::optional<Field> fieldFor(const UnitField& field, Side side);
+
+// Which unit's own field, of which side, a field of the combat is; nothing
+// for a field of the situation.
+struct UnitPlace {
+  std::size_t unitField;  // its place in unitFields()
+  Side side;
+};
+std::optional<UnitPlace> unitPlaceOf(Field field);
 
 // The fields of each artillery piece and of each air-defense unit, in the
 // order they are asked, at the places named below.

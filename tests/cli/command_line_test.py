@@ -104,8 +104,8 @@ for option in ('-h, --help', '-V, --version', '--no-editing', '--echo',
 if not usage.startswith('Usage: zelvorn-odds [OPTION]... [FILE]\n'):
     failures.append('--help does not begin with the usage line')
 check('-h', ['-h'], out=usage)
-check('--version', ['--version'], out='zelvorn-odds 1.1.0\n')
-check('-V', ['-V'], out='zelvorn-odds 1.1.0\n')
+check('--version', ['--version'], out='zelvorn-odds 1.2.0\n')
+check('-V', ['-V'], out='zelvorn-odds 1.2.0\n')
 
 for name, args, message in [
         ('unknown long option', ['--bogus'], 'unknown option --bogus'),
@@ -115,6 +115,14 @@ for name, args, message in [
         ('missing value of --vary', ['--scenario', 's', '--vary'],
          'option --vary needs a value'),
         ('two answer files', ['a', 'b'], 'unexpected argument b'),
+        ('an empty scenario file name', ['--scenario='],
+         '--scenario: the file name is empty (allowed: a file name, or - for '
+         'standard input)'),
+        ('an empty roster file name', ['--scenario', 's', '--roster', ''],
+         '--roster: the file name is empty (allowed: a file name)'),
+        ('an empty answer file name', [''],
+         'FILE: the file name is empty (allowed: a file name, or - for '
+         'standard input)'),
         ('--json alone', ['--json'], '--json needs --scenario'),
         ('--vary alone', ['--vary', 'x=1..2'], '--vary needs --scenario'),
         ('--csv without --vary', ['--scenario', 's', '--csv'],
@@ -141,6 +149,15 @@ for name, args, message in [
          ['--scenario', 's', '--vary', 'artillery.3.experiense=1..2'],
          '--vary: artillery.3.experiense: unknown field (did you mean '
          'artillery.3.experience?)'),
+        ('--vary of a field as near to two: the first in the dialogue\'s order',
+         ['--scenario', 's', '--vary', 'defacker.strength=1..2'],
+         '--vary: defacker.strength: unknown field (did you mean '
+         'attacker.strength?)'),
+        ('--vary of a field four edits away',
+         ['--scenario', 's', '--vary', 'attacker.entrench=1..2'],
+         '--vary: attacker.entrench: unknown field (allowed: a whole-number '
+         'field such as attacker.strength, artillery.0.experience or '
+         'attacker.combatSupport.0)'),
         ('--vary of a field far from any',
          ['--scenario', 's', '--vary', 'attacker.bogus=1..2'],
          '--vary: attacker.bogus: unknown field (allowed: a whole-number field '
@@ -306,6 +323,10 @@ for name, text, message in [
          line(changed(['attacker', 'strength'], 123456789012345678901234)),
          'attacker.strength: the number is out of range (allowed: 1 to '
          '999999999)'),
+        ('a number too large for a double',
+         line(TANKS).replace('"attackValue": 10', '"attackValue": 1e400'),
+         'attacker.attackValue: the number is out of range (allowed: 1 to '
+         '999999999)'),
         ('a fraction', line(changed(['attacker', 'strength'], 1.5)),
          'attacker.strength: must be a whole number (allowed: 1 to 999999999)'),
         ('a number as a string', line(changed(['attacker', 'strength'], '7')),
@@ -322,8 +343,11 @@ for name, text, message in [
          line(changed(['general', 'snowOrRain'], 'yes')),
          'general.snowOrRain: must be true, false or null (allowed: true, '
          'false, null)'),
-        ('an unknown name', line(changed(['attacker', 'strenght'], 5)),
-         'attacker.strenght: unknown name (allowed: attackValue, initiative, '
+        ('a misspelt name', line(changed(['attacker', 'strenght'], 5)),
+         'attacker.strenght: unknown name (did you mean attacker.strength?)'),
+        ('an unknown name far from any',
+         line(changed(['attacker', 'entrench'], 5)),
+         'attacker.entrench: unknown name (allowed: attackValue, initiative, '
          'defenseValue, rangedDefense, experience, firingRange, strength, '
          'entrenchment, inCityForestMountain, inRiver, canMoveAfter, '
          'outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)'),
@@ -373,7 +397,7 @@ SPREAD = '''{
     "defenderClass": 13
   },
   "attacker": {
-    "attackValue": 10,
+    "attackValue": -1e400,
     "strenght": 10,
     "experience": -1
   },
@@ -385,10 +409,10 @@ SPREAD = '''{
 check('every problem at the line of its field', ['--scenario', 's'],
       files={'s': SPREAD}, out='',
       err='s:4: general.defenderClass: 13 is out of range (allowed: 1 to 12)\n'
-          's:8: attacker.strenght: unknown name (allowed: attackValue, '
-          'initiative, defenseValue, rangedDefense, experience, firingRange, '
-          'strength, entrenchment, inCityForestMountain, inRiver, canMoveAfter, '
-          'outOfFuel, antiTankHasLeader, combatSupport, leaderChoice)\n'
+          's:7: attacker.attackValue: the number is out of range (allowed: 1 '
+          'to 999999999)\n'
+          's:8: attacker.strenght: unknown name (did you mean '
+          'attacker.strength?)\n'
           's:9: attacker.experience: -1 is out of range (allowed: 0 to '
           '999999999)\n'
           's:12: defender.combatSupport.1: -2 is out of range (allowed: 0 to '
@@ -398,7 +422,7 @@ check('every problem at the line of its field', ['--scenario', 's'],
 check('the same problems on one line', ['--scenario', 's'],
       files={'s': line(TANKS) + SPREAD.replace('\n', ' ') + '\n'},
       out=TANKS_ODDS,
-      err_pattern=r'(s:2: [^\n]*\n){5}', status=1)
+      err_pattern=r'(s:2: [^\n]*\n){6}', status=1)
 many_wrong = dict(TANKS, general=dict(TANKS['general'],
                                       **{'wrong%d' % i: 1 for i in range(25)}))
 check('more than 20 problems', ['--scenario', 's'],
@@ -443,6 +467,13 @@ check('a syntax error at a line break inside an object', ['--scenario', 's'],
       out='', err_pattern=r's:4:3: scenario: not valid JSON: .*\n', status=1)
 TOO_LONG = ('scenario: longer than 16 MiB (allowed: one JSON object of at most '
             '16 MiB); the rest of the file is not read\n')
+check('a syntax error at a line break inside a string', ['--scenario', 's'],
+      files={'s': '{"general": {"attackerClass": 2,\n"x": "ab\ncd"}}\n'},
+      out='',
+      err='s:2:9: scenario: not valid JSON: syntax error while parsing value '
+          '- invalid string: control character U+000A (LF) must be escaped to '
+          "\\u000A or \\n; last read: '\"ab<U+000A>' (allowed: one JSON "
+          'object)\n', status=1)
 check('a line longer than 16 MiB', ['--scenario', 's'],
       files={'s': line(TANKS) + '{"general": ' + ' ' * (17 << 20) + '}\n' +
              line(TANKS)},
@@ -485,13 +516,14 @@ check('pieces after the damage cap', ['--scenario', 's'],
 # --- Sweeps --------------------------------------------------------------
 
 # Without support fire and rugged defense, the table leaves out the columns
-# that repeat the odds and those that would be empty.
-table = ('                   odds                             rugged defense\n'
-         'attacker.strength  attacker  defender  suppression  chance\n')
+# that repeat the odds, those that would be empty and the rugged chance,
+# which is 0 in every row.
+table = ('                   odds\n'
+         'attacker.strength  attacker  defender  suppression\n')
 for strength, defender, suppression in [(8, 4, 2), (9, 4, 2), (10, 5, 3),
                                         (11, 6, 3), (12, 6, 3)]:
-    table += ('%17d  %8d  %8d  %11d  %6d\n' %
-              (strength, 4, defender, suppression, 0))
+    table += ('%17d  %8d  %8d  %11d\n' %
+              (strength, 4, defender, suppression))
 check('a table', ['--scenario', 's', '--vary', 'attacker.strength=8..12'],
       files={'s': line(TANKS)}, out=table)
 if max(len(l) for l in table.splitlines()) > 80:
@@ -521,15 +553,15 @@ RUGGED = {'general': {'attackerClass': 1, 'defenderClass': 1,
           'defender': {'attackValue': 8, 'defenseValue': 6, 'strength': 10,
                        'entrenchment': 3, 'experience': 2}}
 RUGGED_SUPPORTED = changed(['artillery'], SUPPORTED['artillery'], RUGGED)
-# Each table in 80 columns: the odds without support beside the odds, and
-# short suppression headings beside a rugged outcome.  The figures are those
-# of the CSV of the same sweeps.
+# Each table in 80 columns: the odds without support beside the odds in the
+# columns where they differ, and short suppression headings beside a rugged
+# outcome.  The figures are those of the CSV of the same sweeps.
 for what, scenario, values, expected in [
         ('support fire', SUPPORTED, '8..9',
-         '                   odds (without support)           rugged defense\n'
-         'attacker.strength  attacker  defender  suppression  chance\n'
-         '                8     4 (4)     2 (4)        1 (2)       0\n'
-         '                9     4 (4)     3 (4)        1 (2)       0\n'),
+         '                   odds (without support)\n'
+         'attacker.strength  attacker  defender  suppression\n'
+         '                8         4     2 (4)        1 (2)\n'
+         '                9         4     3 (4)        1 (2)\n'),
         ('a rugged defense', RUGGED, '8..10',
          '                   odds                       rugged defense\n'
          'attacker.strength  attacker  defender  supp.  chance  attacker  '
@@ -544,17 +576,35 @@ for what, scenario, values, expected in [
          '                   odds (without support)     rugged defense\n'
          'attacker.strength  attacker  defender  supp.  chance  attacker  '
          'defender  supp.\n'
-         '                8     5 (5)     0 (0)  0 (0)      40         7  '
+         '                8         5     0 (0)      0      40         7  '
          '       0      0\n'
-         '                9     5 (5)     0 (0)  0 (0)      40         7  '
+         '                9         5     0 (0)      0      40         7  '
          '       0      0\n'
-         '               10     5 (5)     0 (1)  0 (0)      40         7  '
+         '               10         5     0 (1)      0      40         7  '
          '       0      0\n')]:
     check('a table with ' + what,
           ['--scenario', 's', '--vary', 'attacker.strength=' + values],
           files={'s': line(scenario)}, out=expected)
     if max(len(l) for l in expected.splitlines()) > 80:
         failures.append('a table with %s: wider than 80 columns' % what)
+# A long field's heading is cut short so that the table keeps to 80
+# columns; CSV and JSON Lines name it whole.
+PIECES = changed(['artillery'], SUPPORTED['artillery'] * 2 + [
+    dict(SUPPORTED['artillery'][0], combatSupport=[1, 2])], RUGGED)
+check('a table of a long field with support fire and a rugged defense',
+      ['--scenario', 's', '--vary', 'artillery.2.combatSupport.1=1..2'],
+      files={'s': line(PIECES)},
+      out='                    odds (without support)     rugged defense\n'
+          'artillery.2.com...  attacker  defender  supp.  chance  attacker  '
+          'defender  supp.\n'
+          '                 1     6 (5)     0 (1)      0      40         8  '
+          '       0      0\n'
+          '                 2     7 (5)     0 (1)      0      40         9  '
+          '       0      0\n')
+check('the CSV of a long field', ['--scenario', 's', '--vary',
+                                  'artillery.2.combatSupport.1=1..1', '--csv'],
+      files={'s': line(PIECES)},
+      out_pattern=r'^artillery\.2\.combatSupport\.1,attackerLosses,')
 check('the CSV of support fire and a rugged defense',
       ['--scenario', 's', '--vary', 'attacker.strength=10..10', '--csv'],
       files={'s': line(RUGGED_SUPPORTED)},
@@ -584,9 +634,15 @@ for name, vary, message in [
         ('a Combat Support unit that is not there',
          'attacker.combatSupport.0=1..2',
          'attacker.combatSupport.0: no such Combat Support unit in the '
+         'scenario'),
+        ('a Combat Support unit one past the last',
+         'attacker.combatSupport.1=1..2',
+         'attacker.combatSupport.1: no such Combat Support unit in the '
          'scenario')]:
     scenario = changed(['general', 'attackerClass'], 10) \
         if 'does not ask' in name else TANKS
+    if 'past the last' in name:
+        scenario = changed(['attacker', 'combatSupport'], [2])
     check(name, ['--scenario', 's', '--vary', vary],
           files={'s': line(scenario)}, out='', err='s:1: ' + message + '\n',
           status=1)
@@ -634,19 +690,27 @@ def value_scenario(base, field, value):
     return scenario
 
 
-for field, first, last in [('attacker.strength', 1, 20),
-                           ('attacker.entrenchment', 0, 3),
-                           ('defender.entrenchment', 0, 4),
-                           ('general.attackerClass', 1, 11),
-                           ('attacker.firingRange', 0, 3),
-                           ('artillery.0.strength', 1, 40),
-                           ('artillery.1.attackValue', 0, 30),
-                           ('attacker.combatSupport.0', 0, 6),
-                           ('timesAttacked', 0, 8)]:
+# Four pieces: at the scenario's own strength of 15 the fire of the first
+# two reaches it and the last two are dropped, but at a strength of 30 or
+# more they fire again.
+STRONG = {'attackValue': 20, 'strength': 20, 'adjacent': True}
+FOUR_PIECES = changed(['attacker', 'strength'], 15,
+                      changed(['artillery'], [STRONG] * 4))
+for base_scenario, field, first, last in [
+        (INFANTRY, 'attacker.strength', 1, 20),
+        (INFANTRY, 'attacker.entrenchment', 0, 3),
+        (INFANTRY, 'defender.entrenchment', 0, 4),
+        (INFANTRY, 'general.attackerClass', 1, 11),
+        (INFANTRY, 'attacker.firingRange', 0, 3),
+        (INFANTRY, 'artillery.0.strength', 1, 40),
+        (INFANTRY, 'artillery.1.attackValue', 0, 30),
+        (INFANTRY, 'attacker.combatSupport.0', 0, 6),
+        (INFANTRY, 'timesAttacked', 0, 8),
+        (FOUR_PIECES, 'attacker.strength', 1, 45)]:
     with tempfile.TemporaryDirectory() as work:
         base = os.path.join(work, 'base.json')
         with open(base, 'w') as f:
-            f.write(line(INFANTRY))
+            f.write(line(base_scenario))
         swept = subprocess.run([PROGRAM, '--scenario', base, '--vary',
                                 '%s=%d..%d' % (field, first, last), '--json'],
                                capture_output=True)
@@ -654,7 +718,7 @@ for field, first, last in [('attacker.strength', 1, 20),
         each = os.path.join(work, 'each.jsonl')
         with open(each, 'w') as f:
             for value in range(first, last + 1):
-                f.write(line(value_scenario(INFANTRY, field, value)))
+                f.write(line(value_scenario(base_scenario, field, value)))
         single = subprocess.run([PROGRAM, '--scenario', each, '--json'],
                                 capture_output=True)
         one_by_one = [json.loads(l) for l in single.stdout.decode().splitlines()]

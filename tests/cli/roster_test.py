@@ -57,10 +57,10 @@ def presets(*units):
 # --- The example roster ---------------------------------------------------
 
 # No support fire and no rugged defense in the duel: the table leaves out
-# the columns that would repeat the odds or hold only "-".
+# the columns that would repeat the odds, hold only "-" or only 0.
 TABLE_HEAD = (
-    '                odds                             rugged defense\n'
-    'preset          attacker  defender  suppression  chance\n')
+    '                odds\n'
+    'preset          attacker  defender  suppression\n')
 check('the example duel through presets',
       ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER],
       out='\n\n%s\n\nThe odds are 4 against the attacker, 5 against the '
@@ -69,11 +69,11 @@ check('the example duel through presets',
 check('every attacker of the example roster against the duel\'s defender',
       ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER, '--compare', 'attacker'],
       out=TABLE_HEAD +
-      'Mire Lancers           1         6            3       0\n'
-      'Kettle Hound           1         5            4       0\n'
-      'Brass Boar             4         5            3       0\n'
-      'Old Ironside           3         4            2       0\n'
-      'Ember Carriage  attacker.strength: missing (allowed: 1 to 999999999)\n',
+      'Mire Lancers           1         6            3\n'
+      'Kettle Hound           1         5            4\n'
+      'Brass Boar             4         5            3\n'
+      'Old Ironside           3         4            2\n'
+      'Ember Carriage  strength: missing (allowed: 1 to 999999999)\n',
       status=1)
 check('every defender as CSV',
       ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER, '--compare', 'defender',
@@ -94,10 +94,14 @@ def names_in_order(args):
     return [line.split('  ')[0] for line in out.splitlines()[2:]]
 
 
+# Rows that tie on the figure keep the roster's order (Brass Boar, Kettle
+# Hound, Mire Lancers, Old Ironside, Ember Carriage).
 for sort, order in [
-        ('attackerLosses', ['Mire Lancers', 'Kettle Hound', 'Old Ironside',
+        ('attackerLosses', ['Kettle Hound', 'Mire Lancers', 'Old Ironside',
                             'Brass Boar', 'Ember Carriage']),
-        ('defenderSuppression', ['Kettle Hound', 'Mire Lancers', 'Brass Boar',
+        ('defenderLosses', ['Mire Lancers', 'Brass Boar', 'Kettle Hound',
+                            'Old Ironside', 'Ember Carriage']),
+        ('defenderSuppression', ['Kettle Hound', 'Brass Boar', 'Mire Lancers',
                                  'Old Ironside', 'Ember Carriage']),
         ('preset', ['Brass Boar', 'Kettle Hound', 'Mire Lancers',
                     'Old Ironside', 'Ember Carriage'])]:
@@ -110,7 +114,7 @@ rows = [json.loads(line) for line in check(
                            '--compare', 'attacker', '--json'],
     out=None, status=1).splitlines()]
 if [r['preset'] for r in rows][-1] != 'Ember Carriage' or \
-        rows[-1].get('error') != {'field': 'attacker.strength',
+        rows[-1].get('error') != {'field': 'strength',
                               'message': 'missing (allowed: 1 to 999999999)'} \
         or rows[2]['odds'] != {'attackerLosses': 4, 'defenderLosses': 5,
                                'defenderSuppression': 3}:
@@ -132,6 +136,51 @@ quoted = check('a CSV name with a comma and a quote',
 if quoted.splitlines()[1:] != ['"Boar, ""the"" 2nd",4,5,3,4,5,3,0,,,,']:
     failures.append('CSV quoting: %r' % quoted)
 
+# Names that a spreadsheet would take for a formula stay text in CSV; the
+# table measures names as a terminal shows them and keeps to 80 columns,
+# cutting a long name short (CSV and JSON keep it whole).
+TANK = {'class': 2, 'attackValue': 10, 'defenseValue': 7, 'strength': 10}
+LONG = 'Grand Armoured Company of the Northern Marches, Second Line'
+NAMED = presets(*[dict(TANK, name=n, sides=['attacker'])
+                  for n in ('=SUM(A1)', '+1', '@cmd', '-2', 'Ærøskøbing')])
+DUEL_DEFENDER = json.dumps({'general': {'defenderClass': 2},
+                            'defender': {'attackValue': 8, 'defenseValue': 6,
+                                         'strength': 10}})
+formulas = check('names that look like formulas, as CSV',
+                 ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+                  'attacker', '--csv'],
+                 files={'duel.json': DUEL_DEFENDER, 'r.json': NAMED}, out=None)
+if formulas.splitlines()[1:] != [
+        '"\'=SUM(A1)",4,5,3,4,5,3,0,,,,', '"\'+1",4,5,3,4,5,3,0,,,,',
+        '"\'@cmd",4,5,3,4,5,3,0,,,,', '"\'-2",4,5,3,4,5,3,0,,,,',
+        'Ærøskøbing,4,5,3,4,5,3,0,,,,']:
+    failures.append('CSV of names that look like formulas: %r' % formulas)
+check('a name with letters beyond ASCII is as wide as it is shown',
+      ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+       'attacker'],
+      files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+          dict(TANK, name='Ærøskøbing', sides=['attacker']),
+          dict(TANK, name='Brass', sides=['attacker']))},
+      out='            odds\n'
+          'preset      attacker  defender  suppression\n'
+          'Ærøskøbing         4         5            3\n'
+          'Brass              4         5            3\n')
+long_table = check('a long name, cut short in the table',
+                   ['--scenario', 'duel.json', '--roster', 'r.json',
+                    '--compare', 'attacker'],
+                   files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+                       dict(TANK, name=LONG, sides=['attacker']))},
+                   out='                                                 odds\n'
+                       'preset' + ' ' * 43 + 'attacker  defender  suppression\n'
+                       + LONG[:44] + '...         4         5            3\n')
+whole = check('a long name, whole in JSON',
+              ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+               'attacker', '--json'],
+              files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+                  dict(TANK, name=LONG, sides=['attacker']))}, out=None)
+if json.loads(whole)['preset'] != LONG:
+    failures.append('a long name in JSON: %r' % whole)
+
 # --- Options --------------------------------------------------------------
 
 for name, args, message in [
@@ -143,6 +192,9 @@ for name, args, message in [
         ('--compare of no side', ['--scenario', 's', '--roster', 'r',
                                   '--compare', 'flank'],
          '--compare: flank is not a side (allowed: attacker, defender)'),
+        ('--compare of an empty side', ['--scenario', 's', '--roster', 'r',
+                                        '--compare='],
+         '--compare: "" is not a side (allowed: attacker, defender)'),
         ('--compare with --vary', ['--scenario', 's', '--roster', 'r',
                                    '--compare', 'defender', '--vary',
                                    'attacker.strength=1..2'],
@@ -226,18 +278,56 @@ check('--compare takes one scenario',
       out='',
       err='s.jsonl:2: scenario: a second scenario (allowed: one scenario '
           'with --compare)\n', status=1)
-check('--compare with no preset for the side',
-      ['--scenario', 's.json', '--roster', 'r.json', '--compare', 'defender'],
-      files={'s.json': '{}', 'r.json': presets(
-          {'name': 'Hedge Knight', 'sides': ['attacker']})},
-      out='', err='s.json:1: roster: no preset for the defender (allowed: '
-                  'presets whose sides include it)\n', status=1)
+# A roster with nothing to compare is at fault, and says what it holds.
+for side, roster, held in [
+        ('defender', presets({'name': 'Hedge Knight', 'sides': ['attacker']}),
+         'its presets are for the attacker only'),
+        ('attacker', presets({'name': 'Crag Warden', 'sides': ['defender']}),
+         'its presets are for the defender only'),
+        ('attacker', presets(), 'it holds no preset')]:
+    check('--compare %s with no preset for it' % side,
+          ['--scenario', 's.json', '--roster', 'r.json', '--compare', side],
+          files={'s.json': '{}', 'r.json': roster},
+          out='', err='r.json:1: roster: no preset for the %s; %s (allowed: '
+                      'presets whose sides include the %s)\n' %
+                      (side, held, side), status=1)
+# The side that is compared is replaced: the preset that the scenario names
+# for it need not be in the roster.
+for side, scenario in [
+        ('defender', {'attacker': {'preset': 'Hedge Knight'},
+                      'defender': {'preset': 'Long Gone'}}),
+        ('attacker', {'attacker': {'preset': 'Long Gone'},
+                      'defender': {'preset': 'Crag Warden'}})]:
+    check('--compare %s of a scenario that names a preset the roster lacks '
+          'for it' % side,
+          ['--scenario', 's.json', '--roster', 'r.json', '--compare', side,
+           '--csv'],
+          files={'s.json': json.dumps(scenario), 'r.json': ROSTER},
+          out=None)
+# A compared preset without a class is told by the preset's own field, with
+# the words of its menu.
+check('a compared preset without a class',
+      ['--scenario', 's.json', '--roster', 'r.json', '--compare', 'attacker'],
+      files={'s.json': json.dumps({'defender': {'preset': 'Crag Warden'}}),
+             'r.json': presets({'name': 'Classless', 'sides': ['attacker'],
+                                'attackValue': 10, 'defenseValue': 7,
+                                'strength': 10},
+                               {'name': 'Crag Warden', 'sides': ['defender'],
+                                'class': 2, 'attackValue': 8,
+                                'defenseValue': 6, 'strength': 10})},
+      out='           odds\n'
+          'preset     attacker  defender  suppression\n'
+          'Classless  class: missing (allowed: "infantry", "tank", "recon", '
+          '"anti-tank",\n'
+          '           "fort", "artillery", "air-defense", "fighter", "bomber", '
+          '"naval\n'
+          '           units", "half-track", or 1 to 11)\n', status=1)
 
 # --- Rosters that are wrong ----------------------------------------------
 
 SITUATION = '''{"presets": [
   {"name": "Hedge Knight", "sides": ["attacker"],
-   "class": 2, "strength": 10,
+   "class": 2, "strength": 10, "attackValue": 1e400,
    "outOfFuel": false},
   {"name": "Crag Warden", "sides": ["defender"], "class": 13},
   {"name": "Hedge Knight", "sides": ["attacker"], "flavour": "salty"}
@@ -245,7 +335,9 @@ SITUATION = '''{"presets": [
 '''
 refused('every problem of a roster, each on its line, and no figures',
         'bad.json', files={'bad.json': SITUATION},
-        err='bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
+        err='bad.json:3: preset "Hedge Knight": attackValue: the number is out '
+            'of range (allowed: 1 to 999999999)\n'
+            'bad.json:4: preset "Hedge Knight": outOfFuel: part of the '
             'combat\'s situation, not of a unit (allowed: name, sides, class, '
             'isInfantry, infantryLeader, attackValue, initiative, defenseValue, '
             'rangedDefense, experience, firingRange, strength, entrenchment, '
@@ -258,7 +350,7 @@ refused('every problem of a roster, each on its line, and no figures',
             'strength, entrenchment, canMoveAfter, antiTankHasLeader, '
             'combatSupport, leaderChoice)\n'
             'bad.json:6: preset "Hedge Knight": name: given to another preset '
-            'too, on line 2 (allowed: a name of its own)\n',)
+            'too, on line 2 (allowed: a name of its own)\n')
 many_problems = '{"presets": [\n' + ',\n'.join(
     '{"name": "P%d", "sides": ["attacker"], "strength": 0}' % i
     for i in range(23)) + '\n]}'

@@ -20,6 +20,7 @@ on dialogues made up at random, as in round_trip.py.  Then:
 import json
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
@@ -284,7 +285,7 @@ def check_compare(program, scenario, others, rng, workdir, where):
         if number in errors:
             any_error = True
             SEEN['rows with an error'] += 1
-            wanted = errors[number]
+            wanted = preset_error(errors[number], side)
             got = row.get('error')
             if not got or '%s: %s' % (got['field'], got['message']) != wanted:
                 problems.append('%s: row %r: %r, expected the error %r' %
@@ -305,11 +306,36 @@ def check_compare(program, scenario, others, rng, workdir, where):
 
 # The attacker's menus by their words, lower case, as the schema lists them.
 ATTACKER_MENUS = {}
+# The words of every menu of a unit, by the scenario's dotted name.
+MENU_WORDS = {}
+
+
+def preset_error(wanted, side):
+    """The error of a scenario written out, as a compared row names it: a
+    field of the compared unit by the preset's name, with its menu words."""
+    field, message = wanted.split(': ', 1)
+    for name, places in PRESET_FIELDS.items():
+        where = places[SIDES[side]]
+        if where is None or '.'.join(where) != field:
+            continue
+        if field in MENU_WORDS:
+            low, high = re.search(r'(\d+) to (\d+)\)$', message).groups()
+            message = 'missing (allowed: %s, or %s to %s)' % (
+                ', '.join('"%s"' % w for w in MENU_WORDS[field]), low, high)
+        return name + ': ' + message
+    return wanted
 
 
 def read_menus(schema_path):
     with open(schema_path) as f:
         attacker = json.load(f)['properties']
+    for places in PRESET_FIELDS.values():
+        for where in places:
+            if where is None:
+                continue
+            described = attacker[where[0]]['properties'][where[1]]
+            if 'anyOf' in described:
+                MENU_WORDS['.'.join(where)] = described['anyOf'][1]['enum']
     for group, name in (('general', 'attackerClass'),
                         ('attacker', 'leaderChoice')):
         words = attacker[group]['properties'][name]['anyOf'][1]['enum']

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """axe-core, the accessibility checker, on the page: no violation at 360
 and 1280 px, in the light and the dark theme (prefers-color-scheme), with
-figures on show, with the presets' tools and the Compare view open, and
-with a value that the dialogue refuses.
+figures on show, with the presets' tools and the Compare view open, with
+a value that the dialogue refuses, and with a file's combats listed, a
+yes/no answer that is neither and a roster's import waiting for a choice.
 
 axe-core comes from npm (tests/web/package.json pins its version; `sh
 scripts/setup.sh --all` installs it into tests/web/node_modules); without
@@ -12,6 +13,7 @@ it the test is skipped, or fails when ZELVORN_WEB_REQUIRED is set.
 """
 import json
 import os
+import shutil
 import sys
 import tempfile
 
@@ -57,10 +59,14 @@ def main():
                   '--all installs it)' % os.path.dirname(os.path.dirname(AXE)))
     with open(AXE, encoding='utf-8') as f:
         axe_source = f.read()
-    with tempfile.TemporaryDirectory() as workdir:
-        with open(os.path.join(page.SOURCE, 'tests', 'transcripts',
-                               'support_artillery_two_pieces.in'), 'rb') as f:
-            line = page.saved_scenarios(program, f.read(), workdir)[0]
+    workdir = tempfile.mkdtemp()
+    with open(os.path.join(page.SOURCE, 'tests', 'transcripts',
+                           'support_artillery_two_pieces.in'), 'rb') as f:
+        line = page.saved_scenarios(program, f.read(), workdir)[0]
+    # A file of two combats, listed on the page to choose from.
+    combats = os.path.join(workdir, 'two combats.jsonl')
+    with open(combats, 'w') as f:
+        f.write(line + '\n' + line + '\n')
     server = page.Server(site)
     browser = page.Browser()
     problems = []
@@ -85,15 +91,32 @@ def main():
                 browser.js('document.getElementById("preset-fold").open = true;')
                 browser.js('document.getElementById("compare-defender").click();')
                 browser.wait_for('document.querySelectorAll("#compare-table tbody tr").length')
+                # Every figure, and the console's questions of two fields
+                # shown by their help controls.
+                browser.js('document.getElementById("compare-every").click();'
+                           'for (const id of ["f-attacker-strength", "f-general-attackerClass"])'
+                           '  document.getElementById(id + "-help-button").click();')
                 problems += violations(browser, axe_source, where + ', presets compared')
                 browser.type_number('attacker.strength', '0')
                 browser.wait_for('document.getElementById("results").dataset.state'
                                  ' === "invalid"')
                 problems += violations(browser, axe_source, where + ', a value refused')
-                checked += 3
+                # A file's combats listed, a yes/no answer that is neither,
+                # a roster imported over the kept presets.
+                browser.driver.find_element('id', 'import-file').send_keys(combats)
+                browser.wait_for('!document.getElementById("file-combats").hidden')
+                browser.answer('attacker.leaderChoice', '1')
+                browser.answer('general.attackerClass', '1')
+                browser.wait_for('document.querySelector(".neither:not([hidden])")')
+                browser.driver.find_element('id', 'import-roster').send_keys(
+                    os.path.join(page.SOURCE, 'examples', 'roster.json'))
+                browser.wait_for('!document.getElementById("import-choice").hidden')
+                problems += violations(browser, axe_source, where + ', choices of files')
+                checked += 4
     finally:
         browser.close()
         server.close()
+        shutil.rmtree(workdir)
     return page.report(problems, 'accessibility: %d views checked by axe-core %s: '
                        '%d violations' % (checked, axe_version(), len(problems)))
 

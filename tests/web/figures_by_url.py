@@ -24,6 +24,9 @@ BANNER = 'Zelvorn Odds Calculator version 1.1.\n'
 REPORT = '\n\n' + '*' * 79
 # The dialogue's own wording for a half-track's infantry leader.
 HALF_TRACK_LEADER = 'Is the attacking unit infantry with a leader? (Y/N):'
+# The scenarios checked by default (page.sample): every one with
+# ZELVORN_WEB_SAMPLE=all.
+SAMPLE_SIZE = 60
 
 
 def tidy(text):
@@ -76,6 +79,15 @@ def extreme_scenarios(lines):
     return made
 
 
+def case_kinds(case):
+    """The kinds of one case: where its scenario comes from, whether the
+    dialogue's questions are compared too, and the combat's own kinds."""
+    name, line, answers = case
+    source = name.split('/')[0].split(' ')[0]
+    return page.scenario_kinds(line) | {'from ' + source,
+                                        'questions %s' % (answers is not None)}
+
+
 def valid_lines(program, lines, workdir, quiet=False):
     """The scenarios that the program takes (with `quiet`, only those of
     which it has nothing to say, such as units that it ignores)."""
@@ -111,7 +123,8 @@ def main():
                 '"attackerCloseDefense"' in line][:8]
         lines += [('largest answers', line, None) for line in
                   valid_lines(program, extreme_scenarios(rich), workdir)]
-        lines = page.sample(lines)
+        made = len(lines)
+        lines = page.sample(lines, SAMPLE_SIZE, case_kinds)
         predictions = page.native_predictions(
             program, [line for _, line, _ in lines], workdir)
 
@@ -148,10 +161,10 @@ def main():
     finally:
         server.close()
     problems = [problem for problems in found for problem in problems]
-    return page.report(problems, '%d scenarios loaded by link and compared '
+    return page.report(problems, '%d of %d scenarios loaded by link and compared '
                        'with the program, %d question sequences compared with '
                        'the dialogue, %d problems' %
-                       (len(lines), sum(1 for l in lines if l[2] is not None),
+                       (len(lines), made, sum(1 for l in lines if l[2] is not None),
                         len(problems)))
 
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """How the form behaves: questions that appear and disappear as the answers
-change, the dialogue's error text for a value its question does not take
-(and then no figures at all), supporting units and Combat Support units
-added and removed, the address, export and import, the sweep chart, and
-units that the dialogue would not have asked for.
+change, a yes/no box that looks like the answer its figures take and whose
+clicks reach yes, no and neither, the dialogue's error text for a value its
+question does not take (and then no figures at all), supporting units and
+Combat Support units added and removed, the address, export and import (a
+file of several combats listed, each shown when chosen), the sweep chart,
+and units that the dialogue would not have asked for.
 
   form.py PROGRAM SITE_DIR OUT_DIR
 """
@@ -13,13 +15,9 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 import page
-
-STRENGTH_ERROR = ('The strength must be a number, and it must be greater '
-                  'than zero.  Please reenter:')
-EXPERIENCE_ERROR = ('The experience bars must be a number, and it must be '
-                    'zero or greater.  Please reenter:')
 
 # From the empty page: the answers given in turn, then the questions that
 # must be on show and those that must not, and the wording of some.
@@ -83,19 +81,96 @@ APPEARING = [
      {'combatRange': 'Please enter the range of the combat:'}),
 ]
 
-# A value that its question does not take, in a combat that was valid:
-# the field, what is typed, the error text that must show.
+# A value that the calculator does not take, in a combat that was valid:
+# the field, what is typed, the message that must show, in the field's own
+# terms (which unit, and the range).
 WRONG = [
-    ('attacker.strength', '0', STRENGTH_ERROR),
+    ('attacker.strength', '0', 'Strength of the attacker: at least 1'),
     ('attacker.initiative', '1.5',
-     'The initiative value must be a number, and it must be zero or greater.  '
-     'Please reenter:'),
-    ('defender.firingRange', '1000000000',
-     'The firing range must be a number, and it must be zero or greater.  '
-     'Please reenter:'),
-    ('attacker.combatSupport.0', '-1', EXPERIENCE_ERROR),
-    ('artillery.1.strength', '0', STRENGTH_ERROR),
+     'Initiative of the attacker: a whole number from 0 to 999999999'),
+    ('attacker.initiative', '1000000000', 'Initiative of the attacker: at most 999999999'),
+    ('defender.firingRange', '1000000000', 'Firing range of the defender: at most 999999999'),
+    ('attacker.combatSupport.0', '-1', 'Combat Support unit 1 of the attacker: at least 0'),
+    ('artillery.1.strength', '0', 'Strength of artillery piece 2: at least 1'),
+    ('artillery.0.experience', '-2', 'Experience of artillery piece 1: at least 0'),
 ]
+
+# Texts of the console that no visible text of the page may hold: its
+# answer markers, its requests and its numbered menu entries.
+CONSOLE_WORDING = r"""
+  const texts = [document.body.innerText,
+                 ...[...document.querySelectorAll('option')].map((o) => o.textContent)];
+  const found = [];
+  for (const text of texts) {
+    for (const pattern of [/Please enter/, /\(Y\/N\)/, /Please reenter/, /^\s*\d+\.\s/m]) {
+      const match = pattern.exec(text);
+      if (match) found.push(text.slice(Math.max(0, match.index - 30), match.index + 40));
+    }
+  }
+  return found;"""
+
+
+def check_players_words(browser, server, program, workdir):
+    """Every visible text is a player's: no console request, answer marker
+    or numbered menu entry, with the questions of many combats on show; the
+    console's question of a field one click away, behind its help control;
+    a number the reader takes as written (1e3) gives the program's figures;
+    a link's note reads as a sentence."""
+    problems = []
+    names = ['support_artillery_two_pieces', 'support_air_two_fighters',
+             'combat_rugged_chance', 'support_artillery_damage_cap']
+    lines = [transcript_scenario(program, name, workdir) for name in names]
+    for name, line in zip(names, lines):
+        browser.open(page.scenario_url(server.url, line))
+        browser.js('document.querySelectorAll("details").forEach((d) => { d.open = true; });')
+        for text in browser.js(CONSOLE_WORDING):
+            problems.append('%s: the page shows the console\'s wording %r' % (name, text))
+    # The help control of a field shows the dialogue's question, and hides
+    # it again.
+    browser.open(page.scenario_url(server.url, lines[0]))
+    for name, question in [
+            ('attacker.initiative', 'Please enter the initiative of the attacking unit:'),
+            ('artillery.0.adjacent', 'Is this piece adjacent to the defending unit? (Y/N):')]:
+        field = browser.field(name)
+        button = browser.js('return document.getElementById(arguments[0].id + "-help-button")',
+                            field)
+        shown = lambda: browser.js('const h = document.getElementById(arguments[0].id + "-help");'
+                                   'return h.getClientRects().length ? h.textContent : null;',
+                                   field)
+        if button is None:
+            problems.append('%s has no help control' % name)
+            continue
+        if shown() is not None:
+            problems.append('%s: the console\'s question shows before it is asked for' % name)
+        button.click()
+        if shown() != question:
+            problems.append('%s: its help control shows %r, not %r' % (name, shown(), question))
+        if button.get_attribute('aria-expanded') != 'true':
+            problems.append('%s: the help control does not say it is open' % name)
+        button.click()
+        if shown() is not None:
+            problems.append('%s: the help control does not hide the question again' % name)
+    # 1e3 is a number the reader takes: the figures of 1000.
+    scenario = json.loads(lines[0])
+    scenario['attacker']['attackValue'] = 1000
+    prediction, = page.native_predictions(program, [json.dumps(scenario)], workdir)
+    browser.type_number('attacker.attackValue', '1e3')
+    if browser.shown_error('attacker.attackValue') is not None:
+        problems.append('1e3 is refused: %r' % browser.shown_error('attacker.attackValue'))
+    problems += page.compare_figures(browser.figures(), prediction, 'attack value 1e3')
+    # A link's answer that the combat does not ask, in a sentence; the line
+    # of the command line kept beside it.
+    scenario = json.loads(lines[0])
+    scenario['defender']['inCityForestMountain'] = True
+    browser.open(page.scenario_url(server.url, json.dumps(scenario)))
+    said = browser.js('return [...document.querySelectorAll("#import-messages [data-message]")]'
+                      '.map((m) => [m.textContent, m.dataset.message]);')
+    wanted = [['The link\'s answer for the defender to "In a city, forest or mountain" is not '
+               'used in this combat.',
+               'link:1: defender.inCityForestMountain: ignored: not asked for this combat']]
+    if said != wanted:
+        problems.append('a link\'s unused answer is told as %r, not %r' % (said, wanted))
+    return problems
 
 
 def transcript_scenario(program, name, workdir):
@@ -122,6 +197,96 @@ def check_appearing(browser, server):
             if label != text:
                 problems.append('%s: %s is worded %r, not %r' % (what, name,
                                                                  label, text))
+    return problems
+
+
+# A yes/no question that appears as the answers change, from the example
+# combat: the answers given in turn, and the question.  Its box must show
+# the answer that the figures take (yes ticked, no blank, neither marked
+# and said), and clicks must reach yes, no and neither, each with the
+# program's figures for the combat in the address.
+YES_NO_APPEARING = [
+    ('the attacker\'s infantry leader',
+     [('attacker.leaderChoice', '1'), ('general.attackerClass', '1')],
+     'general.attackerInfantryLeader'),
+    ('the defender\'s infantry leader',
+     [('defender.leaderChoice', '1'), ('general.defenderClass', '1')],
+     'general.defenderInfantryLeader'),
+    ('an anti-tank unit\'s leader',
+     [('general.attackerClass', '4'), ('attacker.canMoveAfter', 'false')],
+     'attacker.antiTankHasLeader'),
+    ('rough terrain, once clear terrain is unticked',
+     [('terrain.clearOrSandy', 'false')], 'terrain.roughBocageOrHills'),
+    ('a forest, once rough terrain is no',
+     [('terrain.clearOrSandy', 'false'), ('terrain.roughBocageOrHills', 'false')],
+     'terrain.forest'),
+]
+
+# What a yes/no box looks like: "true" ticked, "null" marked as neither
+# (its mark and its word on show), "false" blank; anything else is a look
+# that means no one answer.
+BOX_LOOK = """
+  const box = arguments[0];
+  const word = box.closest('.field').querySelector('.neither');
+  const said = Boolean(word && word.getClientRects().length && word.textContent.trim());
+  if (box.checked && !box.indeterminate && !said) return 'true';
+  if (!box.checked && box.indeterminate && said) return 'null';
+  if (!box.checked && !box.indeterminate && !said) return 'false';
+  return 'unclear: checked ' + box.checked + ', mixed ' + box.indeterminate + ', word ' + said;"""
+
+
+def address_scenario(browser, example):
+    """The combat that the address holds, once the page has written it."""
+    browser.js("window.dispatchEvent(new Event('pagehide'));")
+    fragment = browser.js('return location.hash;')
+    if not fragment.startswith('#s='):
+        return json.loads(example)
+    return json.loads(urllib.parse.unquote(fragment[3:]))
+
+
+def answer_in(scenario, name):
+    node = scenario
+    for part in name.split('.'):
+        if not isinstance(node, dict) or part not in node:
+            return 'left out'
+        node = node[part]
+    return json.dumps(node)
+
+
+def check_yes_no_looks(browser, server, program, workdir):
+    problems = []
+    with open(os.path.join(page.SOURCE, 'examples', 'first_combat.in'), 'rb') as f:
+        example = page.saved_scenarios(program, f.read(), workdir)[0]
+    for what, answers, name in YES_NO_APPEARING:
+        browser.open(server.url + 'index.html')
+        browser.js('for (const d of document.querySelectorAll("details.fold")) d.open = true;')
+        for field, value in answers:
+            browser.answer(field, value)
+        if name not in browser.shown_fields():
+            problems.append('%s: %s is not asked' % (what, name))
+            continue
+        reached = set()
+        states = []
+        for clicks in range(4):
+            if clicks:
+                browser.field(name).click()
+            browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+            look = browser.js(BOX_LOOK, browser.field(name))
+            scenario = address_scenario(browser, example)
+            held = answer_in(scenario, name)
+            if look != held:
+                problems.append('%s, after %d clicks: the box looks %s, the combat holds %s'
+                                % (what, clicks, look, held))
+            if clicks:
+                reached.add(held)
+            states.append((json.dumps(scenario), browser.figures(), clicks))
+        if reached != {'true', 'false', 'null'}:
+            problems.append('%s: three clicks reach %s, not yes, no and neither'
+                            % (what, sorted(reached)))
+        predictions = page.native_predictions(program, [s for s, _, _ in states], workdir)
+        for (_, shown, clicks), prediction in zip(states, predictions):
+            problems += page.compare_figures(shown, prediction, '%s, after %d clicks'
+                                             % (what, clicks))
     return problems
 
 
@@ -332,11 +497,63 @@ def check_files(browser, server, program, workdir):
     from selenium.webdriver.common.by import By
     browser.driver.find_element(By.ID, 'import-file').send_keys(path)
     browser.wait_for('document.getElementById("results").dataset.state === "figures"')
-    shown = browser.js('return document.getElementById("import-messages").textContent;')
+    shown = browser.js('return [...document.querySelectorAll("#import-messages '
+                       '[data-message]")].map((m) => m.dataset.message).join("\\n");')
     if shown.split('\n') != wanted:
         problems.append('import shows %r, the program prints %r' % (shown, wanted))
     problems += page.compare_figures(browser.figures(), first_valid,
                                      'the first valid scenario imported')
+    stronger = json.loads(second)
+    stronger['attacker']['attackValue'] += 3
+    problems += check_several_combats(browser, server, program, workdir,
+                                      [second, line, json.dumps(stronger)])
+    return problems
+
+
+COMBAT_LIST = """
+  const box = document.getElementById('file-combats');
+  if (!box || !box.getClientRects().length) return null;
+  const select = box.querySelector('select');
+  return {note: box.textContent, value: select.value,
+          entries: [...select.options].map((o) => o.textContent)};"""
+
+
+def check_several_combats(browser, server, program, workdir, combats):
+    """A file of several combats says so and lists them, shows the first,
+    and shows another when it is chosen; a file of one lists none."""
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.support.ui import Select
+    problems = []
+    texts = [json.dumps(json.loads(c), separators=(',', ':')) for c in combats]
+    predictions = page.native_predictions(program, texts, workdir)
+    path = os.path.join(workdir, 'three combats.jsonl')
+    with open(path, 'w') as f:
+        f.write('\n'.join(texts) + '\n')
+    browser.open(server.url + 'index.html')
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    listed = browser.js(COMBAT_LIST)
+    if listed is None:
+        return ['a file of 3 combats: no list of its combats']
+    if '3 combats' not in listed['note'] or len(listed['entries']) != 3 or \
+            listed['value'] != '0':
+        problems.append('a file of 3 combats: the list says %r' % listed)
+    problems += page.compare_figures(browser.figures(), predictions[0],
+                                     'a file of 3 combats, at first')
+    Select(browser.driver.find_element(By.ID, 'file-combat')).select_by_value('2')
+    problems += page.compare_figures(browser.figures(), predictions[2],
+                                     'a file of 3 combats, the third chosen')
+    browser.js("window.dispatchEvent(new Event('pagehide'));")
+    shown = json.loads(urllib.parse.unquote(browser.js('return location.hash;')[3:] or 'null'))
+    if shown != json.loads(texts[2]):
+        problems.append('a file of 3 combats, the third chosen: the address holds %r' % shown)
+    with open(path, 'w') as f:
+        f.write(texts[1] + '\n')
+    browser.driver.find_element(By.ID, 'import-file').send_keys(path)
+    browser.wait_for('document.getElementById("results").dataset.state === "figures"')
+    problems += page.compare_figures(browser.figures(), predictions[1], 'a file of one combat')
+    if browser.js(COMBAT_LIST) is not None:
+        problems.append('a file of one combat lists its combats')
     return problems
 
 
@@ -498,7 +715,11 @@ def main():
             prediction, = page.native_predictions(program, [line], workdir)
             for name, check in [
                     ('questions shown and hidden', lambda: check_appearing(browser, server)),
+                    ('yes/no answers as they look', lambda: check_yes_no_looks(
+                        browser, server, program, workdir)),
                     ('wrong values', lambda: check_wrong_values(browser, server, line, prediction)),
+                    ('a player\'s words', lambda: check_players_words(browser, server, program,
+                                                                      workdir)),
                     ('units added and removed', lambda: check_units(browser, server, program, workdir)),
                     ('units not asked', lambda: check_ignored_units(browser, server, program, workdir)),
                     ('the next question below', lambda: check_next_question_below(

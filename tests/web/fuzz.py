@@ -12,7 +12,8 @@ file.  For every one:
 - figures shown are those of `zelvorn-odds --scenario FILE --json` for the
   same text (the first scenario it computes);
 - when the program computes none, the page shows no figures and shows its
-  messages (each of the program's lines, after the file's name);
+  messages (each of the program's lines, after the file's name); a file
+  over 16 MiB, which the page does not read, is said to be too long;
 - a link that cannot be read leaves the address as it was.
 
 Before each case the page shows a valid combat whose figures differ from
@@ -25,6 +26,7 @@ import concurrent.futures
 import json
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
@@ -37,6 +39,10 @@ import page
 BASES = ('support_artillery_two_pieces', 'support_air_two_fighters',
          'combat_rugged_chance', 'softening_repeated', 'q_combat_support',
          'q_terrain_chain', 'extreme_fighter_air_defense', 'q_half_track')
+
+# The cases checked by default (page.sample): every one with
+# ZELVORN_WEB_SAMPLE=all.
+SAMPLE_SIZE = 100
 
 # Values of the wrong type, or at and past the edges of every range.
 ODD_VALUES = [None, True, False, 0, -1, 1, 2, 3, 5, 9, 10, 15, 99, 100, 101,
@@ -84,7 +90,8 @@ RUN_CASE = """
     const messages = document.getElementById('import-messages');
     const visible = messages && !messages.hidden && messages.getClientRects().length > 0;
     return {state: document.getElementById('results').dataset.state,
-            messages: visible ? messages.textContent : null,
+            messages: visible ? [...messages.querySelectorAll('[data-message]')]
+                               .map((m) => m.dataset.message).join('\\n') : null,
             errors: (window.zelvornFuzzErrors || ['the error trap is missing']).splice(0),
             hash: location.hash, figures: shownFigures()};
   };
@@ -126,7 +133,8 @@ OUTCOME = """
   const messages = document.getElementById('import-messages');
   const visible = messages && !messages.hidden && messages.getClientRects().length > 0;
   return {state: document.getElementById('results').dataset.state,
-          messages: visible ? messages.textContent : null,
+          messages: visible ? [...messages.querySelectorAll('[data-message]')]
+                               .map((m) => m.dataset.message).join('\\n') : null,
           errors: (window.zelvornFuzzErrors || ['the error trap is missing']).splice(0),
           hash: location.hash, figures: shownFigures()};""" % page.SHOWN_FIGURES
 
@@ -211,42 +219,46 @@ WHOLE = ['null', '[1,2]', '{}', '1', '"scenario"', 'true', '[]', '{"general":nul
 
 
 def link_texts(rng, bases, count):
-    """Single-line texts for links: mutated scenarios and whole odd ones."""
+    """Single-line texts for links: mutated scenarios and whole odd ones,
+    each with the kind of change made ([kind, text])."""
     texts = []
     while len(texts) < count:
         base = rng.choice(bases)
         choice = rng.random()
         if choice < 0.04:
-            text = rng.choice(WHOLE)
+            kind, text = 'odd whole text', rng.choice(WHOLE)
         elif choice < 0.09:
             scenario = json.loads(base)
             scenario['artillery'] = rng.choice((5, 'x', {}, [5], [None], None))
-            text = dumps(scenario)
+            kind, text = 'odd artillery', dumps(scenario)
         elif choice < 0.75:
-            text = dumps(mutated_value(rng, json.loads(base)))
+            kind, text = 'changed value', dumps(mutated_value(rng, json.loads(base)))
         else:
-            text = mutated_text(rng, base, one_line=True)
+            kind, text = 'changed characters', mutated_text(rng, base, one_line=True)
         # A link with nothing in it is no link at all.
         if text.strip() and '\n' not in text and '\r' not in text:
-            texts.append(text)
+            texts.append([kind, text])
     return texts
 
 
 def file_contents(rng, bases, count):
     """Bytes of imported files: mutated scenarios one a line or spread over
-    lines, random bytes, nothing at all."""
-    files = [b'', b'\n', b'\x00' * 64, '\ufeff'.encode() + bases[0].encode()]
+    lines, random bytes, nothing at all; each with the kind of file it is
+    ([kind, bytes])."""
+    files = [['empty', b''], ['empty line', b'\n'], ['zero bytes', b'\x00' * 64],
+             ['byte order mark', '\ufeff'.encode() + bases[0].encode()]]
     while len(files) < count:
         choice = rng.random()
         if choice < 0.1:
-            files.append(bytes(rng.randrange(256) for _ in range(rng.randrange(1, 400))))
+            files.append(['random bytes', bytes(rng.randrange(256) for _ in
+                                                range(rng.randrange(1, 400)))])
         elif choice < 0.3:
             scenario = mutated_value(rng, json.loads(rng.choice(bases)))
             try:
                 text = json.dumps(scenario, indent=rng.choice((1, 2, 4)), ensure_ascii=False)
             except RecursionError:
                 text = dumps(scenario)
-            files.append(text.encode())
+            files.append(['spread over lines', text.encode()])
         else:
             lines = []
             for _ in range(rng.choice((1, 1, 1, 2, 3))):
@@ -256,14 +268,18 @@ def file_contents(rng, bases, count):
                 else:
                     lines.append(mutated_text(rng, base, one_line=False))
             ending = rng.choice(('\n', '\r\n', ''))
-            files.append((ending or '\n').join(lines).encode()
-                         + ending.encode())
+            files.append(['%d lines' % len(lines), (ending or '\n').join(lines).encode()
+                          + ending.encode()])
     return files
+
+
+LONGEST_FILE = 16 * 1024 * 1024
+PAGE_TOO_LONG = ' the file is longer than 16 MiB, the most the page reads'
 
 
 def huge_files(base):
     """A scenario padded with spaces inside its object to 4 MB (the program
-    computes it) and to over 16 MiB (the program refuses it)."""
+    computes it) and to over 16 MiB (the page refuses the file unread)."""
     head, tail = base[:1], base[1:]
     return [{'name': 'padded-4mb.jsonl', 'head': head, 'tail': tail + '\n',
              'padding': 4 * 1000 * 1000},
@@ -377,6 +393,22 @@ def shown_for(expected):
     return expected['messages']
 
 
+def case_kinds(item):
+    """The kinds of one case: link or file and the change made, whether
+    the program computes it, and the first message it gives."""
+    case, wanted = item
+    kinds = {'%s: %s' % (case['kind'], case['change']),
+             '%s: %s' % (case['kind'], 'computed' if wanted['prediction'] else 'refused')}
+    if wanted['messages']:
+        # What the first message says, without the line, the field, the
+        # value and the allowed values.
+        said = wanted['messages'][0].split(': ', 2)[-1]
+        said = said.split(' (allowed')[0].split(' - ')[0]
+        said = re.sub(r'"[^"]*"|\'[^\']*\'', 'VALUE', said)
+        kinds.add('message: ' + re.sub(r'-?[0-9]+(\.[0-9]*)?(e[0-9]+)? ', '', said))
+    return kinds
+
+
 def run_cases(browser, server, cases, expected, resets):
     """Every case, after a link to a base combat whose figures differ from
     the case's when the case should show what the page shows already (a
@@ -415,22 +447,33 @@ def main():
                       'rb') as f:
                 bases += page.saved_scenarios(program, f.read(), workdir)[:1]
         cases = []
-        for n, text in enumerate(link_texts(rng, bases, link_count)):
+        for n, (change, text) in enumerate(link_texts(rng, bases, link_count)):
             content = text.encode()
-            cases.append({'kind': 'link', 'label': text[:60], 'name': 'link.jsonl',
+            cases.append({'kind': 'link', 'change': change, 'label': text[:60],
+                          'name': 'link.jsonl',
                           'content': content,
                           'hash': '#s=' + urllib.parse.quote(content, safe='')})
-        for n, content in enumerate(file_contents(rng, bases, file_count)):
+        for n, (change, content) in enumerate(file_contents(rng, bases, file_count)):
             name = 'fuzz %d.jsonl' % n
-            cases.append({'kind': 'file', 'label': repr(content[:40]), 'name': name,
+            cases.append({'kind': 'file', 'change': change, 'label': repr(content[:40]),
+                          'name': name,
                           'content': content,
                           'recipe': {'name': name,
                                      'base64': base64.b64encode(content).decode()}})
         for recipe in huge_files(bases[0]):
-            cases.append({'kind': 'file', 'label': recipe['name'], 'name': recipe['name'],
+            cases.append({'kind': 'file', 'change': recipe['name'], 'label': recipe['name'],
+                          'name': recipe['name'],
                           'content': recipe_bytes(recipe), 'recipe': recipe})
-        cases = page.sample(cases)
+        made = len(cases)
         expected = natives(program, workdir, cases)
+        for case, wanted in zip(cases, expected):
+            # The page holds a file in the calculator's memory: one longer
+            # than a scenario may be is refused whole, unread.
+            if len(case['content']) > LONGEST_FILE:
+                wanted.update(prediction=None, messages=[PAGE_TOO_LONG])
+        chosen = page.sample(list(zip(cases, expected)), SAMPLE_SIZE, case_kinds)
+        cases = [case for case, _ in chosen]
+        expected = [wanted for _, wanted in chosen]
         for case in cases:
             del case['content']
         resets = [{'hash': '#s=' + urllib.parse.quote(line, safe=''), 'prediction': p}
@@ -453,10 +496,10 @@ def main():
     for notice in notices[:20]:
         print(notice)
     problems = [p for p in problems if not p.startswith(NOTICE)]
-    return page.report(problems, 'fuzz (seed %d): %d links and %d files, %d of '
-                       'them refused by the program; %d notices; %d problems' % (
-                           seed, links, len(cases) - links, refused, len(notices),
-                           len(problems)))
+    return page.report(problems, 'fuzz (seed %d): %d links and %d files of %d cases, '
+                       '%d of them refused by the program; %d notices; %d problems' % (
+                           seed, links, len(cases) - links, made, refused,
+                           len(notices), len(problems)))
 
 
 if __name__ == '__main__':

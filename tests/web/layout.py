@@ -141,8 +141,10 @@ def check_keyboard(browser, server, line):
     browser.js('arguments[0].focus();', browser.field('general.attackerClass'))
     shown = ('document.querySelector(\'[data-field="general.defenderIsInfantry"]\')'
              '.getClientRects().length > 0')
-    after_keys(['6'], shown, 'a menu answered from the keyboard changes nothing')
-    after_keys([Keys.TAB], active_is('general.defenderIsInfantry'),
+    # A menu entry found by its word; the field's help control stands
+    # between it and the next question.
+    after_keys(['art'], shown, 'a menu answered from the keyboard changes nothing')
+    after_keys([Keys.TAB, Keys.TAB], active_is('general.defenderIsInfantry'),
                'Tab after the class does not go to the next question')
     after_keys([Keys.SPACE], 'document.activeElement.dataset.value === "true"',
                'Space does not answer yes')
@@ -151,7 +153,7 @@ def check_keyboard(browser, server, line):
                'Enter on "Add" does not go to the new unit')
     after_keys(['12'], 'document.activeElement.value === "12"',
                'the bars typed are not in the field')
-    after_keys([Keys.TAB], active_is('attacker.combatSupport.0'),
+    after_keys([Keys.TAB, Keys.TAB], active_is('attacker.combatSupport.0'),
                'Tab after the bars does not go to their remove button')
     after_keys([Keys.SPACE], active_is('attacker.combatSupport') + ' && '
                '!document.querySelector(\'[data-name="attacker.combatSupport"] li\')',
@@ -175,6 +177,23 @@ def boxes(browser):
                 columns, wide: wide.slice(0, 5)};""")
 
 
+# Menus on show too narrow for their longest entry: the entry's text width
+# in the menu's font, its padding and room for the arrow against its width.
+CUT_MENUS = """
+  const context = document.createElement('canvas').getContext('2d');
+  const cut = [];
+  for (const select of document.querySelectorAll('select')) {
+    if (!select.getClientRects().length) continue;
+    const style = getComputedStyle(select);
+    context.font = style.font;
+    const widest = Math.max(...[...select.options].map((o) => context.measureText(o.text).width));
+    const room = select.clientWidth - parseFloat(style.paddingLeft) -
+                 parseFloat(style.paddingRight) - 16;
+    if (widest > room) cut.push([select.id, Math.round(widest), Math.round(room)]);
+  }
+  return cut;"""
+
+
 def set_viewport(browser, width, height):
     browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
         'width': width, 'height': height, 'deviceScaleFactor': 1,
@@ -188,10 +207,14 @@ def whole_page_screenshot(browser, width, path):
     set_viewport(browser, width, 900)
 
 
-def check_widths(server, line, out):
+def clear_viewport(browser):
+    """Back to the browser window's own size (1280 by 900)."""
+    browser.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+
+
+def check_widths(browser, server, line, out):
     problems = []
     for width in (360, 1280):
-        browser = page.Browser(width, 900)
         try:
             # A window cannot be made as narrow as a phone: the page is.
             set_viewport(browser, width, 900)
@@ -212,10 +235,96 @@ def check_widths(server, line, out):
                 if not (second['left'] >= first['right'] - 1 and
                         b['results']['left'] >= b['questions']['right'] - 1):
                     problems.append('1280 px: not side by side: %s' % b)
+            if width == 1280:
+                for menu, widest, room in browser.js(CUT_MENUS):
+                    problems.append('1280 px: the menu %s cuts its longest entry (%d px in '
+                                    '%d px)' % (menu, widest, room))
             browser.driver.save_screenshot(os.path.join(out, 'page-%d-screen.png' % width))
             whole_page_screenshot(browser, width, os.path.join(out, 'page-%d.png' % width))
         finally:
-            browser.close()
+            clear_viewport(browser)
+    return problems
+
+
+# Where the focused control lies against the fixed odds in brief, and the
+# labels of the units' table whose word runs over two lines.
+FOCUS_IN_SIGHT = """
+  const node = document.activeElement;
+  const r = node.getBoundingClientRect();
+  const summary = document.getElementById('summary').getBoundingClientRect();
+  return {name: node.dataset.field || node.dataset.add || node.dataset.remove || node.id ||
+                node.textContent.trim().slice(0, 40),
+          top: r.top, bottom: r.bottom, summaryTop: summary.top,
+          inSummary: node.closest('#summary') !== null};"""
+
+BROKEN_WORDS = """
+  const broken = [];
+  for (const th of document.querySelectorAll('.units-table th[scope="row"]')) {
+    if (!th.getClientRects().length) continue;
+    const text = th.firstChild;
+    if (!text || text.nodeType !== Node.TEXT_NODE) continue;
+    const re = /\\S+/g;
+    let match;
+    while ((match = re.exec(text.data))) {
+      const range = document.createRange();
+      range.setStart(text, match.index);
+      range.setEnd(text, match.index + match[0].length);
+      const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top)));
+      if (lines.size > 1) broken.push(match[0]);
+    }
+  }
+  return broken;"""
+
+
+def check_narrow_focus(server, line):
+    """At 360 px every focus stop, Tab from the top, lies wholly above the
+    fixed odds in brief, no label of the units' table breaks a word
+    ("Entrenchment" whole), and a question shown by its help control covers
+    no other row."""
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.keys import Keys
+    problems = []
+    browser = page.Browser(360, 640)
+    try:
+        set_viewport(browser, 360, 640)
+        browser.open(page.scenario_url(server.url, line))
+        browser.wait_for('!document.getElementById("sweep").hidden')
+        for word in browser.js(BROKEN_WORDS):
+            problems.append('360 px: the label word %r breaks over two lines' % word)
+        if 'Entrenchment' not in browser.js('return document.querySelector(\'tr[data-attribute='
+                                            '"entrenchment"] th\').textContent;'):
+            problems.append('360 px: no row named Entrenchment')
+        # The console's question, once asked for, takes room of its own:
+        # the next row moves down rather than lie under it.
+        browser.js('document.getElementById(arguments[0].id + "-help-button").click();',
+                   browser.field('attacker.initiative'))
+        overlap = browser.js("""
+            const help = document.getElementById(arguments[0].id + '-help').getBoundingClientRect();
+            const next = arguments[0].closest('tr').nextElementSibling.getBoundingClientRect();
+            return help.height > 0 && help.bottom <= next.top + 0.5 ? null : [help.bottom, next.top];""",
+                             browser.field('attacker.initiative'))
+        if overlap:
+            problems.append('360 px: the initiative\'s question covers the next row %s' % overlap)
+        browser.js('document.activeElement.blur(); window.scrollTo(0, 0);')
+        stops = 0
+        for _ in range(300):
+            browser.js('window.focusBefore = document.activeElement;')
+            ActionChains(browser.driver).send_keys(Keys.TAB).perform()
+            browser.wait_for('document.activeElement !== window.focusBefore')
+            # The browser scrolls the focus into sight as it moves it.
+            where = browser.js(FOCUS_IN_SIGHT)
+            if where['inSummary']:
+                break
+            stops += 1
+            if where['top'] < 0 or where['bottom'] > where['summaryTop']:
+                problems.append('360 px: focus stop %d (%s) is not wholly above the odds in '
+                                'brief (%.0f..%.0f, the odds from %.0f)' % (
+                                    stops, where['name'], where['top'], where['bottom'],
+                                    where['summaryTop']))
+        if stops < 40:
+            problems.append('360 px: only %d focus stops before the odds in brief' % stops)
+    finally:
+        browser.close()
     return problems
 
 
@@ -240,7 +349,7 @@ def summary_wanted(prediction):
     return wanted
 
 
-def check_odds_in_sight(server, program, workdir):
+def check_odds_in_sight(browser, server, program, workdir):
     """The page opens on the example combat with its odds; at 360 px the
     summary stays in the viewport while the answers scroll, with the
     program's figures after every change, and names a wrong answer with a
@@ -259,7 +368,6 @@ def check_odds_in_sight(server, program, workdir):
         variants.append(variant)
     predictions = page.native_predictions(
         program, [json.dumps(v) for v in variants], workdir)
-    browser = page.Browser(360, 640)
     try:
         set_viewport(browser, 360, 640)
         browser.open(server.url + 'index.html')
@@ -290,8 +398,7 @@ def check_odds_in_sight(server, program, workdir):
         if browser.js(SUMMARY_IN_VIEW):
             problems.append('360 px: the summary shows figures for a wrong answer')
     finally:
-        browser.close()
-    browser = page.Browser(1280, 900)
+        clear_viewport(browser)
     try:
         browser.open(server.url + 'index.html')
         inner = browser.js("""
@@ -303,7 +410,7 @@ def check_odds_in_sight(server, program, workdir):
         if browser.js('return getComputedStyle(document.getElementById("summary")).display') != 'none':
             problems.append('1280 px: the summary is on show beside the whole prediction')
     finally:
-        browser.close()
+        clear_viewport(browser)
     return problems
 
 
@@ -368,26 +475,27 @@ def main():
     server = page.Server(site)
     problems = []
     counts = {}
+    # One browser for every check: each loads the page afresh, at the width
+    # it sets.
+    browser = page.Browser()
     try:
-        browser = page.Browser()
-        try:
+        with tempfile.TemporaryDirectory() as workdir:
             for name, check in [
                     ('keyboard', lambda: check_keyboard(browser, server, line)),
                     ('labels and contrast', lambda: check_labels_and_contrast(browser, server, line)),
-                    ('offline', lambda: check_offline(browser, server, line, site))]:
+                    ('offline', lambda: check_offline(browser, server, line, site)),
+                    ('360 and 1280 px', lambda: check_widths(browser, server, line, out)),
+                    ('odds in sight', lambda: check_odds_in_sight(browser, server, program,
+                                                                  workdir)),
+                    # A window of its own: Tab moves the focus as in a
+                    # real 360 px window.
+                    ('focus above the odds at 360 px',
+                     lambda: check_narrow_focus(server, line))]:
                 found = check()
                 counts[name] = len(found)
                 problems += found
-        finally:
-            browser.close()
-        found = check_widths(server, line, out)
-        counts['360 and 1280 px'] = len(found)
-        problems += found
-        with tempfile.TemporaryDirectory() as workdir:
-            found = check_odds_in_sight(server, program, workdir)
-        counts['odds in sight'] = len(found)
-        problems += found
     finally:
+        browser.close()
         server.close()
     return page.report(problems, 'layout checks (%s): %d problems; screenshots '
                        'in %s' % (', '.join('%s %s' % (n, 'passed' if not c else 'FAILED')

@@ -19,6 +19,10 @@ import threading
 import time
 import urllib.parse
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                '..', '..', 'web'))
+import serve  # noqa: E402  (the page's server, as web/serve.sh runs it)
+
 # The status that CTest takes as "skipped" (SKIP_RETURN_CODE).
 SKIPPED = 77
 
@@ -71,18 +75,8 @@ SHOWN_FIGURES = """
     return shown;"""
 
 
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    # Connections kept open between requests, as any web server keeps them:
-    # a new connection for every file would make the page's load time the
-    # test server's.
-    protocol_version = 'HTTP/1.1'
-    # A file's headers and body go out in separate writes: with Nagle's
-    # algorithm the body would wait for the browser's delayed
-    # acknowledgement, some 40 ms a file on an open connection.
-    disable_nagle_algorithm = True
-    extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
-                          **{'.wasm': 'application/wasm',
-                             '.js': 'text/javascript'})
+class QuietHandler(serve.Handler):
+    """The handler of web/serve.sh's server, without its log."""
 
     def log_message(self, *args):
         pass
@@ -274,16 +268,79 @@ def in_browsers(items, work, count=1, width=1280, height=900):
     return results
 
 
-def sample_step():
-    """N when ZELVORN_WEB_SAMPLE=N asks for every Nth case, else 1: the
-    rounds under load run the long comparisons on a sample of their cases,
-    since there it is the waiting that is tested, not the figures."""
-    return max(int(os.environ.get('ZELVORN_WEB_SAMPLE') or 1), 1)
+# The long comparisons against the program check a fixed sample of their
+# cases unless ZELVORN_WEB_SAMPLE=all asks for every case (as .ci/run does);
+# ZELVORN_WEB_SAMPLE=N asks for a sample of N cases instead of the test's own
+# size.  The sample is drawn with a fixed seed, so that a run repeats the one
+# before it, and it always holds a case of every kind that the cases have.
+SAMPLE_SEED = 2026
 
 
-def sample(cases):
-    """Every case, or every Nth one (see sample_step)."""
-    return cases[::sample_step()]
+def sample_all():
+    """Whether every case is asked for, not a sample."""
+    return os.environ.get('ZELVORN_WEB_SAMPLE', '').strip().lower() == 'all'
+
+
+def sample(cases, size, kinds):
+    """The cases to check: every case (ZELVORN_WEB_SAMPLE=all), or `size` of
+    them (ZELVORN_WEB_SAMPLE=N: N of them) in their own order, drawn with a
+    fixed seed after one case for each kind that `kinds(case)` names (a set
+    of labels), so that no kind is left out however small the size."""
+    wanted = os.environ.get('ZELVORN_WEB_SAMPLE', '').strip().lower()
+    if wanted == 'all' or size >= len(cases):
+        return list(cases)
+    if wanted:
+        size = int(wanted)
+    import random
+    order = list(range(len(cases)))
+    random.Random(SAMPLE_SEED).shuffle(order)
+    chosen = set()
+    seen = set()
+    # The cases that bring the most kinds not yet seen come first (the
+    # shuffled order breaks ties).
+    labels = {i: set(kinds(cases[i])) for i in order}
+    while True:
+        best = max(order, key=lambda i: len(labels[i] - seen))
+        if not labels[best] - seen:
+            break
+        chosen.add(best)
+        seen |= labels[best]
+    for i in order:
+        if len(chosen) >= size:
+            break
+        chosen.add(i)
+    return [case for i, case in enumerate(cases) if i in chosen]
+
+
+def scenario_kinds(line, sizes=True):
+    """The kinds of combat a scenario (a line of --save) stands for: each
+    answer by its name (list positions left out) with its value for a yes,
+    a no, a neither and a menu entry, and for a number whether it is at the
+    largest values, else (with `sizes`) whether it is zero, up to 15 or
+    larger; the length of each list."""
+    kinds = set()
+
+    def walk(node, name):
+        if isinstance(node, dict):
+            for key, value in node.items():
+                walk(value, name + '.' + key if name else key)
+        elif isinstance(node, list):
+            kinds.add('%s: %s entries' % (name, min(len(node), 3)))
+            for value in node:
+                walk(value, name + '[]')
+        elif isinstance(node, (int, float)) and not isinstance(node, bool):
+            if node >= 10 ** 8:
+                kinds.add('%s: largest' % name)
+            elif sizes:
+                kinds.add('%s: %s' % (name, 'zero' if node == 0 else 'some' if node <= 15
+                                      else 'large'))
+            else:
+                kinds.add('%s: a number' % name)
+        else:
+            kinds.add('%s: %s' % (name, json.dumps(node)))
+
+    walk(json.loads(line), '')
+    return kinds
 
 
 def scenario_url(base, scenario_text):

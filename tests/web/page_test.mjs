@@ -6,11 +6,12 @@ import {test} from 'node:test';
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/address.js';
 import {loadModule} from '../../web/page/calc.js';
 import {barHeight} from '../../web/page/charts.js';
-import {readWhole} from '../../web/page/controls.js';
+import {numberOf, readNumber} from '../../web/page/controls.js';
 import {sweepRange} from '../../web/page/sweep.js';
 import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
         without} from '../../web/page/presets.js';
-import {labelOf, noteText, sentence, tidy} from '../../web/page/words.js';
+import {labelOf, menuWord, noteText, problemText, readingText, sentence,
+        tidy} from '../../web/page/words.js';
 
 test('an address holds the scenario text and gives it back unchanged', () => {
   const texts = ['{"general":{"attackerClass":2}}', '{"a":"%#&=?+ é"}', '{}', 'null', ''];
@@ -43,15 +44,57 @@ test('bars are never of negative height and never past the chart', () => {
   }
 });
 
-test('whole numbers typed: blank, out of range, not a whole number', () => {
+test('numbers typed go to the calculator as written; it alone says what it takes', () => {
   for (const [typed, state, value] of [
-    ['', 'blank'], ['  ', 'blank'], ['7', 'ok', 7], [' 12 ', 'ok', 12], ['0', 'bad'],
-    ['1.5', 'bad'], ['-1', 'bad'], ['1e3', 'bad'], ['1000000000', 'bad'],
-    ['999999999', 'ok', 999999999]]) {
-    const read = readWhole(typed, 1, 999999999);
+    ['', 'blank'], ['  ', 'blank'], ['7', 'ok', 7], [' 12 ', 'ok', 12], ['0', 'ok', 0],
+    ['-1', 'ok', -1], ['1.5', 'ok', 1.5], ['1e3', 'ok', 1000], ['1000000000', 'ok', 1000000000],
+    ['.5', 'ok', 0.5], ['01', 'ok', 1]]) {
+    const read = readNumber(typed);
     assert.equal(read.state, state, JSON.stringify(typed));
-    assert.equal(read.value, value, JSON.stringify(typed));
+    assert.equal(numberOf(read.value), value, JSON.stringify(typed));
   }
+});
+
+test('menus show words, never numbers', () => {
+  assert.equal(menuWord('infantry'), 'Infantry');
+  assert.equal(menuWord('Aggressive Attack'), 'Aggressive Attack');
+  assert.equal(menuWord('None of the above'), 'None');
+  assert.equal(menuWord('something new'), 'Something new');
+});
+
+test('a problem in the field\'s own terms: which unit, and the range', () => {
+  const cases = [
+    [{group: 'artillery', key: 'strength', list: 'artillery', unit: 1, minimum: 1,
+      maximum: 999999999, reason: 'belowMinimum'}, 'Strength of artillery piece 2: at least 1'],
+    [{group: 'attacker', key: 'initiative', minimum: 0, maximum: 999999999,
+      reason: 'aboveMaximum'}, 'Initiative of the attacker: at most 999999999'],
+    [{group: 'attacker', key: 'initiative', minimum: 0, maximum: 999999999,
+      reason: 'notWhole'}, 'Initiative of the attacker: a whole number from 0 to 999999999'],
+    [{group: 'defender', key: 'combatSupport', bar: 0, minimum: 0, maximum: 999999999,
+      reason: 'belowMinimum'}, 'Combat Support unit 1 of the defender: at least 0'],
+    [{group: '', key: 'combatRange', minimum: 1, maximum: 999999999, reason: 'missing'},
+     'Range of the combat: needs an answer'],
+    [{group: 'general', key: 'attackerClass', minimum: 1, maximum: 11, menu: true,
+      reason: 'wrongKind'}, 'Attacker class: one of the menu\'s entries'],
+  ];
+  for (const [problem, wanted] of cases) assert.equal(problemText(problem), wanted);
+});
+
+test('notes of a link or a file as sentences', () => {
+  assert.equal(readingText({kind: 'notAsked', group: 'defender', key: 'inCityForestMountain',
+                            line: 1}, 'the link'),
+               'The link\'s answer for the defender to "In a city, forest or mountain" ' +
+               'is not used in this combat.');
+  assert.equal(readingText({kind: 'notAsked', group: 'general', key: 'overcast', line: 3},
+                           'the file a.jsonl'),
+               'The file a.jsonl\'s answer to "Overcast" is not used in this combat.');
+  assert.equal(readingText({kind: 'error', group: 'artillery', key: 'strength',
+                            list: 'artillery', unit: 0, minimum: 1, maximum: 9,
+                            reason: 'aboveMaximum', line: 2}, 'the link'),
+               'The link, line 2: Strength of artillery piece 1: at most 9.');
+  assert.equal(readingText({kind: 'error', field: 'scenario', line: 1,
+                            message: 'not valid JSON'}, 'the link'),
+               'The link, line 1: scenario: not valid JSON');
 });
 
 test('sweeps run over at most 200 values within the field\'s range', () => {

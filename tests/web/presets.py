@@ -9,13 +9,15 @@
   exported reads back with --roster; the Compare view's rows, their order
   by a column (by the keyboard) and a row that opens its combat, against
   --compare;
+- a roster imported over kept presets: the page asks whether to add to
+  them or replace them, and offers what would be lost as a file first;
 - through the page's modules, in one page: generated pairs of a scenario
   and a roster, every Compare row as the page draws it against --scenario
   --json of the scenario with that preset written out in full;
 - comparing against 1,000 presets: all rows shown, the median of 9 times
   (only a gross regression fails: the machine may be busy).
 
-Writes presets-1280.png (the README's picture) into OUT_DIR.
+Writes presets-1280.png (the picture in docs/web-page.md) into OUT_DIR.
 
   presets.py PROGRAM SITE_DIR OUT_DIR [PAIRS]
 """
@@ -36,6 +38,10 @@ import round_trip  # noqa: E402  (made-up dialogues)
 
 GROSS_COMPARE_MS = 2000
 EXAMPLE_ROSTER = os.path.join(page.SOURCE, 'examples', 'roster.json')
+# A compared row names a missing answer by the preset's field, with the
+# words of its menu.
+presets_test.read_menus(os.path.join(page.SOURCE, 'docs',
+                                     'scenario.schema.json'))
 
 # The Compare view's figure columns: where --json keeps each figure.
 COLUMNS = {
@@ -118,10 +124,72 @@ def pick(browser, side, name):
     Select(browser.driver.find_element('id', 'preset-' + side)).select_by_value(name)
 
 
-def import_roster(browser, path):
+def import_roster(browser, path, choice=None):
+    """Imports a roster file; where presets are kept already, clicks the
+    choice given ('add', 'replace' or 'cancel'), the replaced ones not
+    downloaded."""
     browser.js('document.getElementById("roster-status").textContent = "";')
     browser.driver.find_element('id', 'import-roster').send_keys(path)
     browser.wait_for('document.getElementById("roster-status").textContent !== ""')
+    if choice is not None and browser.js(CHOICE_SHOWN):
+        browser.js('window.confirm = () => false;')
+        browser.click('#import-' + choice)
+
+
+CHOICE = 'document.querySelectorAll("#import-choice:not([hidden])").length > 0'
+CHOICE_SHOWN = 'return ' + CHOICE + ';'
+KEPT_NAMES = 'return JSON.parse(localStorage.getItem("zelvorn-roster")).presets.map((p) => p.name);'
+
+
+def check_import_choice(browser, server, workdir):
+    """A roster imported over kept presets asks whether to add to them or
+    replace them, and offers what would be lost as a file first."""
+    problems = []
+    with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
+        example = json.load(f)['presets']
+    names = [p['name'] for p in example]
+    clash = dict(next(p for p in example if p['name'] == 'Kettle Hound'), strength=3)
+    more = os.path.join(workdir, 'more.json')
+    with open(more, 'w') as f:
+        json.dump({'presets': [dict(clash, name='Newcomer'), clash]}, f)
+    browser.open(server.url + 'index.html')
+    browser.js('localStorage.clear();')
+    browser.open(server.url + 'index.html')
+    import_roster(browser, EXAMPLE_ROSTER)
+    if browser.js(CHOICE_SHOWN) or browser.js(KEPT_NAMES) != names:
+        problems.append('a roster imported with none kept: asked, or kept %r' %
+                        browser.js('return localStorage.getItem("zelvorn-roster");'))
+    browser.js('window.offered = 0; window.confirm = () => { window.offered++; return true; };')
+    cases = [
+        # choice, file, presets kept after it, what is offered as a file
+        ('cancel', more, names, None),
+        ('add', more, names + ['Newcomer'], [next(p for p in example if p['name'] == clash['name'])]),
+        ('replace', EXAMPLE_ROSTER, names, None),
+    ]
+    for choice, path, kept, offered in cases:
+        before = json.loads(browser.js('return localStorage.getItem("zelvorn-roster");'))['presets']
+        browser.js('window.offered = 0;')
+        import_roster(browser, path)
+        if not browser.js(CHOICE_SHOWN):
+            problems.append('%s: importing over kept presets asks nothing' % choice)
+            return problems
+        if browser.js(KEPT_NAMES) != [p['name'] for p in before]:
+            problems.append('%s: the kept presets changed before the choice' % choice)
+        browser.click('#import-' + choice)
+        browser.wait_for('!(%s)' % CHOICE)
+        if browser.js(KEPT_NAMES) != kept:
+            problems.append('%s: kept %r, not %r' % (choice, browser.js(KEPT_NAMES), kept))
+        lost = offered if offered is not None else before if choice == 'replace' else []
+        if browser.js('return window.offered;') != (1 if lost else 0):
+            problems.append('%s: offered as a file %d times' % (choice, browser.js('return window.offered;')))
+        elif lost:
+            text = downloaded(browser, 'zelvorn-roster-replaced.json')
+            if json.loads(text)['presets'] != lost:
+                problems.append('%s: the file offered holds %s' % (choice, text[:200]))
+    kept = json.loads(browser.js('return localStorage.getItem("zelvorn-roster");'))['presets']
+    if kept != example:
+        problems.append('after a replace the kept presets are not the file\'s')
+    return problems
 
 
 def downloaded(browser, name, timeout=20):
@@ -312,6 +380,11 @@ def check_compare_view(browser, program, workdir):
                         (['--sort', sort] if sort else []), workdir)
         return [json.loads(line) for line in out.splitlines()]
 
+    # Every figure, to hold each against the program's.
+    browser.click('#compare-attacker')
+    browser.wait_for('!document.getElementById("compare").hidden')
+    browser.click('#compare-every')
+    browser.click('#compare-attacker')
     for side in ('attacker', 'defender'):
         browser.click('#compare-' + side)
         browser.wait_for('!document.getElementById("compare").hidden && '
@@ -389,7 +462,7 @@ COMPARE_IN_PAGE = DRAWN_ROWS_OF + """
     const box = document.createElement('div');
     const drawn = pairs.map(([scenario, side, presets]) => {
       const answer = calc.compare(scenario, p.rosterText(presets), side, 'preset');
-      v.drawCompare(box, answer.rows, answer.messages, 'preset', () => {}, () => {});
+      v.drawCompare(box, answer.rows, answer.messages, 'preset', () => {}, () => {}, true);
       return drawnRows(box);
     });
     done(drawn);
@@ -441,9 +514,10 @@ def check_generated(browser, server, program, workdir, count):
             rows += 1
             if number in errors:
                 with_error += 1
-                if row['error'] != errors[number]:
+                wanted = presets_test.preset_error(errors[number], side)
+                if row['error'] != wanted:
                     problems.append('%s: %s: error %r, written out %r' %
-                                    (where, preset['name'], row['error'], errors[number]))
+                                    (where, preset['name'], row['error'], wanted))
                 continue
             wanted = cells_of(presets_test.clamped(next(figures)))
             if row['cells'] != wanted:
@@ -456,14 +530,17 @@ def check_generated(browser, server, program, workdir, count):
     return problems
 
 
-def screenshot(server, out):
+def screenshot(browser, server, out):
     """presets-1280.png in OUT_DIR: the example roster, two presets picked
-    and the combat compared with every defender preset (the README's)."""
-    browser = page.Browser(1280, 1000)
+    and the combat compared with every defender preset (docs/web-page.md's),
+    in a window of 1280 by 1000 with nothing else kept."""
+    browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+        'width': 1280, 'height': 1000, 'deviceScaleFactor': 1, 'mobile': False})
     try:
         browser.open(server.url + 'index.html')
         with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
-            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
+            browser.js('localStorage.clear();'
+                       'localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
         browser.open(server.url + 'index.html')
         pick(browser, 'attacker', 'Kettle Hound')
         pick(browser, 'defender', 'Thistle Guard')
@@ -476,7 +553,65 @@ def screenshot(server, out):
         browser.wait_for('window.scrollY === 0')
         browser.driver.save_screenshot(os.path.join(out, 'presets-1280.png'))
     finally:
+        browser.driver.execute_cdp_cmd('Emulation.clearDeviceMetricsOverride', {})
+
+
+# The Compare view within its panel: how far the table reaches past the
+# panel's right edge, and whether the first row's name lies within the
+# panel's visible area.
+COMPARE_FIT = """
+  const box = document.getElementById('compare');
+  const table = box.querySelector('table.compare-table');
+  const name = table.querySelector('tbody th[scope="row"]').getBoundingClientRect();
+  const panel = box.getBoundingClientRect();
+  return {over: table.getBoundingClientRect().right - panel.right,
+          scrolled: box.scrollLeft,
+          nameInView: name.left >= panel.left - 0.5 && name.right <= panel.right + 0.5 &&
+                      name.width > 0,
+          sortedBy: document.querySelector('#compare-table th[aria-sort] button').dataset.sort};"""
+
+
+def check_compare_fits(server):
+    """At 1280 px the Compare view fits its panel, and the presets' names
+    stay in view when the rows are sorted by the last column, from the
+    keyboard (the focus on a right-hand heading), with the figures that
+    matter and with every figure."""
+    from selenium.webdriver.common.keys import Keys
+    problems = []
+    browser = page.Browser(1280, 900)
+    try:
+        browser.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {
+            'width': 1280, 'height': 900, 'deviceScaleFactor': 1, 'mobile': False})
+        browser.open(server.url + 'index.html')
+        with open(EXAMPLE_ROSTER, encoding='utf-8') as f:
+            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
+        browser.open(server.url + 'index.html')
+        browser.click('#compare-defender')
+        browser.wait_for('document.querySelectorAll("#compare-table tbody tr").length > 0')
+        for every in (False, True):
+            what = 'every figure' if every else 'the figures that matter'
+            if browser.js('return document.getElementById("compare-every").checked') != every:
+                browser.click('#compare-every')
+            fit = browser.js(COMPARE_FIT)
+            if not every and fit['over'] > 0.5:
+                problems.append('1280 px, %s: the Compare table reaches %.0f px past its '
+                                'panel' % (what, fit['over']))
+            last = browser.js('const b = document.querySelectorAll("#compare-table thead '
+                              'button"); return b[b.length - 1].dataset.sort;')
+            browser.driver.find_element(
+                'css selector', 'button[data-sort="%s"]' % last).send_keys(Keys.ENTER)
+            browser.wait_for('document.querySelector("#compare-table th[aria-sort] button")'
+                             '.dataset.sort === "%s"' % last)
+            fit = browser.js(COMPARE_FIT)
+            if not fit['nameInView']:
+                problems.append('1280 px, %s, sorted by %s: the names are out of view (%s)'
+                                % (what, last, fit))
+            if not every and fit['over'] > 0.5:
+                problems.append('1280 px, %s, sorted by %s: the table reaches %.0f px past '
+                                'its panel' % (what, last, fit['over']))
+    finally:
         browser.close()
+    return problems
 
 
 def time_compare(browser, server, workdir):
@@ -494,7 +629,7 @@ def time_compare(browser, server, workdir):
     with open(path, 'w') as f:
         json.dump({'presets': presets}, f)
     browser.open(server.url + 'index.html')
-    import_roster(browser, path)
+    import_roster(browser, path, 'replace')
     times = []
     for _ in range(9):
         times.append(browser.js("""
@@ -519,13 +654,18 @@ def main():
         with tempfile.TemporaryDirectory() as workdir:
             for name, check in [
                     ('clicks', lambda: check_clicks(browser, server, program, workdir)),
+                    ('import over kept presets',
+                     lambda: check_import_choice(browser, server, workdir)),
                     ('generated pairs', lambda: check_generated(browser, server, program,
                                                                 workdir, count))]:
                 found = check()
                 counts[name] = len(found)
                 problems += found
             times = time_compare(browser, server, workdir)
-        screenshot(server, out)
+        screenshot(browser, server, out)
+        found = check_compare_fits(server)
+        counts['compare fits'] = len(found)
+        problems += found
         median = statistics.median(times)
         print('compare against 1,000 presets: median of 9 %.1f ms (target 100 ms; %s; '
               'times %s; load average %.1f)' % (

@@ -14,6 +14,11 @@
   after it; the medians over many changes, each checked against the
   program's figures for that answer.
 - The size of the page's files: every file in its folder.
+- Each file crosses the network once on a first visit: the service worker
+  keeps what the page fetched, not copies fetched anew.
+
+The page is served as web/serve.sh serves it, by web/serve.py (Python's
+own HTTP server), whose log tells which files the browser asked for.
 
 Prints the figures against the targets (150 ms, 5 ms, 400 KB).  The times
 depend on how busy the machine is, so only a gross regression fails the
@@ -23,9 +28,14 @@ test (ten times a target); the size fails when it is over its target.
 """
 import json
 import os
+import re
+import socket
 import statistics
+import subprocess
 import sys
 import tempfile
+import threading
+import time
 
 import page
 
@@ -63,6 +73,67 @@ CHANGE = """
   const shown = performance.now();
   requestAnimationFrame(() => setTimeout(() =>
     done([shown - start, performance.now() - start]), 0));"""
+
+
+# How web/serve.sh serves the page folder (followed by SITE PORT).
+SERVE = ['/usr/bin/python3', 'web/serve.py']
+REQUEST = re.compile(r'"GET (/[^ ?#"]*)[^ "]* HTTP/[0-9.]+" (\d+)')
+
+
+class ReadmeServer:
+    """The page's folder served as web/serve.sh serves it, on a free port;
+    `asked()` gives the files asked for since the last call, by path."""
+
+    def __init__(self, site):
+        with socket.socket() as probe:
+            probe.bind(('127.0.0.1', 0))
+            port = probe.getsockname()[1]
+        self.url = 'http://127.0.0.1:%d/' % port
+        self.process = subprocess.Popen(SERVE + [site, str(port)], cwd=page.SOURCE,
+                                        stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.PIPE, text=True)
+        self.log = []
+        self.lock = threading.Lock()
+        threading.Thread(target=self.read_log, daemon=True).start()
+        end = time.time() + 20
+        while True:
+            try:
+                socket.create_connection(('127.0.0.1', port), timeout=1).close()
+                break
+            except OSError:
+                if time.time() > end or self.process.poll() is not None:
+                    self.close()
+                    raise AssertionError('the server of web/serve.sh did not start')
+                time.sleep(0.02)
+
+    def read_log(self):
+        for line in self.process.stderr:
+            match = REQUEST.search(line)
+            if match:
+                with self.lock:
+                    self.log.append(match.group(1))
+
+    def asked(self):
+        with self.lock:
+            asked, self.log = self.log, []
+        counts = {}
+        for path in asked:
+            counts[path] = counts.get(path, 0) + 1
+        return counts
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def check_serve_script():
+    """web/serve.sh serves the page as this test does."""
+    with open(os.path.join(page.SOURCE, 'web', 'serve.sh'), encoding='utf-8') as f:
+        script = f.read()
+    if ' '.join(SERVE) not in script:
+        return ['web/serve.sh no longer serves the page with %s: the test '
+                'measures another server' % ' '.join(SERVE)]
+    return []
 
 
 def site_sizes(site):
@@ -115,11 +186,14 @@ def main():
             variants.append(json.dumps(scenario))
         predictions = page.native_predictions(program, variants, workdir)
 
-    server = page.Server(site)
+    problems += check_serve_script()
+    server = ReadmeServer(site)
     browser = page.Browser()
     browser.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
                                    {'source': FIGURES_OBSERVER})
     first_times = []
+    first_sizes = []
+    twice = set()
     repeat_times = []
     shown_times = []
     drawn_times = []
@@ -127,10 +201,22 @@ def main():
         url = page.scenario_url(server.url, line)
         for n in range(visits + 1):
             forget_the_page(browser, server)
+            server.asked()
             first, from_worker = load(browser, url)
             if from_worker:
                 problems.append('a first visit came from the service worker')
             browser.wait_for('navigator.serviceWorker.controller')
+            # The service worker's script is fetched on every visit; every
+            # other file once, by the page or (not yet in the browser's
+            # cache) by the worker.
+            asked = server.asked()
+            asked.pop('/sw.js', None)
+            twice |= {path for path, count in asked.items() if count > 1}
+            missing = sorted(set(sizes) - {'sw.js'} - {p[1:] for p in asked} - {'index.html'})
+            if missing and n == 0:
+                print('files a first visit did not fetch: %s' % ', '.join(missing))
+            first_bytes = sum(sizes.get(p[1:] or 'index.html', 0) * c
+                              for p, c in asked.items())
             repeat, from_worker = load(browser, url)
             if not from_worker:
                 problems.append('a repeat visit did not come from the service worker')
@@ -138,6 +224,7 @@ def main():
             if n > 0:
                 first_times.append(first)
                 repeat_times.append(repeat)
+                first_sizes.append(first_bytes)
         for strength, prediction in zip(strengths, predictions):
             shown, drawn = browser.driver.execute_async_script(CHANGE, strength)
             shown_times.append(shown)
@@ -149,6 +236,8 @@ def main():
         browser.close()
         server.close()
 
+    if twice:
+        problems.append('a first visit fetched %s more than once' % ', '.join(sorted(twice)))
     first = statistics.median(first_times)
     repeat = statistics.median(repeat_times)
     shown = statistics.median(shown_times)
@@ -168,6 +257,8 @@ def main():
           'frame, over %d changes (target %d ms; %s)' %
           (shown, drawn, changes, RECOMPUTE_TARGET_MS,
            'met' if shown < RECOMPUTE_TARGET_MS else 'NOT met'))
+    print('a first visit fetched %d bytes (most of any visit), the page weighs %d' %
+          (max(first_sizes), total - sizes.get('sw.js', 0)))
     print('page files: %s; total %d bytes = %.1f KB (target %d KB; %s)' %
           (', '.join('%s %d' % item for item in sizes.items()), total,
            total / 1024, SIZE_TARGET // 1024, 'met' if total <= SIZE_TARGET else 'NOT met'))

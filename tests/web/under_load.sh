@@ -7,8 +7,8 @@
 #   bash tests/web/under_load.sh [BUILD_DIR] [TESTS_REGEX] [ROUNDS]
 #
 # TESTS_REGEX picks the tests by name (ctest -R), all of label "web" when
-# it is empty.  ZELVORN_WEB_SAMPLE=N makes the long comparisons against the
-# program check every Nth of their cases only.
+# it is empty.  The long comparisons against the program check their fixed
+# sample of cases, or all of them with ZELVORN_WEB_SAMPLE=all.
 set -u
 build=${1:-build}
 tests=${2:-}

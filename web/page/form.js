@@ -2,14 +2,17 @@
 // calculator's reading of a scenario, turned back into a scenario, and
 // showing just the questions that the dialogue asks for the answers.
 import {el} from './dom.js';
-import {makeBarsList, makeField, makeUnitList, readControl, setValue} from './controls.js';
+import {makeBarsList, makeField, makeUnitList, numberOf, readControl, setValue,
+        stateAnswer} from './controls.js';
 import {labelOf, noteText, RARE_ATTRIBUTES, RARE_TITLE, SECTION_TITLES, SIDE_TITLES,
         tidy} from './words.js';
 
 const SECTION_ORDER = ['general', 'units', 'terrain', 'rugged', 'support', 'softening'];
-// On a wide screen the answers stand in two columns: the units' table
-// first, the short groups beside it.
-const FIRST_COLUMN = new Set(['units']);
+// On a wide screen the units' table takes the whole width, so that every
+// menu shows its longest entry whole; the short groups stand below it in
+// two columns.
+const WIDE = new Set(['units']);
+const FIRST_COLUMN = new Set(['general', 'terrain', 'rugged']);
 // Groups a player seldom changes, folded until they hold an answer other
 // than the usual one or need one.  The terrain always holds a yes
 // somewhere along its chain: it opens only for an answer it needs, and its
@@ -52,8 +55,9 @@ function unitsRow(table, attribute, label) {
 export function buildForm(container, catalogue, onChange) {
   const barsInfo = catalogue.fields.find((f) => f.kind === 'bars');
   const barsMaximum = barsInfo ? barsInfo.maximum : 0;
+  const wide = el('div', {class: 'wide'});
   const columns = [el('div', {class: 'column'}), el('div', {class: 'column'})];
-  container.replaceChildren(...columns);
+  container.replaceChildren(wide, ...columns);
   const sections = new Map();
   let table = null;
   for (const id of SECTION_ORDER) {
@@ -76,7 +80,7 @@ export function buildForm(container, catalogue, onChange) {
       body.append(table.element);
     }
     sections.set(id, {element, body, fold});
-    columns[FIRST_COLUMN.has(id) ? 0 : 1].append(element);
+    (WIDE.has(id) ? wide : columns[FIRST_COLUMN.has(id) ? 0 : 1]).append(element);
   }
   const form = {catalogue, controls: [], byName: new Map(), sections, asked: new Set(),
                 table, folds: [...sections.values()].map((s) => s.fold).filter(Boolean)
@@ -149,12 +153,12 @@ function barsValues(list) {
   const values = [];
   for (const entry of list.entries) {
     const read = readControl(entry);
-    if (read.state === 'ok') values.push(read.value);
+    if (read.state !== 'blank') values.push(read.value);
   }
   return values;
 }
 
-// The scenario of the form: every answer that its question takes, also of
+// The scenario of the form: every answer given, also of
 // questions not asked now (the calculator sets those aside, and they come
 // back when the question does), and the supporting units up to the first
 // one that still lacks its strength.
@@ -171,7 +175,7 @@ export function scenarioOfForm(form) {
             unit[inner.key] = barsValues(inner);
           } else {
             const read = readControl(inner);
-            if (read.state === 'ok') unit[inner.key] = read.value;
+            if (read.state !== 'blank') unit[inner.key] = read.value;
           }
         }
         if (!('strength' in unit)) break;
@@ -182,7 +186,7 @@ export function scenarioOfForm(form) {
       put(scenario, info.group, info.key, barsValues(control));
     } else {
       const read = readControl(control);
-      if (read.state === 'ok') put(scenario, info.group, info.key, read.value);
+      if (read.state !== 'blank') put(scenario, info.group, info.key, read.value);
     }
   }
   return scenario;
@@ -242,7 +246,7 @@ export function markError(control, text) {
 function unusual(control) {
   const read = readControl(control);
   if (read.state !== 'ok') return true;
-  return control.type === 'yesNo' ? read.value !== false : read.value !== 0;
+  return control.type === 'yesNo' ? read.value !== false : numberOf(read.value) !== 0;
 }
 
 function placeAfter(node, anchor) {
@@ -254,6 +258,11 @@ function placeAfter(node, anchor) {
 // it would not ask for.
 export function showAsked(form, result) {
   form.asked = new Set(result.asked);
+  // A yes/no question asked takes a stated answer: the one the figures
+  // were computed with, as it was left out.
+  for (const {control, shown} of questionControls(form)) {
+    if (shown) stateAnswer(control);
+  }
   const shownSections = new Set();
   for (const control of form.controls) {
     const shown = form.asked.has(control.name);
@@ -300,7 +309,10 @@ export function showAsked(form, result) {
     const text = readControl(attackerClass).value === halfTrack.class
       ? halfTrack.leaderPrompt : leader.info.prompt;
     const tidied = tidy(text);
-    if (leader.question.textContent !== tidied) leader.question.textContent = tidied;
+    if (leader.question.textContent !== tidied) {
+      leader.question.textContent = tidied;
+      leader.helpButton.title = tidied;
+    }
   }
   // Questions asked within a list of supporting units stand after what the
   // calculator names: a unit's question, a unit, or the list's units.

@@ -130,18 +130,54 @@ export function startPresets(calc, catalogue, form, current, changed) {
     else say(to + ' is already the name of a preset.');
   }
 
+  // The presets of a roster file read, waiting for the player to say
+  // whether they join the kept ones or replace them.
+  let imported = null;
+
   async function importRoster() {
     const file = parts.importRoster.files[0];
     if (!file) return;
     const bytes = await rosterFileText(file, catalogue.longestRoster);
     parts.importRoster.value = '';
+    chooseImport(false);
     const reading = calc.roster(bytes, file.name);
     if (!reading.valid) return say(file.name + ' is not read:', reading.messages);
+    let incoming;
     try {
-      take(JSON.parse(new TextDecoder().decode(bytes)).presets, 'Read ' + file.name + '.');
+      incoming = JSON.parse(new TextDecoder().decode(bytes)).presets;
     } catch (error) {
-      say(file.name + ' is not read: ' + error.message);
+      return say(file.name + ' is not read: ' + error.message);
     }
+    if (!presets.length) return take(incoming, 'Read ' + file.name + '.');
+    imported = {name: file.name, presets: incoming};
+    say(file.name + ' holds ' + count(incoming.length) + '; ' + count(presets.length) +
+        ' kept here. Add them to the kept ones, or replace those?');
+    chooseImport(true);
+  }
+
+  const count = (n) => n + (n === 1 ? ' preset' : ' presets');
+
+  function chooseImport(shown) {
+    parts.importChoice.hidden = !shown;
+    if (shown) parts['import-add'].focus();
+    else imported = null;
+  }
+
+  // Takes the presets imported, added to the kept ones (where a name is
+  // taken, the file's preset replaces the kept one) or in place of them.
+  // What is replaced is offered as a file first.
+  function finishImport(adding) {
+    const {name, presets: incoming} = imported;
+    chooseImport(false);
+    const names = new Set(incoming.map((p) => p.name));
+    const lost = adding ? presets.filter((p) => names.has(p.name)) : presets;
+    if (lost.length && confirm('Download the ' + count(lost.length) +
+                               ' replaced before they go?')) {
+      download(rosterText(lost), 'zelvorn-roster-replaced.json');
+    }
+    const next = adding ? incoming.reduce(withPreset, presets) : incoming;
+    take(next, (adding ? 'Added ' : 'Read ') + name + '.');
+    parts.importRoster.focus();
   }
 
   // The Compare view of the side compared, drawn anew; the focus stays on
@@ -171,7 +207,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
     drawCompare(byId('compare-table'), answer.rows, answer.messages, sortKey, (key) => {
       sortKey = key;
       refresh();
-    }, (name) => pick(comparing, name));
+    }, (name) => pick(comparing, name), byId('compare-every').checked);
     if (again) {
       const found = [...box.querySelectorAll('button')].find((b) => mark(b) === again);
       if (found) found.focus();
@@ -191,6 +227,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
       refresh();
     });
   }
+  byId('compare-every').addEventListener('change', refresh);
   parts.manage.addEventListener('change', (event) => event.stopPropagation());
   parts['rename-preset'].addEventListener('click', rename);
   parts['delete-preset'].addEventListener('click', () => {
@@ -201,6 +238,13 @@ export function startPresets(calc, catalogue, form, current, changed) {
   });
   parts['export-roster'].addEventListener('click', () => download(text, 'zelvorn-roster.json'));
   parts.importRoster.addEventListener('change', importRoster);
+  parts['import-add'].addEventListener('click', () => finishImport(true));
+  parts['import-replace'].addEventListener('click', () => finishImport(false));
+  parts['import-cancel'].addEventListener('click', () => {
+    chooseImport(false);
+    say('Nothing imported.');
+    parts.importRoster.focus();
+  });
 
   const kept = keptRoster(storage);
   const reading = kept === null ? null : calc.roster(kept, 'presets');

@@ -10,26 +10,38 @@ const SIDES = ['attacker', 'defender'];
 
 // The Compare view's columns: the preset, then the figures of --compare in
 // the order of its CSV, each named as --sort names it, with where it stands
-// in a row and whether more of it is better for the attacker (the order
-// the calculator sorts by).
+// in a row, whether more of it is better for the attacker (the order the
+// calculator sorts by), and whether it shows before the player asks for
+// every figure.
 const figure = (group, key) => (row) => (row[group] ? row[group][key] : null);
 export const COMPARE_COLUMNS = [
-  ['preset', 'Preset', (row) => row.preset, false],
-  ['attackerLosses', 'Attacker loses', figure('odds', 'attackerLosses'), false],
-  ['defenderLosses', 'Defender loses', figure('odds', 'defenderLosses'), true],
-  ['defenderSuppression', 'Suppression', figure('odds', 'defenderSuppression'), true],
+  ['preset', 'Preset', (row) => row.preset, false, true],
+  ['attackerLosses', 'Attacker loses', figure('odds', 'attackerLosses'), false, true],
+  ['defenderLosses', 'Defender loses', figure('odds', 'defenderLosses'), true, true],
+  ['defenderSuppression', 'Sup\u00adpres\u00adsion', figure('odds', 'defenderSuppression'), true, true],
   ['attackerLossesNoSupport', 'Attacker loses, no support',
-   figure('oddsNoSupport', 'attackerLosses'), false],
+   figure('oddsNoSupport', 'attackerLosses'), false, false],
   ['defenderLossesNoSupport', 'Defender loses, no support',
-   figure('oddsNoSupport', 'defenderLosses'), true],
+   figure('oddsNoSupport', 'defenderLosses'), true, false],
   ['defenderSuppressionNoSupport', 'Suppression, no support',
-   figure('oddsNoSupport', 'defenderSuppression'), true],
-  ['ruggedChance', 'Rugged defense %', (row) => row.ruggedChance, false],
-  ['ruggedAttackerLosses', 'Rugged: attacker loses', figure('rugged', 'attackerLosses'), false],
-  ['ruggedDefenderLosses', 'Rugged: defender loses', figure('rugged', 'defenderLosses'), true],
+   figure('oddsNoSupport', 'defenderSuppression'), true, false],
+  ['ruggedChance', 'Rugged defense %', (row) => row.ruggedChance, false, true],
+  ['ruggedAttackerLosses', 'Rugged: attacker loses', figure('rugged', 'attackerLosses'), false, false],
+  ['ruggedDefenderLosses', 'Rugged: defender loses', figure('rugged', 'defenderLosses'), true, false],
   ['ruggedDefenderSuppression', 'Rugged: suppression',
-   figure('rugged', 'defenderSuppression'), true],
-].map(([key, title, get, more]) => ({key, title, get, more}));
+   figure('rugged', 'defenderSuppression'), true, false],
+].map(([key, title, get, more, main]) => ({key, title, get, more, main}));
+
+const given = (value) => value !== null && value !== undefined;
+
+// The columns on show: every one when `every`; else the preset, the
+// figures that matter and the one sorted by, leaving out a figure that no
+// row has.
+export function shownColumns(rows, sortKey, every) {
+  return COMPARE_COLUMNS.filter((column) => every || column.key === 'preset' ||
+    ((column.main || column.key === sortKey) &&
+     rows.some((row) => !row.error && given(column.get(row)))));
+}
 
 const ENTITIES = {'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'};
 const escaped = (text) => String(text).replace(/[&<>"]/g, (c) => ENTITIES[c]);
@@ -60,7 +72,12 @@ export function drawPresetTools(form) {
        el('label', {for: 'import-roster'}, 'Import presets:'), parts.importRoster));
   parts.status = el('p', {id: 'roster-status', class: 'status', role: 'status'});
   parts.messages = el('pre', {id: 'roster-messages', class: 'messages', hidden: true});
-  form.sections.get('units').body.append(parts.status, parts.messages, parts.fold);
+  // What an imported roster does to the presets kept already.
+  parts.importChoice = el('p', {id: 'import-choice', class: 'tools', hidden: true},
+    button('import-add', 'Add them'), button('import-replace', 'Replace the kept ones'),
+    button('import-cancel', 'Cancel'));
+  form.sections.get('units').body.append(parts.status, parts.importChoice, parts.messages,
+                                         parts.fold);
   return parts;
 }
 
@@ -85,16 +102,18 @@ export function fillSide(form, names, values) {
 }
 
 // Draws rows of --compare --json (in the order given, that of the column
-// `sortKey`) and the lines of `messages` into `container`; a column's
-// heading asks for its order (`onSort(key)`), a preset's name opens its
-// combat (`onOpen(name)`).
-export function drawCompare(container, rows, messages, sortKey, onSort, onOpen) {
-  const head = el('tr', {}, ...COMPARE_COLUMNS.map((column) => el('th', {
+// `sortKey`) and the lines of `messages` into `container`, with the
+// columns that matter or (`every`) every figure; a column's heading asks
+// for its order (`onSort(key)`), a preset's name opens its combat
+// (`onOpen(name)`).
+export function drawCompare(container, rows, messages, sortKey, onSort, onOpen, every) {
+  const columns = shownColumns(rows, sortKey, every);
+  const head = el('tr', {}, ...columns.map((column) => el('th', {
     scope: 'col',
     'aria-sort': column.key !== sortKey ? null : column.more ? 'descending' : 'ascending',
   }, el('button', {type: 'button', class: 'sort', 'data-sort': column.key}, column.title))));
   // A thousand rows are drawn as one text: much faster than node by node.
-  const figures = COMPARE_COLUMNS.slice(1);
+  const figures = columns.slice(1);
   const body = el('tbody');
   body.innerHTML = rows.map((row) => '<tr data-preset="' + escaped(row.preset) +
     '"><th scope="row"><button type="button" class="open">' + escaped(row.preset) +
@@ -104,7 +123,7 @@ export function drawCompare(container, rows, messages, sortKey, onSort, onOpen) 
       : figures.map((column) => {
         const value = column.get(row);
         return '<td data-column="' + column.key + '">' +
-          (value === null || value === undefined ? '\u2013' : escaped(value)) + '</td>';
+          (given(value) ? escaped(value) : '\u2013') + '</td>';
       }).join('')) + '</tr>').join('');
   const table = el('table', {class: 'compare-table'}, el('thead', {}, head), body);
   table.addEventListener('click', (event) => {

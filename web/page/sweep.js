@@ -2,9 +2,9 @@
 // calculator as --vary computes it.
 import {el} from './dom.js';
 import {lineChart} from './charts.js';
-import {readControl} from './controls.js';
+import {numberOf, readControl} from './controls.js';
 import {questionControls} from './form.js';
-import {UNIT_WORDS} from './words.js';
+import {problemText, UNIT_WORDS} from './words.js';
 
 // The values a sweep runs over: from the field's minimum to twice the
 // current value (at least twenty values), never more than 200 values and
@@ -54,7 +54,7 @@ export function drawSweep(calc, form, scenarioText) {
   select.replaceChildren(...choices.map((c) => el('option', {value: c.name}, c.label)));
   select.value = choices.some((c) => c.name === previous) ? previous : choices[0].name;
   const choice = choices.find((c) => c.name === select.value);
-  const current = readControl(choice.control).value;
+  const current = numberOf(readControl(choice.control).value);
   const info = choice.control.info;
   const [from, to] = sweepRange(info.minimum, info.maximum, current);
   const answer = calc.sweep(scenarioText, choice.name, from, to);
@@ -63,8 +63,9 @@ export function drawSweep(calc, form, scenarioText) {
   box.dataset.from = from;
   box.dataset.to = to;
   if (!answer.valid) {
+    const error = answer.error;
     target.replaceChildren(el('p', {class: 'status'}, 'No chart for this value: ' +
-      answer.error.field + ': ' + answer.error.message));
+      (error.key ? problemText(error) : error.field + ': ' + error.message)));
     return;
   }
   target.replaceChildren(lineChart(answer.rows, choice.label, current));

@@ -32,7 +32,8 @@ export const RARE_ATTRIBUTES = new Set(['inRiver', 'outOfFuel', 'outOfAmmo',
 export const RARE_TITLE = 'River, fuel and ammunition';
 
 // Short labels by a field's key; a field without one keeps the
-// dialogue's question as its label.
+// dialogue's question as its label.  The dialogue's own question stays a
+// click away, behind each field's help control.
 const LABELS = {
   class: 'Class',
   isInfantry: 'Infantry target',
@@ -76,11 +77,42 @@ const LABELS = {
   timesAttacked: 'Times attacked before',
   adjacent: 'Adjacent',
   isFighter: 'Fighter',
+  bars: 'Experience bars',
 };
 
 // The short label of a field by its key, or the dialogue's question.
 export function labelOf(key, prompt) {
   return LABELS[key] || tidy(prompt || '');
+}
+
+// The word a menu shows for each entry the calculator lists (the entry's
+// own word, as a file may give it).
+const MENU_WORDS = {
+  'infantry': 'Infantry',
+  'tank': 'Tank',
+  'recon': 'Recon',
+  'anti-tank': 'Anti-tank',
+  'fort': 'Fort',
+  'artillery': 'Artillery',
+  'air-defense': 'Air defense',
+  'fighter': 'Fighter',
+  'bomber': 'Bomber',
+  'naval units': 'Naval unit',
+  'half-track': 'Half-track',
+  'ground transport': 'Ground transport',
+  'air transport': 'Air transport',
+  'Aggressive Attack': 'Aggressive Attack',
+  'Overwhelming Attack': 'Overwhelming Attack',
+  'First Strike': 'First Strike',
+  'Resilience': 'Resilience',
+  'Determined Defense': 'Determined Defense',
+  'Skilled Ground Attack': 'Skilled Ground Attack',
+  'None of the above': 'None',
+};
+
+// A menu entry as the page shows it: its word, never its number.
+export function menuWord(option) {
+  return MENU_WORDS[option] || option.charAt(0).toUpperCase() + option.slice(1);
 }
 
 export const UNIT_WORDS = {
@@ -117,4 +149,81 @@ export function noteText(note) {
   return note.kind === 'beyondStrength'
     ? 'Not asked: the support fire had already reached the attacker\'s strength.'
     : '';
+}
+
+const SIDE_NAMES = {attacker: 'the attacker', defender: 'the defender'};
+
+// A field by its place, as a player names it: "Strength of artillery piece
+// 2", "Initiative of the attacker", "Combat Support unit 1 of the
+// defender", "Range of the combat".  `where` is what the calculator says
+// of a problem's field: its group and key, the list and index of a
+// supporting unit, the index of a Combat Support unit.
+export function fieldTitle(where) {
+  const owner = where.list !== undefined && where.list !== null
+    ? UNIT_WORDS[where.list].one.toLowerCase() + ' ' + (where.unit + 1)
+    : SIDE_NAMES[where.group] || '';
+  if (where.bar !== undefined && where.bar !== null) {
+    return 'Combat Support unit ' + (where.bar + 1) + (owner ? ' of ' + owner : '');
+  }
+  const label = labelOf(where.key, '');
+  return owner ? label + ' of ' + owner : label;
+}
+
+// What a value must be, from the calculator's reason for refusing it and
+// the field's range: "at least 1", "at most 999999999".
+export function wantedText(problem) {
+  const range = problem.minimum !== undefined && problem.minimum !== null;
+  if (problem.menu && problem.reason && problem.reason !== 'missing') {
+    return 'one of the menu\'s entries';
+  }
+  switch (problem.reason) {
+    case 'belowMinimum':
+      return 'at least ' + problem.minimum;
+    case 'aboveMaximum':
+      return 'at most ' + problem.maximum;
+    case 'missing':
+      return 'needs an answer';
+    case 'notWhole':
+    case 'wrongKind':
+      return range ? 'a whole number from ' + problem.minimum + ' to ' + problem.maximum
+                   : problem.message;
+    default:
+      // A fault that is not the value's own keeps the calculator's words.
+      return problem.message;
+  }
+}
+
+// A problem of a field, in the field's own terms: "Strength of artillery
+// piece 2: at least 1".
+export function problemText(problem) {
+  return fieldTitle(problem) + ': ' + wantedText(problem);
+}
+
+// A note or a problem of a link or a file, as a sentence; `source` names
+// where it came from ("the link", "the file zelvorn.jsonl").  A problem
+// that names no field of a combat keeps the calculator's own words.
+export function readingText(item, source) {
+  const where = source + (item.line ? ', line ' + item.line : '');
+  if (item.kind === 'notAsked' && item.key) {
+    const owner = item.list !== undefined && item.list !== null
+      ? ' for ' + UNIT_WORDS[item.list].one.toLowerCase() + ' ' + (item.unit + 1)
+      : SIDE_NAMES[item.group] ? ' for ' + SIDE_NAMES[item.group] : '';
+    return capital(possessive(source)) + ' answer' + owner + ' to "' +
+      labelOf(item.key, '') + '" is not used in this combat.';
+  }
+  if (item.kind === 'beyondStrength' && item.list) {
+    return capital(UNIT_WORDS[item.list].one) + ' ' + (item.unit + 1) + ' of ' + source +
+      ' is not used: the support fire before it already reaches the attacker\'s strength.';
+  }
+  if (item.kind === 'more') return capital(where) + ': and ' + item.count + ' more problems.';
+  if (item.kind === 'error' && item.key) return capital(where) + ': ' + problemText(item) + '.';
+  return capital(where) + ': ' + (item.field ? item.field + ': ' : '') + item.message;
+}
+
+function capital(text) {
+  return text.charAt(0).toUpperCase() + text.slice(1);
+}
+
+function possessive(name) {
+  return name + '\'s';
 }
