@@ -639,6 +639,8 @@ std::string tooLongFileJson(std::string_view fileName) {
   json["messages"] = Json::array({std::string(fileName) + ": the file is longer than " +
                                   std::to_string(kLongestScenario / (1024 * 1024)) +
                                   " MiB, the most the page reads"});
+  // Already a sentence of the page's own: nothing for the page to reword.
+  json["said"] = Json::array();
   json["refused"] = true;
   json["valid"] = false;
   json["values"] = nullptr;
