@@ -568,7 +568,8 @@ COMPARE_FIT = """
           scrolled: box.scrollLeft,
           nameInView: name.left >= panel.left - 0.5 && name.right <= panel.right + 0.5 &&
                       name.width > 0,
-          sortedBy: document.querySelector('#compare-table th[aria-sort] button').dataset.sort};"""
+          sortedBy: (document.querySelector('#compare-table th[aria-sort] button') ||
+                     {dataset: {}}).dataset.sort || null};"""
 
 
 def check_compare_fits(server):

@@ -22,7 +22,9 @@ export function startPresets(calc, catalogue, form, current, changed) {
   let presets = [];
   let text = rosterText([]);
   let comparing = null;
-  let sortKey = 'defenderLosses';
+  // No column chosen: the rows in the calculator's own order, as --compare
+  // without --sort gives them.
+  let sortKey = '';
   const storage = browserStorage();
   // A kept roster that the calculator refuses: offered as a file before
   // anything replaces it, so that no preset is lost unseen.
