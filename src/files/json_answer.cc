@@ -139,3 +139,14 @@ std::string menuWordList(std::span<const std::string_view> options) {
   }
   return words;
 }
+
+std::string parseErrorText(const char* what) {
+  std::string message = what;
+  const std::size_t colon = message.find(": ");
+  if (colon != std::string::npos) {
+    message.erase(0, colon + 2);
+  } else if (message.starts_with('[')) {
+    message.erase(0, message.find("] ") + 2);
+  }
+  return message;
+}

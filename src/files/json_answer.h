@@ -37,6 +37,10 @@ constexpr int kJsonNumberOverflow = 406;
 // text that the JSON library refused for such a number.
 std::optional<std::string> withFiniteNumbers(std::string_view text);
 
+// The JSON library's text for a parse error, without the library's own
+// name and position that begin it (the reader says where it stands).
+std::string parseErrorText(const char* what);
+
 // "MINIMUM to MAXIMUM".
 std::string rangeText(std::int64_t minimum, std::int64_t maximum);
 

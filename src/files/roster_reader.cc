@@ -497,16 +497,9 @@ struct RosterBuilder {
   bool parse_error(std::size_t, const std::string&,
                    const nlohmann::detail::exception& error) {
     numberOverflow = error.id == kJsonNumberOverflow;
-    // The library's message begins with its own name and position.
-    std::string message = error.what();
-    const std::size_t colon = message.find(": ");
-    if (colon != std::string::npos) {
-      message.erase(0, colon + 2);
-    } else if (message.starts_with('[')) {
-      message.erase(0, message.find("] ") + 2);
-    }
     fileProblem(line(), "roster",
-                "not valid JSON: " + message + " (allowed: one JSON object)");
+                "not valid JSON: " + parseErrorText(error.what()) +
+                    " (allowed: one JSON object)");
     return false;
   }
 };

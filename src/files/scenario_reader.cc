@@ -602,17 +602,10 @@ struct ScenarioBuilder {
   bool parse_error(std::size_t position, const std::string&,
                    const nlohmann::detail::exception& error) {
     numberOverflow = error.id == kJsonNumberOverflow;
-    // The library's message begins with its own name and position; the
-    // caller says where the scenario stands in its file.  What was found
-    // before it stands aside: it may be the start of the very token that
-    // is wrong (the 0 of 010).
-    std::string message = error.what();
-    const std::size_t colon = message.find(": ");
-    if (colon != std::string::npos) {
-      message.erase(0, colon + 2);
-    } else if (message.starts_with('[')) {
-      message.erase(0, message.find("] ") + 2);
-    }
+    // The caller says where the scenario stands in its file.  What was
+    // found before it stands aside: it may be the start of the very token
+    // that is wrong (the 0 of 010).
+    const std::string message = parseErrorText(error.what());
     result->errors.clear();
     result->untold = 0;
     Problem problem{"scenario",
