@@ -16,6 +16,7 @@
 #include "files/scenario_source.h"
 #include "files/sweep.h"
 #include "report/prediction_json.h"
+#include "report/prediction_table.h"
 #include "report/scenario_json.h"
 #include "scenario/field_path.h"
 #include "scenario/preset_fields.h"
@@ -483,6 +484,14 @@ std::string fieldsJson() {
   // A file longer than one scenario may be is refused before it is read.
   json["longestFile"] = kLongestScenario;
   json["presetFields"] = presetFieldList();
+  // The figures of a comparison, in the order of its CSV, each as --sort
+  // names it and with which way is better for the attacker.
+  Json figures = Json::array();
+  for (const FigureColumn& column : figureColumns()) {
+    figures.push_back({{"name", std::string(column.name)},
+                       {"moreIsBetter", column.moreIsBetter}});
+  }
+  json["figures"] = std::move(figures);
   json["longestRoster"] = kLongestRoster;
   return json.dump();
 }

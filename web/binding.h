@@ -15,8 +15,8 @@
 // section, and for a unit's attribute its side and the attribute); the same
 // for the fields of an artillery piece and an air-defense unit, and the
 // texts of the Combat Support loop; the answers a preset holds (each with
-// its label), and the
-// longest file and roster read.
+// its label), the figures of a comparison with which way each is better
+// for the attacker, and the longest file and roster read.
 std::string fieldsJson();
 
 // For a scenario as JSON text: whether it is valid, the fields that the
