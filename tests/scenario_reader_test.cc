@@ -413,6 +413,36 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
   EXPECT_EQ(missing.at("error").at("message"),
             "no such supporting unit in the scenario (allowed: 0 of them, "
             "from 0)");
+
+  // The page's sweep offers what --vary takes: each whole number that the
+  // combat asks, each Combat Support unit's bars and each field of a
+  // supporting unit, and every one of them is swept.
+  const std::string withSupport =
+      R"({"general":{"attackerClass":2,"defenderClass":2},)"
+      R"("attacker":{"attackValue":10,"defenseValue":7,"strength":10,"combatSupport":[2]},)"
+      R"("defender":{"attackValue":8,"defenseValue":6,"strength":10},)"
+      R"("artillery":[{"attackValue":3,"strength":4}]})";
+  const Json offered = Json::parse(predictJson(withSupport));
+  ASSERT_TRUE(offered.at("valid")) << withSupport;
+  EXPECT_EQ(offered.at("sweptFields"),
+            Json::parse(R"(["general.attackerClass","general.defenderClass",)"
+                        R"("attacker.attackValue","attacker.initiative",)"
+                        R"("attacker.defenseValue","attacker.rangedDefense",)"
+                        R"("attacker.experience","attacker.firingRange",)"
+                        R"("attacker.strength","attacker.entrenchment",)"
+                        R"("attacker.combatSupport.0","attacker.leaderChoice",)"
+                        R"("defender.attackValue","defender.initiative",)"
+                        R"("defender.defenseValue","defender.rangedDefense",)"
+                        R"("defender.experience","defender.firingRange",)"
+                        R"("defender.strength","defender.entrenchment",)"
+                        R"("defender.leaderChoice","timesAttacked",)"
+                        R"("artillery.0.attackValue","artillery.0.experience",)"
+                        R"("artillery.0.strength","artillery.0.leaderChoice"])"));
+  for (const Json& name : offered.at("sweptFields")) {
+    const Json each = Json::parse(sweepJson(withSupport, name.get<std::string>(), 1, 1));
+    EXPECT_TRUE(each.at("valid")) << name;
+  }
+  EXPECT_EQ(Json::parse(predictJson("{}")).at("sweptFields"), Json::array());
 }
 
 // The page refuses a file over the limit unread, as a file too long for it:

@@ -515,6 +515,7 @@ std::string predictJson(std::string_view text) {
     json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
+    json["sweptFields"] = Json::array();
     return json.dump();
   }
   json["error"] = nullptr;
@@ -523,6 +524,8 @@ std::string predictJson(std::string_view text) {
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
   json["scenarioText"] = scenarioJson(checked.scenario);
+  // What --vary takes for it, for the page's sweep.
+  json["sweptFields"] = sweptFields(checked.scenario);
   return json.dump();
 }
 

@@ -25,8 +25,9 @@ std::string fieldsJson();
 // within the supporting units stand, the errors and the first of them
 // (each with the field's own error text and, for the page to word it, the
 // field's group, key, unit, Combat Support unit, range and why its value is
-// refused), the prediction as --json prints it, and the scenario's text as
-// --save writes it.
+// refused), the prediction as --json prints it, the scenario's text as
+// --save writes it, and the fields that --vary takes for it (none when it
+// is not valid).
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json

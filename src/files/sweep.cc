@@ -59,7 +59,57 @@ std::string missingEntry(const CombatScenario& s, const FieldPath& path) {
   return "no such Combat Support unit in the scenario";
 }
 
+// Why a sweep of `path` is refused for the scenario `base` (as checked):
+// its unit or bar is not there, or the combat does not ask it; nothing
+// when it is swept.
+std::optional<std::string> notSwept(CombatScenario* base, const FieldPath& path) {
+  if (wholeValueAt(base, path) == nullptr) return missingEntry(*base, path);
+  if (!path.unit && !asks(path.field, *base)) {
+    return "not asked for this combat, so it changes nothing (allowed: the "
+           "fields that the combat asks)";
+  }
+  return std::nullopt;
+}
+
+// The names of the whole numbers of a field of `record` named `name`: the
+// name itself, or each entry of its bars.
+template <typename Record>
+void addWholeNames(const FieldInfo<Record>& info, const Record& record,
+                   const std::string& name, std::vector<std::string>* names) {
+  if (info.kind == FieldKind::whole) names->push_back(name);
+  if (info.kind != FieldKind::bars) return;
+  for (std::size_t i = 0; i < (record.*info.bars).size(); ++i) {
+    names->push_back(name + "." + std::to_string(i));
+  }
+}
+
+template <typename Unit, typename Fields>
+void addUnitNames(const std::vector<Unit>& units, const Fields& fields,
+                  const std::string& list, std::vector<std::string>* names) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    for (const auto& info : fields) {
+      addWholeNames(info, units[i], list + "." + std::to_string(i) + "." + info.name,
+                    names);
+    }
+  }
+}
+
 }  // namespace
+
+std::vector<std::string> sweptFields(const CombatScenario& checked) {
+  std::vector<std::string> names;
+  for (const ScenarioField& info : scenarioFields()) {
+    addWholeNames(info, checked, dottedName(info), &names);
+  }
+  addUnitNames(checked.artillery, artilleryFields(), "artillery", &names);
+  addUnitNames(checked.airDefense, airDefenseFields(), "airDefense", &names);
+  CombatScenario base = checked;
+  std::erase_if(names, [&base](const std::string& name) {
+    const std::optional<FieldPath> path = resolveFieldPath(name);
+    return !path || notSwept(&base, *path);
+  });
+  return names;
+}
 
 std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text) {
   const std::size_t equals = text.find('=');
@@ -121,16 +171,8 @@ std::variant<SweepPlan, std::vector<Problem>> planSweep(
   const CheckedScenario base =
       checkScenario(text.scenario, text.given, text.places);
   plan.base = base.scenario;
-  if (wholeValueAt(&plan.base, plan.path) == nullptr) {
-    return std::vector<Problem>{
-        {request.field, missingEntry(plan.base, plan.path), {}}};
-  }
-  if (!path->unit && !asks(path->field, plan.base)) {
-    return std::vector<Problem>{
-        {request.field,
-         "not asked for this combat, so it changes nothing (allowed: the "
-         "fields that the combat asks)",
-         {}}};
+  if (std::optional<std::string> refused = notSwept(&plan.base, plan.path)) {
+    return std::vector<Problem>{{request.field, std::move(*refused), {}}};
   }
   plan.given = text.scenario;
   // A field given for a unit or a list of bars is among the given fields
