@@ -161,7 +161,7 @@ function barsValues(list) {
 // The scenario of the form: every answer given, also of
 // questions not asked now (the calculator sets those aside, and they come
 // back when the question does), and the supporting units up to the first
-// one that still lacks its strength.
+// one that still lacks an answer the calculator requires of every unit.
 export function scenarioOfForm(form) {
   const scenario = {};
   for (const control of form.controls) {
@@ -178,7 +178,8 @@ export function scenarioOfForm(form) {
             if (read.state !== 'blank') unit[inner.key] = read.value;
           }
         }
-        if (!('strength' in unit)) break;
+        if (row.controls.some((inner) => inner.info && inner.info.required &&
+                              !(inner.key in unit))) break;
         units.push(unit);
       }
       scenario[control.name] = units;
