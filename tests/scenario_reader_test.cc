@@ -443,6 +443,17 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
     EXPECT_TRUE(each.at("valid")) << name;
   }
   EXPECT_EQ(Json::parse(predictJson("{}")).at("sweptFields"), Json::array());
+
+  // A problem names its field as the page words it: by the catalogue's
+  // label, and a unit's own field among the general factors by its side.
+  const Json lacking = Json::parse(predictJson(tanksWith("\"attackerClass\":2,", "")));
+  ASSERT_FALSE(lacking.at("valid"));
+  EXPECT_EQ(lacking.at("error").at("key"), "attackerClass");
+  EXPECT_EQ(lacking.at("error").at("label"), "Class");
+  EXPECT_EQ(lacking.at("error").at("side"), "attacker");
+  const Json weak = Json::parse(predictJson(tanksWith("\"strength\":10}}", "\"strength\":0}}")));
+  EXPECT_EQ(weak.at("error").at("label"), "Strength");
+  EXPECT_EQ(weak.at("error").at("side"), "defender");
 }
 
 // The page refuses a file over the limit unread, as a file too long for it:

@@ -201,7 +201,8 @@ const char* wholeReason(const Json* value, std::int64_t minimum,
 }
 
 // Where a problem's field stands, for the page to name it in a player's
-// words: its group and key, the list and index of a supporting unit, the
+// words: its group, key and label (and the side of a unit's own field),
+// the list and index of a supporting unit, the
 // index of a Combat Support unit, its kind and range, whether it is a menu,
 // and (where the
 // scenario's JSON is at hand) why its value was refused.  Nothing where the
@@ -221,6 +222,19 @@ void addWhere(const Problem& problem, const Json* scenario, Json* json) {
                                : airDefenseFields()[path->unitField].name;
     menu = artillery ? !artilleryFields()[path->unitField].options.empty()
                      : !airDefenseFields()[path->unitField].options.empty();
+  }
+  // The field's short label, and for a unit's own field the side whose it
+  // is, so that the page names it as a player does: "Class of the
+  // attacker".
+  if (path->unit) {
+    (*json)["label"] = path->field == Field::artillery
+                           ? artilleryFields()[path->unitField].label
+                           : airDefenseFields()[path->unitField].label;
+  } else {
+    (*json)["label"] = info.label;
+    if (const std::optional<UnitPlace> place = unitPlaceOf(path->field)) {
+      (*json)["side"] = std::string(sideName(place->side));
+    }
   }
   // A menu's value is one of its entries, by number or by word.
   if (menu) (*json)["menu"] = true;

@@ -88,7 +88,7 @@ export function buildForm(container, catalogue, onChange) {
   for (const info of catalogue.fields) {
     let control;
     if (info.kind === 'bars') {
-      control = makeBarsList(info.name, catalogue.combatSupport, barsMaximum, onChange);
+      control = makeBarsList(info, info.name, catalogue.combatSupport, barsMaximum, onChange);
     } else if (info.kind === 'units') {
       control = makeUnitList(info, catalogue, barsMaximum, onChange);
     } else {
@@ -99,7 +99,7 @@ export function buildForm(container, catalogue, onChange) {
     form.controls.push(control);
     form.byName.set(info.name, control);
     if (info.side) {
-      const row = unitsRow(table, info.attribute, labelOf(info.attribute, info.prompt));
+      const row = unitsRow(table, info.attribute, labelOf(info));
       control.row = row;
       row.controls.push(control);
       row.cells[info.side].append(control.wrap);
