@@ -454,6 +454,14 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
   const Json weak = Json::parse(predictJson(tanksWith("\"strength\":10}}", "\"strength\":0}}")));
   EXPECT_EQ(weak.at("error").at("label"), "Strength");
   EXPECT_EQ(weak.at("error").at("side"), "defender");
+
+  // A half-track's infantry leader is asked in words of its own; other
+  // combats word every question as the field list does.
+  EXPECT_EQ(predicted.at("prompts"), Json::object());
+  const Json halfTrack =
+      Json::parse(predictJson(tanksWith("\"attackerClass\":2", "\"attackerClass\":11")));
+  EXPECT_EQ(halfTrack.at("prompts"),
+            Json({{"general.attackerInfantryLeader", std::string(kHalfTrackLeaderPrompt)}}));
 }
 
 // The page refuses a file over the limit unread, as a file too long for it:

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "combat/combat.h"
+#include "combat/questions.h"
 #include "files/problem.h"
 #include "files/roster_reader.h"
 #include "files/scenario_file.h"
@@ -493,8 +494,6 @@ std::string fieldsJson() {
   support["another"] = std::string(kCombatSupportAnother);
   support["errorText"] = std::string(kExperienceError);
   json["combatSupport"] = std::move(support);
-  json["halfTrack"] = {{"class", unit_class::kHalfTrackOrGroundTransport},
-                       {"leaderPrompt", std::string(kHalfTrackLeaderPrompt)}};
   // A file longer than one scenario may be is refused before it is read.
   json["longestFile"] = kLongestScenario;
   json["presetFields"] = presetFieldList();
@@ -520,6 +519,14 @@ std::string predictJson(std::string_view text) {
   json["asked"] = checked.asked;
   json["notes"] = notesJson(parsed.scenario, checked);
   json["placed"] = placedJson(parsed.scenario);
+  // The questions that this combat words otherwise than the field list.
+  Json prompts = Json::object();
+  const auto fields = scenarioFields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string_view question = questionOf(static_cast<Field>(i), parsed.scenario);
+    if (question != fields[i].prompt) prompts[dottedName(fields[i])] = std::string(question);
+  }
+  json["prompts"] = std::move(prompts);
   if (!checked.errors.empty()) {
     const Json document = scenarioDocument(text);
     const Json* scenario = document.is_discarded() ? nullptr : &document;

@@ -20,7 +20,8 @@
 std::string fieldsJson();
 
 // For a scenario as JSON text: whether it is valid, the fields that the
-// dialogue asks for it (also when it is not valid), the notes on fields
+// dialogue asks for it (also when it is not valid) and the questions it
+// words otherwise than fieldsJson (a half-track's), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
 // within the supporting units stand, the errors and the first of them
 // (each with the field's own error text and, for the page to word it, the

@@ -302,17 +302,14 @@ export function showAsked(form, result) {
       }
     }
   }
-  // The half-track's own wording.
-  const leader = form.byName.get('general.attackerInfantryLeader');
-  const attackerClass = form.byName.get('general.attackerClass');
-  if (leader && attackerClass) {
-    const halfTrack = form.catalogue.halfTrack;
-    const text = readControl(attackerClass).value === halfTrack.class
-      ? halfTrack.leaderPrompt : leader.info.prompt;
-    const tidied = tidy(text);
-    if (leader.question.textContent !== tidied) {
-      leader.question.textContent = tidied;
-      leader.helpButton.title = tidied;
+  // A question that this combat words in its own way (a half-track's
+  // infantry leader), or the field's own question again.
+  for (const control of form.controls) {
+    if (control.kind !== 'field') continue;
+    const tidied = tidy((result.prompts || {})[control.name] || control.info.prompt);
+    if (control.question.textContent !== tidied) {
+      control.question.textContent = tidied;
+      control.helpButton.title = tidied;
     }
   }
   // Questions asked within a list of supporting units stand after what the
