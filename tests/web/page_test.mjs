@@ -7,6 +7,7 @@ import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/a
 import {loadModule} from '../../web/page/calc.js';
 import {barHeight} from '../../web/page/charts.js';
 import {numberOf, readNumber} from '../../web/page/controls.js';
+import {scenarioOfForm} from '../../web/page/form.js';
 import {sweepRange} from '../../web/page/sweep.js';
 import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
         without} from '../../web/page/presets.js';
@@ -205,4 +206,17 @@ test('the module compiled early is the one instantiated; without it, a fresh loa
   assert.deepEqual(await loadModule(create, null), {fresh: true});
   assert.deepEqual(await loadModule(create, Promise.reject(new TypeError('wrong MIME type'))),
                    {fresh: true});
+});
+
+test('a supporting unit counts once it has every answer the calculator requires', () => {
+  // Stand-ins for a list's controls: a number typed into each field.
+  const field = (key, required, value) =>
+    ({kind: 'field', type: 'number', key, info: {required}, input: {value}});
+  const piece = (attackValue, strength) =>
+    ({controls: [field('attackValue', false, attackValue), field('strength', true, strength)]});
+  const form = {controls: [{kind: 'units', name: 'artillery', info: {},
+                            rows: [piece('3', '4'), piece('5', ''), piece('6', '7')]}]};
+  // The second piece still lacks its strength: it and every one after it
+  // wait for it.
+  assert.deepEqual(scenarioOfForm(form), {artillery: [{attackValue: 3, strength: 4}]});
 });
