@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "files/compare.h"
 #include "web/binding.h"
 
 namespace {
@@ -61,6 +62,20 @@ TEST(RosterBinding, FieldListGivesEachUnitFieldOneRowAndEveryFieldALabel) {
   // "Strength" and "Anti-tank unit has a leader", as a player says them.
   EXPECT_EQ(fields.at("presetFields").at(9).at("label"), "Strength");
   EXPECT_EQ(fields.at("presetFields").at(12).at("label"), "Anti-tank unit has a leader");
+  // The Compare view's columns and their order, as --sort names them: the
+  // defender's losses are better for the attacker the more they are, the
+  // attacker's losses and the chance of a rugged defense the fewer.
+  std::vector<std::string> names;
+  for (const Json& figure : fields.at("figures")) {
+    names.push_back(figure.at("name"));
+    const std::string name = names.back();
+    EXPECT_EQ(figure.at("moreIsBetter").get<bool>(),
+              name.find("defender") != std::string::npos ||
+                  name.find("Defender") != std::string::npos)
+        << name;
+  }
+  const std::vector<std::string_view> sorts = compareSortNames();
+  EXPECT_EQ(names, std::vector<std::string>(sorts.begin() + 1, sorts.end()));
 }
 
 TEST(RosterBinding, ReadsARosterAsTheCommandLineDoes) {

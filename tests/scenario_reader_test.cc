@@ -413,6 +413,55 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
   EXPECT_EQ(missing.at("error").at("message"),
             "no such supporting unit in the scenario (allowed: 0 of them, "
             "from 0)");
+
+  // The page's sweep offers what --vary takes: each whole number that the
+  // combat asks, each Combat Support unit's bars and each field of a
+  // supporting unit, and every one of them is swept.
+  const std::string withSupport =
+      R"({"general":{"attackerClass":2,"defenderClass":2},)"
+      R"("attacker":{"attackValue":10,"defenseValue":7,"strength":10,"combatSupport":[2]},)"
+      R"("defender":{"attackValue":8,"defenseValue":6,"strength":10},)"
+      R"("artillery":[{"attackValue":3,"strength":4}]})";
+  const Json offered = Json::parse(predictJson(withSupport));
+  ASSERT_TRUE(offered.at("valid")) << withSupport;
+  EXPECT_EQ(offered.at("sweptFields"),
+            Json::parse(R"(["general.attackerClass","general.defenderClass",)"
+                        R"("attacker.attackValue","attacker.initiative",)"
+                        R"("attacker.defenseValue","attacker.rangedDefense",)"
+                        R"("attacker.experience","attacker.firingRange",)"
+                        R"("attacker.strength","attacker.entrenchment",)"
+                        R"("attacker.combatSupport.0","attacker.leaderChoice",)"
+                        R"("defender.attackValue","defender.initiative",)"
+                        R"("defender.defenseValue","defender.rangedDefense",)"
+                        R"("defender.experience","defender.firingRange",)"
+                        R"("defender.strength","defender.entrenchment",)"
+                        R"("defender.leaderChoice","timesAttacked",)"
+                        R"("artillery.0.attackValue","artillery.0.experience",)"
+                        R"("artillery.0.strength","artillery.0.leaderChoice"])"));
+  for (const Json& name : offered.at("sweptFields")) {
+    const Json each = Json::parse(sweepJson(withSupport, name.get<std::string>(), 1, 1));
+    EXPECT_TRUE(each.at("valid")) << name;
+  }
+  EXPECT_EQ(Json::parse(predictJson("{}")).at("sweptFields"), Json::array());
+
+  // A problem names its field as the page words it: by the catalogue's
+  // label, and a unit's own field among the general factors by its side.
+  const Json lacking = Json::parse(predictJson(tanksWith("\"attackerClass\":2,", "")));
+  ASSERT_FALSE(lacking.at("valid"));
+  EXPECT_EQ(lacking.at("error").at("key"), "attackerClass");
+  EXPECT_EQ(lacking.at("error").at("label"), "Class");
+  EXPECT_EQ(lacking.at("error").at("side"), "attacker");
+  const Json weak = Json::parse(predictJson(tanksWith("\"strength\":10}}", "\"strength\":0}}")));
+  EXPECT_EQ(weak.at("error").at("label"), "Strength");
+  EXPECT_EQ(weak.at("error").at("side"), "defender");
+
+  // A half-track's infantry leader is asked in words of its own; other
+  // combats word every question as the field list does.
+  EXPECT_EQ(predicted.at("prompts"), Json::object());
+  const Json halfTrack =
+      Json::parse(predictJson(tanksWith("\"attackerClass\":2", "\"attackerClass\":11")));
+  EXPECT_EQ(halfTrack.at("prompts"),
+            Json({{"general.attackerInfantryLeader", std::string(kHalfTrackLeaderPrompt)}}));
 }
 
 // The page refuses a file over the limit unread, as a file too long for it:

@@ -245,7 +245,7 @@ function update(byPlayer) {
 function scheduleSweep() {
   clearTimeout(sweepTimer);
   if (!lastResult) return;
-  sweepTimer = setTimeout(() => drawSweep(calc, form, lastResult ? lastResult.scenarioText : null), 200);
+  sweepTimer = setTimeout(() => drawSweep(calc, form, lastResult), 200);
 }
 
 // ---------------------------------------------------------------- sharing
@@ -307,7 +307,7 @@ function start(module) {
   byId('import-file').addEventListener('change', importChosenFile);
   byId('file-combat').addEventListener('change', chooseCombat);
   byId('sweep-field').addEventListener('change',
-    () => drawSweep(calc, form, lastResult ? lastResult.scenarioText : null));
+    () => drawSweep(calc, form, lastResult));
   keepFocusAboveSummary();
   document.documentElement.dataset.ready = 'true';
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "combat/combat.h"
+#include "combat/questions.h"
 #include "files/problem.h"
 #include "files/roster_reader.h"
 #include "files/scenario_file.h"
@@ -16,6 +17,7 @@
 #include "files/scenario_source.h"
 #include "files/sweep.h"
 #include "report/prediction_json.h"
+#include "report/prediction_table.h"
 #include "report/scenario_json.h"
 #include "scenario/field_path.h"
 #include "scenario/preset_fields.h"
@@ -200,7 +202,8 @@ const char* wholeReason(const Json* value, std::int64_t minimum,
 }
 
 // Where a problem's field stands, for the page to name it in a player's
-// words: its group and key, the list and index of a supporting unit, the
+// words: its group, key and label (and the side of a unit's own field),
+// the list and index of a supporting unit, the
 // index of a Combat Support unit, its kind and range, whether it is a menu,
 // and (where the
 // scenario's JSON is at hand) why its value was refused.  Nothing where the
@@ -220,6 +223,19 @@ void addWhere(const Problem& problem, const Json* scenario, Json* json) {
                                : airDefenseFields()[path->unitField].name;
     menu = artillery ? !artilleryFields()[path->unitField].options.empty()
                      : !airDefenseFields()[path->unitField].options.empty();
+  }
+  // The field's short label, and for a unit's own field the side whose it
+  // is, so that the page names it as a player does: "Class of the
+  // attacker".
+  if (path->unit) {
+    (*json)["label"] = path->field == Field::artillery
+                           ? artilleryFields()[path->unitField].label
+                           : airDefenseFields()[path->unitField].label;
+  } else {
+    (*json)["label"] = info.label;
+    if (const std::optional<UnitPlace> place = unitPlaceOf(path->field)) {
+      (*json)["side"] = std::string(sideName(place->side));
+    }
   }
   // A menu's value is one of its entries, by number or by word.
   if (menu) (*json)["menu"] = true;
@@ -478,11 +494,17 @@ std::string fieldsJson() {
   support["another"] = std::string(kCombatSupportAnother);
   support["errorText"] = std::string(kExperienceError);
   json["combatSupport"] = std::move(support);
-  json["halfTrack"] = {{"class", unit_class::kHalfTrackOrGroundTransport},
-                       {"leaderPrompt", std::string(kHalfTrackLeaderPrompt)}};
   // A file longer than one scenario may be is refused before it is read.
   json["longestFile"] = kLongestScenario;
   json["presetFields"] = presetFieldList();
+  // The figures of a comparison, in the order of its CSV, each as --sort
+  // names it and with which way is better for the attacker.
+  Json figures = Json::array();
+  for (const FigureColumn& column : figureColumns()) {
+    figures.push_back({{"name", std::string(column.name)},
+                       {"moreIsBetter", column.moreIsBetter}});
+  }
+  json["figures"] = std::move(figures);
   json["longestRoster"] = kLongestRoster;
   return json.dump();
 }
@@ -497,6 +519,14 @@ std::string predictJson(std::string_view text) {
   json["asked"] = checked.asked;
   json["notes"] = notesJson(parsed.scenario, checked);
   json["placed"] = placedJson(parsed.scenario);
+  // The questions that this combat words otherwise than the field list.
+  Json prompts = Json::object();
+  const auto fields = scenarioFields();
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string_view question = questionOf(static_cast<Field>(i), parsed.scenario);
+    if (question != fields[i].prompt) prompts[dottedName(fields[i])] = std::string(question);
+  }
+  json["prompts"] = std::move(prompts);
   if (!checked.errors.empty()) {
     const Json document = scenarioDocument(text);
     const Json* scenario = document.is_discarded() ? nullptr : &document;
@@ -506,6 +536,7 @@ std::string predictJson(std::string_view text) {
     json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
+    json["sweptFields"] = Json::array();
     return json.dump();
   }
   json["error"] = nullptr;
@@ -514,6 +545,8 @@ std::string predictJson(std::string_view text) {
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
   json["scenarioText"] = scenarioJson(checked.scenario);
+  // What --vary takes for it, for the page's sweep.
+  json["sweptFields"] = sweptFields(checked.scenario);
   return json.dump();
 }
 

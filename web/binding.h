@@ -15,18 +15,20 @@
 // section, and for a unit's attribute its side and the attribute); the same
 // for the fields of an artillery piece and an air-defense unit, and the
 // texts of the Combat Support loop; the answers a preset holds (each with
-// its label), and the
-// longest file and roster read.
+// its label), the figures of a comparison with which way each is better
+// for the attacker, and the longest file and roster read.
 std::string fieldsJson();
 
 // For a scenario as JSON text: whether it is valid, the fields that the
-// dialogue asks for it (also when it is not valid), the notes on fields
+// dialogue asks for it (also when it is not valid) and the questions it
+// words otherwise than fieldsJson (a half-track's), the notes on fields
 // that it does not ask (each with its kind), where the questions asked
 // within the supporting units stand, the errors and the first of them
 // (each with the field's own error text and, for the page to word it, the
 // field's group, key, unit, Combat Support unit, range and why its value is
-// refused), the prediction as --json prints it, and the scenario's text as
-// --save writes it.
+// refused), the prediction as --json prints it, the scenario's text as
+// --save writes it, and the fields that --vary takes for it (none when it
+// is not valid).
 std::string predictJson(std::string_view scenario);
 
 // The scenario predicted for every value of one field, as --vary --json

@@ -28,3 +28,11 @@ bool asksAirplaneAirDefense(const CombatScenario& s) {
   }
   return false;
 }
+
+std::string_view questionOf(Field field, const CombatScenario& s) {
+  if (field == Field::attackerInfantryLeader &&
+      s.attackerClassEntered == unit_class::kHalfTrackOrGroundTransport) {
+    return kHalfTrackLeaderPrompt;
+  }
+  return fieldInfo(field).prompt;
+}

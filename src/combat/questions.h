@@ -5,6 +5,7 @@
 #define ZELVORN_COMBAT_QUESTIONS_H_
 
 #include <cstddef>
+#include <string_view>
 
 #include "combat/modifiers.h"
 #include "combat/support_fire.h"
@@ -21,6 +22,12 @@ std::size_t supportUnitsFiring(const CombatScenario& scenario);
 // Whether the airplane's air defense is asked: when a fighter is among the
 // supporting units that fire.
 bool asksAirplaneAirDefense(const CombatScenario& scenario);
+
+// The question the dialogue prints for `field` in this combat: the
+// catalogue's, but for a half-track's infantry leader, asked in words of its
+// own.  Only the class as entered counts, so that it holds before the
+// classes are settled.
+std::string_view questionOf(Field field, const CombatScenario& scenario);
 
 namespace question_conditions {
 

@@ -37,7 +37,7 @@ void askGeneralFactors(CombatScenario* s, Console& console,
   // tank.
   if (s->attackerClassEntered == kHalfTrackOrGroundTransport) {
     s->attackerInfantryLeader =
-        askYesNo(console, kHalfTrackLeaderPrompt,
+        askYesNo(console, questionOf(Field::attackerInfantryLeader, *s),
                  Field::attackerInfantryLeader, presets);
   }
   settleUnitClasses(s);

@@ -1,7 +1,6 @@
 #include "files/compare.h"
 
 #include <algorithm>
-#include <array>
 
 #include "combat/combat.h"
 #include "files/json_answer.h"
@@ -10,48 +9,7 @@
 
 namespace {
 
-// The figures of a row, in the order of the CSV's columns after the name.
-constexpr std::string_view kColumns[] = {
-    "attackerLosses",          "defenderLosses",
-    "defenderSuppression",     "attackerLossesNoSupport",
-    "defenderLossesNoSupport", "defenderSuppressionNoSupport",
-    "ruggedChance",            "ruggedAttackerLosses",
-    "ruggedDefenderLosses",    "ruggedDefenderSuppression"};
-constexpr std::size_t kFigures = std::size(kColumns);
 constexpr std::string_view kNameColumn = "preset";
-
-// Where the figures stand that the usual order and the rugged outcome use.
-constexpr std::size_t kAttackerLosses = 0;
-constexpr std::size_t kDefenderLosses = 1;
-constexpr std::size_t kFirstRuggedOutcome = 7;
-
-std::int64_t notBelowZero(std::int64_t value) { return value < 0 ? 0 : value; }
-
-std::array<std::int64_t, kFigures> figuresOf(const Prediction& p) {
-  const Odds& o = p.odds;
-  return {o.attackerLosses,
-          o.defenderLosses,
-          notBelowZero(o.defenderSuppression),
-          o.attackerLossesNoSupport,
-          o.defenderLossesNoSupport,
-          notBelowZero(o.defenderSuppressionNoSupport),
-          p.ruggedChance,
-          p.rugged.attackerLosses,
-          p.rugged.defenderLosses,
-          notBelowZero(p.rugged.defenderSuppression)};
-}
-
-// The rugged outcome is blank when no rugged defense is possible.
-bool blank(const Prediction& p, std::size_t column) {
-  return column >= kFirstRuggedOutcome && p.ruggedChance <= 0;
-}
-
-// Whether a larger figure is better for the attacker, column by column:
-// the defender's losses and suppression are, the attacker's losses and the
-// chance of a rugged defense are not.
-constexpr bool kMoreIsBetter[kFigures] = {false, true,  true,  false, true,
-                                          true,  false, false, true,  true};
-bool moreIsBetter(std::size_t column) { return kMoreIsBetter[column]; }
 
 // The rows as the report's table and CSV writers take them.
 std::vector<TableRow> tableRows(const std::vector<CompareRow>& rows) {
@@ -64,7 +22,7 @@ std::vector<TableRow> tableRows(const std::vector<CompareRow>& rows) {
   return table;
 }
 
-// The figures as --scenario --json gives them, but no suppression below 0.
+// The figures as --scenario --json gives them.
 nlohmann::ordered_json rowJson(const CompareRow& row) {
   nlohmann::ordered_json json = nlohmann::ordered_json::object();
   json["preset"] = row.preset->name;
@@ -73,15 +31,6 @@ nlohmann::ordered_json rowJson(const CompareRow& row) {
     return json;
   }
   json.update(predictionJson(row.supportFire, row.prediction));
-  for (const char* losses : {"odds", "oddsNoSupport", "rugged"}) {
-    nlohmann::ordered_json& figures = json[losses];
-    if (figures.is_null()) continue;
-    for (const char* suppression : {"defenderSuppression", "defenderSuppressionNoSupport"}) {
-      if (figures.contains(suppression)) {
-        figures[suppression] = notBelowZero(figures[suppression].get<std::int64_t>());
-      }
-    }
-  }
   return json;
 }
 
@@ -110,7 +59,7 @@ Problem presetProblem(Problem problem, Side side) {
 
 std::vector<std::string_view> compareSortNames() {
   std::vector<std::string_view> names{kNameColumn};
-  names.insert(names.end(), std::begin(kColumns), std::end(kColumns));
+  for (const FigureColumn& column : figureColumns()) names.push_back(column.name);
   return names;
 }
 
@@ -154,17 +103,17 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
   }
   const bool byName = sort == kNameColumn;
   // Each row's figures once, rather than at every comparison.
-  std::vector<std::array<std::int64_t, kFigures>> figures;
+  std::vector<TableRow> figures;
   figures.reserve(rows->size());
-  for (CompareRow& row : *rows) figures.push_back(figuresOf(row.prediction));
+  for (CompareRow& row : *rows) figures.push_back(tableRow({}, row.prediction));
   std::vector<std::size_t> order(rows->size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
   // Negative: a before b; positive: b before a.
   const auto compareBy = [&](std::size_t a, std::size_t b, std::size_t c) {
-    const std::int64_t x = figures[a][c];
-    const std::int64_t y = figures[b][c];
+    const std::int64_t x = figures[a].figures[c];
+    const std::int64_t y = figures[b].figures[c];
     if (x == y) return 0;
-    return (x > y) == moreIsBetter(c) ? -1 : 1;
+    return (x > y) == figureColumns()[c].moreIsBetter ? -1 : 1;
   };
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     const CompareRow& ra = (*rows)[a];
@@ -174,8 +123,8 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
       return ra.preset->name < rb.preset->name;
     }
     if (column) {
-      const bool blankA = blank(ra.prediction, *column);
-      const bool blankB = blank(rb.prediction, *column);
+      const bool blankA = blank(figures[a], *column);
+      const bool blankB = blank(figures[b], *column);
       if (blankA || blankB) {
         if (blankA != blankB) return blankB;
       } else if (const int order = compareBy(a, b, *column); order != 0) {
@@ -185,7 +134,8 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
     // Rows that tie on the figure asked for keep the roster's order; the
     // usual order counts only when no figure is asked for.
     if (!sort.empty()) return false;
-    for (const std::size_t usual : {kDefenderLosses, kAttackerLosses}) {
+    for (const std::size_t usual :
+         {figure_column::kDefenderLosses, figure_column::kAttackerLosses}) {
       if (const int order = compareBy(a, b, usual); order != 0) return order < 0;
     }
     return false;

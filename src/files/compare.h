@@ -28,8 +28,7 @@ struct CompareRequest {
 std::vector<std::string_view> compareSortNames();
 
 // One preset's row: its figures, or the reason it does not fit the
-// scenario (a question that it leaves unanswered).  Every suppression
-// below 0 is reported as 0.
+// scenario (a question that it leaves unanswered).
 struct CompareRow {
   const Preset* preset = nullptr;
   std::optional<Problem> error;

@@ -8,16 +8,6 @@ namespace {
 
 constexpr std::string_view kExample = "attacker.strength=1..20";
 
-// Only the classes and the attacker's firing range decide whether a
-// required field is asked; for every other field one check holds for all
-// values.
-bool mayChangeValidity(const FieldPath& path) {
-  return !path.unit && !path.bar &&
-         (path.field == Field::attackerClass ||
-          path.field == Field::defenderClass ||
-          path.field == Field::attackerFiringRange);
-}
-
 // The airplane's air defense is left aside: it follows from the supporting
 // units that fire, and a sweep keeps every unit.
 AskedSet askedSet(const CombatScenario& s) {
@@ -27,6 +17,16 @@ AskedSet askedSet(const CombatScenario& s) {
     if (field != Field::airplaneAirDefense) asked[i] = asks(field, s);
   }
   return asked;
+}
+
+// Puts `value` in the plan's working scenario, and says whether the
+// scenario as checked, with the value put in, is then the scenario of that
+// value: the value leaves the same questions asked as the scenario itself,
+// and the scenario lost no supporting unit to a damage cap.
+bool keepsQuestions(SweepPlan* plan, std::int64_t value) {
+  *wholeValueAt(&plan->work, plan->path) = value;
+  settleUnitClasses(&plan->work);  // the classes decide every later question
+  return plan->unitsKept && askedSet(plan->work) == plan->baseAsked;
 }
 
 bool wholeNumber(std::string_view digits, std::int64_t* value) {
@@ -59,7 +59,57 @@ std::string missingEntry(const CombatScenario& s, const FieldPath& path) {
   return "no such Combat Support unit in the scenario";
 }
 
+// Why a sweep of `path` is refused for the scenario `base` (as checked):
+// its unit or bar is not there, or the combat does not ask it; nothing
+// when it is swept.
+std::optional<std::string> notSwept(CombatScenario* base, const FieldPath& path) {
+  if (wholeValueAt(base, path) == nullptr) return missingEntry(*base, path);
+  if (!path.unit && !asks(path.field, *base)) {
+    return "not asked for this combat, so it changes nothing (allowed: the "
+           "fields that the combat asks)";
+  }
+  return std::nullopt;
+}
+
+// The names of the whole numbers of a field of `record` named `name`: the
+// name itself, or each entry of its bars.
+template <typename Record>
+void addWholeNames(const FieldInfo<Record>& info, const Record& record,
+                   const std::string& name, std::vector<std::string>* names) {
+  if (info.kind == FieldKind::whole) names->push_back(name);
+  if (info.kind != FieldKind::bars) return;
+  for (std::size_t i = 0; i < (record.*info.bars).size(); ++i) {
+    names->push_back(name + "." + std::to_string(i));
+  }
+}
+
+template <typename Unit, typename Fields>
+void addUnitNames(const std::vector<Unit>& units, const Fields& fields,
+                  const std::string& list, std::vector<std::string>* names) {
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    for (const auto& info : fields) {
+      addWholeNames(info, units[i], list + "." + std::to_string(i) + "." + info.name,
+                    names);
+    }
+  }
+}
+
 }  // namespace
+
+std::vector<std::string> sweptFields(const CombatScenario& checked) {
+  std::vector<std::string> names;
+  for (const ScenarioField& info : scenarioFields()) {
+    addWholeNames(info, checked, dottedName(info), &names);
+  }
+  addUnitNames(checked.artillery, artilleryFields(), "artillery", &names);
+  addUnitNames(checked.airDefense, airDefenseFields(), "airDefense", &names);
+  CombatScenario base = checked;
+  std::erase_if(names, [&base](const std::string& name) {
+    const std::optional<FieldPath> path = resolveFieldPath(name);
+    return !path || notSwept(&base, *path);
+  });
+  return names;
+}
 
 std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text) {
   const std::size_t equals = text.find('=');
@@ -121,44 +171,38 @@ std::variant<SweepPlan, std::vector<Problem>> planSweep(
   const CheckedScenario base =
       checkScenario(text.scenario, text.given, text.places);
   plan.base = base.scenario;
-  if (wholeValueAt(&plan.base, plan.path) == nullptr) {
-    return std::vector<Problem>{
-        {request.field, missingEntry(plan.base, plan.path), {}}};
-  }
-  if (!path->unit && !asks(path->field, plan.base)) {
-    return std::vector<Problem>{
-        {request.field,
-         "not asked for this combat, so it changes nothing (allowed: the "
-         "fields that the combat asks)",
-         {}}};
+  if (std::optional<std::string> refused = notSwept(&plan.base, plan.path)) {
+    return std::vector<Problem>{{request.field, std::move(*refused), {}}};
   }
   plan.given = text.scenario;
   // A field given for a unit or a list of bars is among the given fields
   // already; a field of the combat is given now.
   plan.givenFields = text.given;
   plan.givenFields[static_cast<std::size_t>(path->field)] = true;
-  if (mayChangeValidity(plan.path)) {
-    std::vector<Problem> problems;
-    for (std::int64_t value = request.from; value <= request.to; ++value) {
-      CombatScenario s = plan.given;
-      *wholeValueAt(&s, plan.path) = value;
-      for (const Problem& error : checkScenario(s, plan.givenFields).errors) {
-        problems.push_back({request.field + "=" + std::to_string(value),
-                            error.field + ": " + error.message,
-                            {}});
-      }
-    }
-    if (!problems.empty()) return problems;
-  }
   plan.unitsKept = plan.base.artillery.size() == text.scenario.artillery.size() &&
                    plan.base.airDefense.size() == text.scenario.airDefense.size();
   plan.baseAsked = askedSet(plan.base);
+  plan.work = plan.base;
+  // A value that leaves the same questions asked as the scenario itself
+  // leaves it as valid as the scenario; only a value that asks other
+  // questions is checked whole, by the questions' own conditions.
+  std::vector<Problem> problems;
+  for (std::int64_t value = request.from; value <= request.to; ++value) {
+    if (keepsQuestions(&plan, value)) continue;
+    CombatScenario s = plan.given;
+    *wholeValueAt(&s, plan.path) = value;
+    for (const Problem& error : checkScenario(s, plan.givenFields).errors) {
+      problems.push_back({request.field + "=" + std::to_string(value),
+                          error.field + ": " + error.message,
+                          {}});
+    }
+  }
+  if (!problems.empty()) return problems;
   // The number of times attacked is the softening recomputation: the
   // combat is prepared once and each value is one more pass.
   if (!path->unit && path->field == Field::timesAttacked) {
     plan.prepared = prepareCombat(plan.base);
   }
-  plan.work = plan.base;
   return plan;
 }
 
@@ -175,9 +219,7 @@ SweepRow sweepRow(SweepPlan* plan, std::int64_t value) {
   // (and the scenario lost no supporting unit to a damage cap), the scenario
   // as checked, with the value put in, is the scenario of that value: no
   // new check is needed.
-  *wholeValueAt(&plan->work, plan->path) = value;
-  settleUnitClasses(&plan->work);  // the classes decide every later question
-  if (plan->unitsKept && askedSet(plan->work) == plan->baseAsked) {
+  if (keepsQuestions(plan, value)) {
     row.predicted = predictCombat(plan->work);
     return row;
   }

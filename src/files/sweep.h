@@ -56,6 +56,12 @@ struct SweepPlan {
 std::variant<SweepPlan, std::vector<Problem>> planSweep(
     const ScenarioText& text, const SweepRequest& request);
 
+// The fields that a sweep of the scenario `checked` (as checked) takes, by
+// their dotted names in the order of the dialogue: every whole number, of
+// the combat, of an entry of its bars or of a supporting unit it keeps,
+// that planSweep finds in the scenario and asked.
+std::vector<std::string> sweptFields(const CombatScenario& checked);
+
 // One row of the sweep.
 struct SweepRow {
   std::int64_t value = 0;

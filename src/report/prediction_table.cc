@@ -10,45 +10,29 @@
 
 namespace {
 
-// The columns of the CSV, after the label.
-constexpr std::string_view kCsvColumns[kTableFigures] = {
-    "attackerLosses",          "defenderLosses",
-    "defenderSuppression",     "attackerLossesNoSupport",
-    "defenderLossesNoSupport", "defenderSuppressionNoSupport",
-    "ruggedChance",            "ruggedAttackerLosses",
-    "ruggedDefenderLosses",    "ruggedDefenderSuppression"};
-
 // The table's two-line heading: each column named under its group, a
 // group's name over its first column.  The text table has no columns of its
 // own for the odds without support: where support fire counted, each odds
-// cell holds both figures, "2 (3)", under a heading that says so.
-struct TableColumn {
-  std::string_view group;
-  std::string_view name;
-  std::string_view shortName;  // beside the rugged outcome, to stay narrow
-};
-constexpr TableColumn kTableColumns[kTableFigures] = {
-    {"odds", "attacker", "attacker"},
-    {"", "defender", "defender"},
-    {"", "suppression", "supp."},
-    {"", "", ""},
-    {"", "", ""},
-    {"", "", ""},
-    {"rugged defense", "chance", "chance"},
-    {"", "attacker", "attacker"},
-    {"", "defender", "defender"},
-    {"", "suppression", "supp."}};
+// cell holds both figures, "2 (3)", under a heading that says so.  The
+// defender's losses and suppression are better for the attacker the larger
+// they are; the attacker's losses and the chance of a rugged defense, the
+// smaller.
+constexpr FigureColumn kFigureColumns[kTableFigures] = {
+    {"attackerLosses", "odds", "attacker", "attacker", false, false},
+    {"defenderLosses", "", "defender", "defender", true, false},
+    {"defenderSuppression", "", "suppression", "supp.", true, false},
+    {"attackerLossesNoSupport", "", "", "", false, false},
+    {"defenderLossesNoSupport", "", "", "", true, false},
+    {"defenderSuppressionNoSupport", "", "", "", true, false},
+    {"ruggedChance", "rugged defense", "chance", "chance", false, false},
+    {"ruggedAttackerLosses", "", "attacker", "attacker", false, true},
+    {"ruggedDefenderLosses", "", "defender", "defender", true, true},
+    {"ruggedDefenderSuppression", "", "suppression", "supp.", true, true}};
 constexpr std::string_view kOddsWithSupportGroup = "odds (without support)";
 
 constexpr std::size_t kFirstNoSupport = 3;
 constexpr std::size_t kOddsFigures = 3;  // attacker, defender, suppression
 constexpr std::size_t kRuggedChance = 6;
-constexpr std::size_t kFirstRuggedOutcome = 7;
-
-// A rugged outcome's figure when no rugged defense is possible: blank.
-bool blank(const TableRow& row, std::size_t column) {
-  return column >= kFirstRuggedOutcome && !row.rugged;
-}
 
 // The width of a text as a terminal shows it: UTF-8 continuation bytes
 // take no place of their own.
@@ -147,12 +131,12 @@ bool shownIn(const TableLayout& layout, std::size_t column) {
     return false;
   }
   if (column == kRuggedChance) return layout.ruggedChance;
-  return column < kFirstRuggedOutcome || layout.ruggedOutcome;
+  return !kFigureColumns[column].ruggedOutcome || layout.ruggedOutcome;
 }
 
 std::string_view nameIn(const TableLayout& layout, std::size_t column) {
-  return layout.ruggedOutcome ? kTableColumns[column].shortName
-                              : kTableColumns[column].name;
+  return layout.ruggedOutcome ? kFigureColumns[column].shortHeading
+                              : kFigureColumns[column].heading;
 }
 
 // The text of a figure's cell, kept in place: a table of many rows formats
@@ -242,6 +226,14 @@ void appendError(std::string* table, std::string line, std::string_view error,
 
 }  // namespace
 
+std::span<const FigureColumn, kTableFigures> figureColumns() {
+  return kFigureColumns;
+}
+
+bool blank(const TableRow& row, std::size_t column) {
+  return kFigureColumns[column].ruggedOutcome && !row.rugged;
+}
+
 TableRow tableRow(std::string label, const Prediction& p) {
   const Odds& o = p.odds;
   return {std::move(label),
@@ -282,7 +274,7 @@ std::string predictionTable(std::string_view labelHeading,
   for (std::size_t i = 0; i < kTableFigures; ++i) {
     if (!shownIn(layout, i)) continue;
     appendCell(&names, nameIn(layout, i), widths[i]);
-    std::string_view group = kTableColumns[i].group;
+    std::string_view group = kFigureColumns[i].group;
     if (i == 0 && layout.anyWithoutSupport()) group = kOddsWithSupportGroup;
     if (!group.empty()) {
       // A group's name stands over its first column, and apart from the
@@ -322,9 +314,9 @@ std::string predictionTable(std::string_view labelHeading,
 std::string csvHeading(std::string_view labelHeading, bool withError) {
   std::string line;
   appendCsvField(&line, labelHeading);
-  for (const std::string_view column : kCsvColumns) {
+  for (const FigureColumn& column : kFigureColumns) {
     line += ',';
-    line += column;
+    line += column.name;
   }
   if (withError) line += ",error";
   return line + '\n';

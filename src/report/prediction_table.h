@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,31 @@ enum class OutputFormat { text, json, csv };
 // The figures of a row, in the order of the columns: the odds, the odds
 // without support, the rugged-defense chance and outcome.
 constexpr std::size_t kTableFigures = 10;
+
+// A figure's column: its name as the CSV heads it and a comparison is
+// sorted by it, its place in the text table's two-line heading (under
+// `group`, which heads the first column of a group; a shorter name beside
+// the rugged outcome, to stay narrow; none for the odds without support,
+// which stand in the odds' own cells), which way is better for the
+// attacker, and whether it is an outcome of a rugged defense, blank when
+// none is possible.
+struct FigureColumn {
+  std::string_view name;
+  std::string_view group;
+  std::string_view heading;
+  std::string_view shortHeading;
+  bool moreIsBetter;
+  bool ruggedOutcome;
+};
+
+// The figures' columns, in the order of a row's figures.
+std::span<const FigureColumn, kTableFigures> figureColumns();
+
+// Where the figures of the usual order stand among the columns.
+namespace figure_column {
+constexpr std::size_t kAttackerLosses = 0;
+constexpr std::size_t kDefenderLosses = 1;
+}  // namespace figure_column
 
 struct TableRow {
   std::string label;
@@ -35,6 +61,10 @@ enum class LabelKind { number, name };
 
 // The widest a text table is, in characters.
 constexpr std::size_t kTableWidth = 80;
+
+// Whether the row's figure in `column` is blank: a rugged outcome where no
+// rugged defense is possible.
+bool blank(const TableRow& row, std::size_t column);
 
 // The row of `prediction` under `label`.
 TableRow tableRow(std::string label, const Prediction& prediction);

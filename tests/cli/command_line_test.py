@@ -638,11 +638,19 @@ for name, vary, message in [
         ('a Combat Support unit one past the last',
          'attacker.combatSupport.1=1..2',
          'attacker.combatSupport.1: no such Combat Support unit in the '
-         'scenario')]:
+         'scenario'),
+        # A firing range of 2 asks the range of the combat, which the
+        # scenario, at a firing range of 1, leaves out.
+        ('a value that asks a question left unanswered',
+         'attacker.firingRange=1..2',
+         'attacker.firingRange=2: combatRange: missing (allowed: 1 to '
+         '999999999)')]:
     scenario = changed(['general', 'attackerClass'], 10) \
         if 'does not ask' in name else TANKS
     if 'past the last' in name:
         scenario = changed(['attacker', 'combatSupport'], [2])
+    if 'left unanswered' in name:
+        scenario = changed(['attacker', 'firingRange'], 1)
     check(name, ['--scenario', 's', '--vary', vary],
           files={'s': line(scenario)}, out='', err='s:1: ' + message + '\n',
           status=1)

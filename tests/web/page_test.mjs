@@ -7,6 +7,7 @@ import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/a
 import {loadModule} from '../../web/page/calc.js';
 import {barHeight} from '../../web/page/charts.js';
 import {numberOf, readNumber} from '../../web/page/controls.js';
+import {scenarioOfForm} from '../../web/page/form.js';
 import {sweepRange} from '../../web/page/sweep.js';
 import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
         without} from '../../web/page/presets.js';
@@ -64,31 +65,33 @@ test('menus show words, never numbers', () => {
 
 test('a problem in the field\'s own terms: which unit, and the range', () => {
   const cases = [
-    [{group: 'artillery', key: 'strength', list: 'artillery', unit: 1, minimum: 1,
+    [{group: 'artillery', key: 'strength', label: 'Strength', list: 'artillery', unit: 1, minimum: 1,
       maximum: 999999999, reason: 'belowMinimum'}, 'Strength of artillery piece 2: at least 1'],
-    [{group: 'attacker', key: 'initiative', minimum: 0, maximum: 999999999,
-      reason: 'aboveMaximum'}, 'Initiative of the attacker: at most 999999999'],
-    [{group: 'attacker', key: 'initiative', minimum: 0, maximum: 999999999,
-      reason: 'notWhole'}, 'Initiative of the attacker: a whole number from 0 to 999999999'],
+    [{group: 'attacker', key: 'initiative', label: 'Initiative', side: 'attacker', minimum: 0,
+      maximum: 999999999, reason: 'aboveMaximum'}, 'Initiative of the attacker: at most 999999999'],
+    [{group: 'attacker', key: 'initiative', label: 'Initiative', side: 'attacker', minimum: 0,
+      maximum: 999999999, reason: 'notWhole'}, 'Initiative of the attacker: a whole number from 0 to 999999999'],
     [{group: 'defender', key: 'combatSupport', bar: 0, minimum: 0, maximum: 999999999,
       reason: 'belowMinimum'}, 'Combat Support unit 1 of the defender: at least 0'],
-    [{group: '', key: 'combatRange', minimum: 1, maximum: 999999999, reason: 'missing'},
+    [{group: '', key: 'combatRange', label: 'Range of the combat', minimum: 1, maximum: 999999999, reason: 'missing'},
      'Range of the combat: needs an answer'],
-    [{group: 'general', key: 'attackerClass', minimum: 1, maximum: 11, menu: true,
-      reason: 'wrongKind'}, 'Attacker class: one of the menu\'s entries'],
+    // A unit's own field of the general factors is named by its side.
+    [{group: 'general', key: 'attackerClass', label: 'Class', side: 'attacker', minimum: 1,
+      maximum: 11, menu: true, reason: 'wrongKind'}, 'Class of the attacker: one of the menu\'s entries'],
   ];
   for (const [problem, wanted] of cases) assert.equal(problemText(problem), wanted);
 });
 
 test('notes of a link or a file as sentences', () => {
   assert.equal(readingText({kind: 'notAsked', group: 'defender', key: 'inCityForestMountain',
-                            line: 1}, 'the link'),
+                            label: 'In a city, forest or mountain', side: 'defender', line: 1}, 'the link'),
                'The link\'s answer for the defender to "In a city, forest or mountain" ' +
                'is not used in this combat.');
-  assert.equal(readingText({kind: 'notAsked', group: 'general', key: 'overcast', line: 3},
+  assert.equal(readingText({kind: 'notAsked', group: 'general', key: 'overcast',
+                            label: 'Overcast', line: 3},
                            'the file a.jsonl'),
                'The file a.jsonl\'s answer to "Overcast" is not used in this combat.');
-  assert.equal(readingText({kind: 'error', group: 'artillery', key: 'strength',
+  assert.equal(readingText({kind: 'error', group: 'artillery', key: 'strength', label: 'Strength',
                             list: 'artillery', unit: 0, minimum: 1, maximum: 9,
                             reason: 'aboveMaximum', line: 2}, 'the link'),
                'The link, line 2: Strength of artillery piece 1: at most 9.');
@@ -116,9 +119,10 @@ test('results say what they are', () => {
   assert.equal(sentence('defenderSuppression', -2), 'Suppression inflicted -2');
 });
 
-test('labels are short; a field without one keeps the dialogue\'s question', () => {
-  assert.equal(labelOf('attackValue', '\nPlease enter the attack value:\n>> '), 'Attack');
-  assert.equal(labelOf('somethingNew', '\nPlease enter\nthe thing:\n>> '),
+test('labels are the calculator\'s; a field without one keeps the dialogue\'s question', () => {
+  assert.equal(labelOf({label: 'Attack', prompt: '\nPlease enter the attack value:\n>> '}),
+               'Attack');
+  assert.equal(labelOf({label: '', prompt: '\nPlease enter\nthe thing:\n>> '}),
                'Please enter the thing:');
   assert.equal(tidy('\n\nIs it? (Y/N):\n>> '), 'Is it? (Y/N):');
 });
@@ -202,4 +206,17 @@ test('the module compiled early is the one instantiated; without it, a fresh loa
   assert.deepEqual(await loadModule(create, null), {fresh: true});
   assert.deepEqual(await loadModule(create, Promise.reject(new TypeError('wrong MIME type'))),
                    {fresh: true});
+});
+
+test('a supporting unit counts once it has every answer the calculator requires', () => {
+  // Stand-ins for a list's controls: a number typed into each field.
+  const field = (key, required, value) =>
+    ({kind: 'field', type: 'number', key, info: {required}, input: {value}});
+  const piece = (attackValue, strength) =>
+    ({controls: [field('attackValue', false, attackValue), field('strength', true, strength)]});
+  const form = {controls: [{kind: 'units', name: 'artillery', info: {},
+                            rows: [piece('3', '4'), piece('5', ''), piece('6', '7')]}]};
+  // The second piece still lacks its strength: it and every one after it
+  // wait for it.
+  assert.deepEqual(scenarioOfForm(form), {artillery: [{attackValue: 3, strength: 4}]});
 });

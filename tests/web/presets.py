@@ -399,6 +399,16 @@ def check_compare_view(browser, program, workdir):
                               'defender, by attackerLosses')
     if browser.js('return document.activeElement.dataset.sort') != 'attackerLosses':
         problems.append('sorting by the keyboard loses the focus')
+    # The order of each figure as the calculator sorts by it: fewest of the
+    # attacker's losses first, most of the defender's.
+    for sort, order in [('attackerLosses', 'ascending'), ('defenderLosses', 'descending')]:
+        browser.click('button[data-sort="%s"]' % sort)
+        browser.wait_for('document.querySelector("th[aria-sort] button").dataset.sort'
+                         ' === "%s"' % sort)
+        shown = browser.js('return document.querySelector("th[aria-sort]")'
+                           '.getAttribute("aria-sort")')
+        if shown != order:
+            problems.append('sorted by %s, the heading says %s' % (sort, shown))
     browser.click('button[data-sort="preset"]')
     browser.wait_for('document.querySelector("th[aria-sort] button").dataset.sort === "preset"')
     rows = wanted('defender', 'preset')
@@ -462,7 +472,7 @@ COMPARE_IN_PAGE = DRAWN_ROWS_OF + """
     const box = document.createElement('div');
     const drawn = pairs.map(([scenario, side, presets]) => {
       const answer = calc.compare(scenario, p.rosterText(presets), side, 'preset');
-      v.drawCompare(box, answer.rows, answer.messages, 'preset', () => {}, () => {}, true);
+      v.drawCompare(box, calc.fields().figures, answer.rows, answer.messages, 'preset', () => {}, () => {}, true);
       return drawnRows(box);
     });
     done(drawn);

@@ -33,7 +33,7 @@ export function makeField(info, name) {
   const id = idOf(name);
   const help = el('p', {id: id + '-help', class: 'help question'}, tidy(info.prompt));
   const error = el('p', {id: id + '-error', class: 'error', hidden: true});
-  const label = el('label', {for: id, id: id + '-label'}, labelOf(info.key || info.name, info.prompt));
+  const label = el('label', {for: id, id: id + '-label'}, labelOf(info));
   let input;
   let type;
   if (info.kind === 'yesNo') {
@@ -164,12 +164,13 @@ function rawValue(control) {
   return control.type === 'yesNo' ? control.answer : control.input.value;
 }
 
-// The experience bars of each Combat Support unit next to a unit.
-export function makeBarsList(name, support, barsMaximum, onChange) {
+// The experience bars of each Combat Support unit next to a unit: the
+// field `info` of the calculator's list, at `name`.
+export function makeBarsList(info, name, support, barsMaximum, onChange) {
   const list = {kind: 'bars', name, entries: []};
   const id = idOf(name);
   const question = el('p', {id: id + '-help', class: 'help question'}, tidy(support.first));
-  const title = el('span', {id: id + '-label', class: 'short'}, labelOf('combatSupport', ''));
+  const title = el('span', {id: id + '-label', class: 'short'}, labelOf(info));
   const items = el('ol', {class: 'entries'});
   const add = el('button', {type: 'button', class: 'add', 'data-add': name},
                  'Add a Combat Support unit');
@@ -221,7 +222,7 @@ export function makeUnitList(info, catalogue, barsMaximum, onChange) {
   const list = {kind: 'units', type: kind, name: kind, info, rows: []};
   const id = idOf(kind);
   const question = el('p', {id: id + '-help', class: 'help question'}, tidy(info.prompt));
-  const title = el('span', {id: id + '-label'}, labelOf(kind, info.prompt));
+  const title = el('span', {id: id + '-label'}, labelOf(info));
   const rows = el('div', {class: 'rows'});
   const add = el('button', {type: 'button', class: 'add', 'data-add': kind}, words.add);
   list.wrap = el('fieldset', {class: 'field units', 'data-name': kind},
@@ -255,7 +256,7 @@ export function makeUnitList(info, catalogue, barsMaximum, onChange) {
       const name = rowName + '.' + unitInfo.key;
       const value = values && typeof values === 'object' ? values[unitInfo.key] : undefined;
       const control = unitInfo.kind === 'bars'
-        ? makeBarsList(name, catalogue.combatSupport, barsMaximum, onChange)
+        ? makeBarsList(unitInfo, name, catalogue.combatSupport, barsMaximum, onChange)
         : makeField(unitInfo, name);
       control.key = unitInfo.key;
       controls.push(control);

@@ -88,7 +88,7 @@ export function buildForm(container, catalogue, onChange) {
   for (const info of catalogue.fields) {
     let control;
     if (info.kind === 'bars') {
-      control = makeBarsList(info.name, catalogue.combatSupport, barsMaximum, onChange);
+      control = makeBarsList(info, info.name, catalogue.combatSupport, barsMaximum, onChange);
     } else if (info.kind === 'units') {
       control = makeUnitList(info, catalogue, barsMaximum, onChange);
     } else {
@@ -99,7 +99,7 @@ export function buildForm(container, catalogue, onChange) {
     form.controls.push(control);
     form.byName.set(info.name, control);
     if (info.side) {
-      const row = unitsRow(table, info.attribute, labelOf(info.attribute, info.prompt));
+      const row = unitsRow(table, info.attribute, labelOf(info));
       control.row = row;
       row.controls.push(control);
       row.cells[info.side].append(control.wrap);
@@ -161,7 +161,7 @@ function barsValues(list) {
 // The scenario of the form: every answer given, also of
 // questions not asked now (the calculator sets those aside, and they come
 // back when the question does), and the supporting units up to the first
-// one that still lacks its strength.
+// one that still lacks an answer the calculator requires of every unit.
 export function scenarioOfForm(form) {
   const scenario = {};
   for (const control of form.controls) {
@@ -178,7 +178,8 @@ export function scenarioOfForm(form) {
             if (read.state !== 'blank') unit[inner.key] = read.value;
           }
         }
-        if (!('strength' in unit)) break;
+        if (row.controls.some((inner) => inner.info && inner.info.required &&
+                              !(inner.key in unit))) break;
         units.push(unit);
       }
       scenario[control.name] = units;
@@ -301,17 +302,14 @@ export function showAsked(form, result) {
       }
     }
   }
-  // The half-track's own wording.
-  const leader = form.byName.get('general.attackerInfantryLeader');
-  const attackerClass = form.byName.get('general.attackerClass');
-  if (leader && attackerClass) {
-    const halfTrack = form.catalogue.halfTrack;
-    const text = readControl(attackerClass).value === halfTrack.class
-      ? halfTrack.leaderPrompt : leader.info.prompt;
-    const tidied = tidy(text);
-    if (leader.question.textContent !== tidied) {
-      leader.question.textContent = tidied;
-      leader.helpButton.title = tidied;
+  // A question that this combat words in its own way (a half-track's
+  // infantry leader), or the field's own question again.
+  for (const control of form.controls) {
+    if (control.kind !== 'field') continue;
+    const tidied = tidy((result.prompts || {})[control.name] || control.info.prompt);
+    if (control.question.textContent !== tidied) {
+      control.question.textContent = tidied;
+      control.helpButton.title = tidied;
     }
   }
   // Questions asked within a list of supporting units stand after what the

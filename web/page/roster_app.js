@@ -206,10 +206,11 @@ export function startPresets(calc, catalogue, form, current, changed) {
     const focused = document.activeElement;
     const mark = (b) => (b.dataset.sort ? 's' + b.dataset.sort : 'p' + b.textContent);
     const again = box.contains(focused) && focused.tagName === 'BUTTON' && mark(focused);
-    drawCompare(byId('compare-table'), answer.rows, answer.messages, sortKey, (key) => {
-      sortKey = key;
-      refresh();
-    }, (name) => pick(comparing, name), byId('compare-every').checked);
+    drawCompare(byId('compare-table'), catalogue.figures, answer.rows, answer.messages,
+                sortKey, (key) => {
+                  sortKey = key;
+                  refresh();
+                }, (name) => pick(comparing, name), byId('compare-every').checked);
     if (again) {
       const found = [...box.querySelectorAll('button')].find((b) => mark(b) === again);
       if (found) found.focus();

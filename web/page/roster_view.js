@@ -8,37 +8,46 @@ import {SIDE_TITLES} from './words.js';
 
 const SIDES = ['attacker', 'defender'];
 
-// The Compare view's columns: the preset, then the figures of --compare in
-// the order of its CSV, each named as --sort names it, with where it stands
-// in a row, whether more of it is better for the attacker (the order the
-// calculator sorts by), and whether it shows before the player asks for
-// every figure.
+// The Compare view's figures in a player's words, by the name --sort gives
+// each: its title, where it stands in a row, and whether it shows before
+// the player asks for every figure.
 const figure = (group, key) => (row) => (row[group] ? row[group][key] : null);
-export const COMPARE_COLUMNS = [
-  ['preset', 'Preset', (row) => row.preset, false, true],
-  ['attackerLosses', 'Attacker loses', figure('odds', 'attackerLosses'), false, true],
-  ['defenderLosses', 'Defender loses', figure('odds', 'defenderLosses'), true, true],
-  ['defenderSuppression', 'Sup\u00adpres\u00adsion', figure('odds', 'defenderSuppression'), true, true],
-  ['attackerLossesNoSupport', 'Attacker loses, no support',
-   figure('oddsNoSupport', 'attackerLosses'), false, false],
-  ['defenderLossesNoSupport', 'Defender loses, no support',
-   figure('oddsNoSupport', 'defenderLosses'), true, false],
-  ['defenderSuppressionNoSupport', 'Suppression, no support',
-   figure('oddsNoSupport', 'defenderSuppression'), true, false],
-  ['ruggedChance', 'Rugged defense %', (row) => row.ruggedChance, false, true],
-  ['ruggedAttackerLosses', 'Rugged: attacker loses', figure('rugged', 'attackerLosses'), false, false],
-  ['ruggedDefenderLosses', 'Rugged: defender loses', figure('rugged', 'defenderLosses'), true, false],
-  ['ruggedDefenderSuppression', 'Rugged: suppression',
-   figure('rugged', 'defenderSuppression'), true, false],
-].map(([key, title, get, more, main]) => ({key, title, get, more, main}));
+const FIGURE_WORDS = {
+  attackerLosses: ['Attacker loses', figure('odds', 'attackerLosses'), true],
+  defenderLosses: ['Defender loses', figure('odds', 'defenderLosses'), true],
+  defenderSuppression: ['Sup\u00adpres\u00adsion', figure('odds', 'defenderSuppression'), true],
+  attackerLossesNoSupport: ['Attacker loses, no support',
+                            figure('oddsNoSupport', 'attackerLosses'), false],
+  defenderLossesNoSupport: ['Defender loses, no support',
+                            figure('oddsNoSupport', 'defenderLosses'), false],
+  defenderSuppressionNoSupport: ['Suppression, no support',
+                                 figure('oddsNoSupport', 'defenderSuppression'), false],
+  ruggedChance: ['Rugged defense %', (row) => row.ruggedChance, true],
+  ruggedAttackerLosses: ['Rugged: attacker loses', figure('rugged', 'attackerLosses'), false],
+  ruggedDefenderLosses: ['Rugged: defender loses', figure('rugged', 'defenderLosses'), false],
+  ruggedDefenderSuppression: ['Rugged: suppression', figure('rugged', 'defenderSuppression'),
+                              false],
+};
+
+// The Compare view's columns: the preset, then the calculator's figures
+// (`figures`, the module's list, in the order of --compare's CSV), each
+// with whether more of it is better for the attacker, as the calculator
+// sorts by it.  A figure the page has no words for keeps its name.
+export function compareColumns(figures) {
+  return [{key: 'preset', title: 'Preset', get: (row) => row.preset, more: false, main: true},
+    ...figures.map(({name, moreIsBetter}) => {
+      const [title, get, main] = FIGURE_WORDS[name] || [name, () => null, false];
+      return {key: name, title, get, more: moreIsBetter, main};
+    })];
+}
 
 const given = (value) => value !== null && value !== undefined;
 
-// The columns on show: every one when `every`; else the preset, the
-// figures that matter and the one sorted by, leaving out a figure that no
-// row has.
-export function shownColumns(rows, sortKey, every) {
-  return COMPARE_COLUMNS.filter((column) => every || column.key === 'preset' ||
+// The columns on show among `columns`: every one when `every`; else the
+// preset, the figures that matter and the one sorted by, leaving out a
+// figure that no row has.
+export function shownColumns(columns, rows, sortKey, every) {
+  return columns.filter((column) => every || column.key === 'preset' ||
     ((column.main || column.key === sortKey) &&
      rows.some((row) => !row.error && given(column.get(row)))));
 }
@@ -102,25 +111,26 @@ export function fillSide(form, names, values) {
 }
 
 // Draws rows of --compare --json (in the order given, that of the column
-// `sortKey`) and the lines of `messages` into `container`, with the
+// `sortKey`), under the columns of compareColumns(figures), and the lines of `messages` into `container`, with the
 // columns that matter or (`every`) every figure; a column's heading asks
 // for its order (`onSort(key)`), a preset's name opens its combat
 // (`onOpen(name)`).
-export function drawCompare(container, rows, messages, sortKey, onSort, onOpen, every) {
-  const columns = shownColumns(rows, sortKey, every);
+export function drawCompare(container, figures, rows, messages, sortKey, onSort, onOpen,
+                            every) {
+  const columns = shownColumns(compareColumns(figures), rows, sortKey, every);
   const head = el('tr', {}, ...columns.map((column) => el('th', {
     scope: 'col',
     'aria-sort': column.key !== sortKey ? null : column.more ? 'descending' : 'ascending',
   }, el('button', {type: 'button', class: 'sort', 'data-sort': column.key}, column.title))));
   // A thousand rows are drawn as one text: much faster than node by node.
-  const figures = columns.slice(1);
+  const shown = columns.slice(1);
   const body = el('tbody');
   body.innerHTML = rows.map((row) => '<tr data-preset="' + escaped(row.preset) +
     '"><th scope="row"><button type="button" class="open">' + escaped(row.preset) +
     '</button></th>' + (row.error
-      ? '<td class="error" colspan="' + figures.length + '">' +
+      ? '<td class="error" colspan="' + shown.length + '">' +
         escaped(row.error.field + ': ' + row.error.message) + '</td>'
-      : figures.map((column) => {
+      : shown.map((column) => {
         const value = column.get(row);
         return '<td data-column="' + column.key + '">' +
           (given(value) ? escaped(value) : '\u2013') + '</td>';

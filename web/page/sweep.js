@@ -3,7 +3,7 @@
 import {el} from './dom.js';
 import {lineChart} from './charts.js';
 import {numberOf, readControl} from './controls.js';
-import {questionControls} from './form.js';
+import {findControl} from './form.js';
 import {problemText, UNIT_WORDS} from './words.js';
 
 // The values a sweep runs over: from the field's minimum to twice the
@@ -20,31 +20,37 @@ export function sweepRange(minimum, maximum, current) {
   return [from, to];
 }
 
-// The whole-number questions that are asked, with their labels.
-function sweepChoices(form) {
+// The whole numbers that --vary takes for the combat (`names`, from the
+// calculator), with their labels.
+function sweepChoices(form, names) {
   const choices = [];
-  for (const {control, shown} of questionControls(form)) {
-    if (!shown || control.type !== 'number' || /combatSupport/.test(control.name)) continue;
+  for (const name of names) {
+    const control = findControl(form, name);
+    if (!control || !control.label) continue;
     let label = control.label.textContent;
-    const unit = /^(artillery|airDefense)\.(\d+)\./.exec(control.name);
+    const unit = /^(artillery|airDefense)\.(\d+)\./.exec(name);
+    // A field of the attacker or the defender, or one of their Combat
+    // Support bars, says whose it is; the units' table already names the
+    // side in its cells' labels.
+    const group = unit ? null : control.info.group || name.split('.')[0];
     if (unit) label = UNIT_WORDS[unit[1]].one + ' ' + (Number(unit[2]) + 1) + ': ' + label;
-    else if (control.info.group) {
-      // The units' table already names the side in its cells' labels.
-      const group = control.info.group[0].toUpperCase() + control.info.group.slice(1) + ': ';
-      if (!label.startsWith(group)) label = group + label;
+    else if (group && group !== name) {
+      const title = group[0].toUpperCase() + group.slice(1) + ': ';
+      if (!label.startsWith(title)) label = title + label;
     }
-    choices.push({name: control.name, label, control});
+    choices.push({name, label, control});
   }
   return choices;
 }
 
-// Draws the sweep for the answers of a valid prediction (scenarioText),
-// or hides it (null).
-export function drawSweep(calc, form, scenarioText) {
+// Draws the sweep for the answers of a prediction (`result`, as the
+// calculator gave it), or hides it when there is none or it is not valid.
+export function drawSweep(calc, form, result) {
   const box = document.getElementById('sweep');
   const select = document.getElementById('sweep-field');
   const target = document.getElementById('sweep-chart');
-  const choices = scenarioText === null ? [] : sweepChoices(form);
+  const scenarioText = result ? result.scenarioText : null;
+  const choices = scenarioText === null ? [] : sweepChoices(form, result.sweptFields);
   if (!choices.length) {
     box.hidden = true;
     target.replaceChildren();

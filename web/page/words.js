@@ -31,58 +31,11 @@ export const RARE_ATTRIBUTES = new Set(['inRiver', 'outOfFuel', 'outOfAmmo',
                                         'shipAlreadyAttackedByShip']);
 export const RARE_TITLE = 'River, fuel and ammunition';
 
-// Short labels by a field's key; a field without one keeps the
-// dialogue's question as its label.  The dialogue's own question stays a
-// click away, behind each field's help control.
-const LABELS = {
-  class: 'Class',
-  isInfantry: 'Infantry target',
-  infantryLeader: 'Infantry leader',
-  attackerClass: 'Attacker class',
-  defenderIsInfantry: 'Target is infantry',
-  defenderClass: 'Defender class',
-  isAssault: 'Assault',
-  attackerInfantryLeader: 'Attacking infantry has a leader',
-  defenderInfantryLeader: 'Defending infantry has a leader',
-  snowOrRain: 'Snow or rain',
-  overcast: 'Overcast',
-  attackValue: 'Attack',
-  initiative: 'Initiative',
-  defenseValue: 'Defense',
-  rangedDefense: 'Ranged defense',
-  experience: 'Experience',
-  firingRange: 'Firing range',
-  strength: 'Strength',
-  entrenchment: 'Entrenchment',
-  inCityForestMountain: 'In a city, forest or mountain',
-  inCity: 'In a city',
-  inRiver: 'In a river',
-  canMoveAfter: 'Can move after the combat',
-  outOfFuel: 'Out of fuel',
-  outOfAmmo: 'Out of ammunition',
-  antiTankHasLeader: 'Anti-tank unit has a leader',
-  shipAlreadyAttackedByShip: 'Ship already attacked by a ship',
-  combatSupport: 'Combat Support',
-  leaderChoice: 'Leader',
-  combatRange: 'Range of the combat',
-  clearOrSandy: 'Clear or sandy',
-  roughBocageOrHills: 'Rough, bocage or hills',
-  forest: 'Forest',
-  citiesOrMountains: 'Cities or mountains',
-  attackerCloseDefense: 'Attacker\'s close defense',
-  artillery: 'Defending artillery',
-  attackerGroundDefense: 'Attacker\'s ground defense',
-  airDefense: 'Supporting air defense',
-  airplaneAirDefense: 'Airplane\'s air defense',
-  timesAttacked: 'Times attacked before',
-  adjacent: 'Adjacent',
-  isFighter: 'Fighter',
-  bars: 'Experience bars',
-};
-
-// The short label of a field by its key, or the dialogue's question.
-export function labelOf(key, prompt) {
-  return LABELS[key] || tidy(prompt || '');
+// The short label of a field of the calculator's list (its `label`), or,
+// for one without, the dialogue's question.  The dialogue's own question
+// stays a click away, behind each field's help control.
+export function labelOf(info) {
+  return info.label || tidy(info.prompt || '');
 }
 
 // The word a menu shows for each entry the calculator lists (the entry's
@@ -154,18 +107,19 @@ export function noteText(note) {
 const SIDE_NAMES = {attacker: 'the attacker', defender: 'the defender'};
 
 // A field by its place, as a player names it: "Strength of artillery piece
-// 2", "Initiative of the attacker", "Combat Support unit 1 of the
-// defender", "Range of the combat".  `where` is what the calculator says
-// of a problem's field: its group and key, the list and index of a
-// supporting unit, the index of a Combat Support unit.
+// 2", "Initiative of the attacker", "Class of the defender", "Combat
+// Support unit 1 of the defender", "Range of the combat".  `where` is what
+// the calculator says of a problem's field: its group, key, label and the
+// side of a unit's own field, the list and index of a supporting unit, the
+// index of a Combat Support unit.
 export function fieldTitle(where) {
   const owner = where.list !== undefined && where.list !== null
     ? UNIT_WORDS[where.list].one.toLowerCase() + ' ' + (where.unit + 1)
-    : SIDE_NAMES[where.group] || '';
+    : SIDE_NAMES[where.side || where.group] || '';
   if (where.bar !== undefined && where.bar !== null) {
     return 'Combat Support unit ' + (where.bar + 1) + (owner ? ' of ' + owner : '');
   }
-  const label = labelOf(where.key, '');
+  const label = where.label || where.key;
   return owner ? label + ' of ' + owner : label;
 }
 
@@ -207,9 +161,9 @@ export function readingText(item, source) {
   if (item.kind === 'notAsked' && item.key) {
     const owner = item.list !== undefined && item.list !== null
       ? ' for ' + UNIT_WORDS[item.list].one.toLowerCase() + ' ' + (item.unit + 1)
-      : SIDE_NAMES[item.group] ? ' for ' + SIDE_NAMES[item.group] : '';
+      : SIDE_NAMES[item.side || item.group] ? ' for ' + SIDE_NAMES[item.side || item.group] : '';
     return capital(possessive(source)) + ' answer' + owner + ' to "' +
-      labelOf(item.key, '') + '" is not used in this combat.';
+      (item.label || item.key) + '" is not used in this combat.';
   }
   if (item.kind === 'beyondStrength' && item.list) {
     return capital(UNIT_WORDS[item.list].one) + ' ' + (item.unit + 1) + ' of ' + source +
