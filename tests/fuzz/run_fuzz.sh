@@ -17,8 +17,10 @@ seconds=${1:-${FUZZ_SECONDS:-60}}
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 mkdir -p "$build/artifacts"
 
-# Every source file of the program except its entry.
-mapfile -t sources < <(find "$root/src" -name '*.cc' ! -path "$root/src/main.cc" | sort)
+# Every source file of the program except its entry, and not the tool that
+# writes the file formats (a program of its own).
+mapfile -t sources < <(find "$root/src" -name '*.cc' ! -path "$root/src/main.cc" \
+                         ! -path "$root/src/formats/*" | sort)
 # The version that CMake otherwise gives the command line.
 version=$(sed -n 's/^project(zelvorn-odds VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 
