@@ -12,7 +12,7 @@ import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
 import {readControl} from './page/controls.js';
 import {drawSweep} from './page/sweep.js';
 import {startPresets} from './page/roster_app.js';
-import {problemText, readingText} from './page/words.js';
+import {capital, problemText, readingText} from './page/words.js';
 
 let calc = null;
 let catalogue = null;
@@ -85,7 +85,7 @@ function takeReading(reading, source) {
   fileReading = reading;
   fileWhat = source;
   listCombats(byId('file-combats'), byId('file-combats-note'), byId('file-combat'),
-              reading, capitalised(source));
+              reading, capital(source));
   showCombat(reading.values, reading.valid, source);
 }
 
@@ -96,14 +96,10 @@ function showCombat(values, valid, source) {
     foldAll(form);
     fillForm(form, values);
   }
-  refusal = valid ? null : capitalised(source) + ' could not be read: see the message above.';
+  refusal = valid ? null : capital(source) + ' could not be read: see the message above.';
   pendingAddress = null;
   clearTimeout(addressTimer);
   update(false);
-}
-
-function capitalised(text) {
-  return text.charAt(0).toUpperCase() + text.slice(1);
 }
 
 // Another combat of the file read last, chosen from its list.

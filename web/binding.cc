@@ -202,40 +202,42 @@ const char* wholeReason(const Json* value, std::int64_t minimum,
 }
 
 // Where a problem's field stands, for the page to name it in a player's
-// words: its group, key and label (and the side of a unit's own field),
-// the list and index of a supporting unit, the
-// index of a Combat Support unit, its kind and range, whether it is a menu,
-// and (where the
-// scenario's JSON is at hand) why its value was refused.  Nothing where the
-// problem names no field of a combat.
+// words: its group, key and label (and the side of a unit's own field), the
+// list and index of a supporting unit, the index of a Combat Support unit,
+// its kind and range, whether it is a menu, and (where the scenario's JSON
+// is at hand) why its value was refused.  Nothing where the problem names
+// no field of a combat.
 void addWhere(const Problem& problem, const Json* scenario, Json* json) {
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   if (!path) return;
   const ScenarioField& info = fieldInfo(path->field);
   (*json)["group"] = info.group;
-  (*json)["key"] = info.name;
+  const char* key = info.name;
+  const char* label = info.label;
   bool menu = !info.options.empty();
   if (path->unit) {
-    const bool artillery = path->field == Field::artillery;
+    const auto take = [&](const auto& unitField) {
+      key = unitField.name;
+      label = unitField.label;
+      menu = !unitField.options.empty();
+    };
+    if (path->field == Field::artillery) {
+      take(artilleryFields()[path->unitField]);
+    } else {
+      take(airDefenseFields()[path->unitField]);
+    }
+  }
+  (*json)["key"] = key;
+  if (path->unit) {
     (*json)["list"] = info.name;
     (*json)["unit"] = *path->unit;
-    (*json)["key"] = artillery ? artilleryFields()[path->unitField].name
-                               : airDefenseFields()[path->unitField].name;
-    menu = artillery ? !artilleryFields()[path->unitField].options.empty()
-                     : !airDefenseFields()[path->unitField].options.empty();
   }
   // The field's short label, and for a unit's own field the side whose it
   // is, so that the page names it as a player does: "Class of the
   // attacker".
-  if (path->unit) {
-    (*json)["label"] = path->field == Field::artillery
-                           ? artilleryFields()[path->unitField].label
-                           : airDefenseFields()[path->unitField].label;
-  } else {
-    (*json)["label"] = info.label;
-    if (const std::optional<UnitPlace> place = unitPlaceOf(path->field)) {
-      (*json)["side"] = std::string(sideName(place->side));
-    }
+  (*json)["label"] = label;
+  if (const std::optional<UnitPlace> place = unitPlaceOf(path->field)) {
+    (*json)["side"] = std::string(sideName(place->side));
   }
   // A menu's value is one of its entries, by number or by word.
   if (menu) (*json)["menu"] = true;
@@ -425,60 +427,66 @@ std::string rosterMessages(const RosterReading& reading, std::string_view fileNa
   return text;
 }
 
-// What --scenario says of each scenario of a file, as data that the page
-// words: each error and each note with the line it stands on, its kind
-// ("error", "notAsked" or "beyondStrength") and where its field stands.
-// Each item holds the line that --scenario prints for it ("program"), so
-// that the page puts its words in place of that very line.
-Json saidJson(std::string_view fileText, std::string_view fileName) {
+// One combat of a file, read once: what --scenario says of it, as data
+// that the page words, appended to `*said` (each error and each note with
+// the line it stands on, its kind ("error", "more", "notAsked" or
+// "beyondStrength"), where its field stands, and the line that --scenario
+// prints for it, "program", so that the page puts its words in place of
+// that very line); and the combat as the page lists it: its first line,
+// whether it is valid and its answers (null for one not read to its end).
+Json readCombat(const ScenarioChunk& chunk, std::string_view fileName, Json* said) {
   const auto printed = [](std::string line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
     return line;
   };
-  Json said = Json::array();
-  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
-  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
-    const auto lineOf = [&chunk](const Problem& problem) {
-      return problem.place.line == 0 ? chunk->firstLine
-                                     : chunk->firstLine + problem.place.line - 1;
-    };
-    if (chunk->tooLong) {
-      const Problem problem = tooLongScenario();
-      said.push_back({{"line", chunk->firstLine}, {"kind", "error"},
-                      {"field", problem.field}, {"message", problem.message},
-                      {"program", printed(fileProblemLine(fileName, chunk->firstLine,
-                                                          problem))}});
-      continue;
-    }
-    const ScenarioText parsed = parseScenario(chunk->text);
-    const CheckedScenario checked = checkText(parsed);
-    const Json document = scenarioDocument(chunk->text);
-    const Json* scenario = document.is_discarded() ? nullptr : &document;
-    for (const Problem& error : checked.errors) {
-      Json item = errorJson(error, scenario);
-      item.erase("errorText");
-      item["line"] = lineOf(error);
-      item["kind"] = "error";
-      item["program"] = printed(fileProblemLine(fileName, chunk->firstLine, error));
-      said.push_back(std::move(item));
-    }
-    if (checked.untold > 0) {
-      said.push_back({{"line", chunk->firstLine}, {"kind", "more"},
-                      {"count", checked.untold},
-                      {"program", printed(moreProblemsLine(
-                                      fileName, chunk->firstLine, checked.untold))}});
-    }
-    Json notes = notesJson(parsed.scenario, checked);
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-      Json& note = notes[i];
-      addWhere(checked.notes[i], nullptr, &note);
-      note["line"] = lineOf(checked.notes[i]);
-      note["program"] =
-          printed(fileProblemLine(fileName, chunk->firstLine, checked.notes[i]));
-      said.push_back(std::move(note));
-    }
+  const auto lineOf = [&chunk](const Problem& problem) {
+    return problem.place.line == 0 ? chunk.firstLine
+                                   : chunk.firstLine + problem.place.line - 1;
+  };
+  Json combat = Json::object();
+  combat["line"] = chunk.firstLine;
+  combat["valid"] = false;
+  combat["values"] = nullptr;
+  if (chunk.tooLong) {
+    const Problem problem = tooLongScenario();
+    said->push_back({{"line", chunk.firstLine}, {"kind", "error"},
+                     {"field", problem.field}, {"message", problem.message},
+                     {"program", printed(fileProblemLine(fileName, chunk.firstLine,
+                                                         problem))}});
+    return combat;
   }
-  return said;
+  const ScenarioText parsed = parseScenario(chunk.text);
+  const CheckedScenario checked = checkText(parsed);
+  const Json document = scenarioDocument(chunk.text);
+  const Json* scenario = document.is_discarded() ? nullptr : &document;
+  for (const Problem& error : checked.errors) {
+    Json item = errorJson(error, scenario);
+    item.erase("errorText");
+    item["line"] = lineOf(error);
+    item["kind"] = "error";
+    item["program"] = printed(fileProblemLine(fileName, chunk.firstLine, error));
+    said->push_back(std::move(item));
+  }
+  if (checked.untold > 0) {
+    said->push_back({{"line", chunk.firstLine}, {"kind", "more"},
+                     {"count", checked.untold},
+                     {"program", printed(moreProblemsLine(
+                                     fileName, chunk.firstLine, checked.untold))}});
+  }
+  Json notes = notesJson(parsed.scenario, checked);
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    Json& note = notes[i];
+    addWhere(checked.notes[i], nullptr, &note);
+    note["line"] = lineOf(checked.notes[i]);
+    note["program"] =
+        printed(fileProblemLine(fileName, chunk.firstLine, checked.notes[i]));
+    said->push_back(std::move(note));
+  }
+  if (parsed.complete) {
+    combat["valid"] = parsed.errors.empty() && checked.errors.empty();
+    combat["values"] = givenValues(parsed);
+  }
+  return combat;
 }
 
 }  // namespace
@@ -628,32 +636,22 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   flushOutput(&err);
   Json json = Json::object();
   json["messages"] = linesJson(messages);
-  json["said"] = saidJson(fileText, fileName);
+  json["said"] = Json::array();
   json["refused"] = status != 0;
-  // Each combat of the file, with its first line, whether it is valid and
-  // its answers (null for one not read to its end).  The form shows the
-  // first valid one; failing that, the first one read to its end, so that
-  // it shows what the file says beside its error.
+  // Each combat of the file.  The form shows the first valid one; failing
+  // that, the first one read to its end, so that it shows what the file
+  // says beside its error.
   ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
   Json combats = Json::array();
   std::size_t total = 0;
   std::optional<std::size_t> shown;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
     ++total;
+    Json combat = readCombat(*chunk, fileName, &json["said"]);
     if (combats.size() == kMostCombatsListed) continue;
-    Json combat = Json::object();
-    combat["line"] = chunk->firstLine;
-    combat["valid"] = false;
-    combat["values"] = nullptr;
-    if (!chunk->tooLong) {
-      const ScenarioText parsed = parseScenario(chunk->text);
-      if (parsed.complete) {
-        const bool fine = parsed.errors.empty() && checkText(parsed).errors.empty();
-        combat["valid"] = fine;
-        combat["values"] = givenValues(parsed);
-        const bool better = !shown || (fine && !combats[*shown]["valid"].get<bool>());
-        if (better) shown = combats.size();
-      }
+    if (!combat["values"].is_null()) {
+      const bool fine = combat["valid"].get<bool>();
+      if (!shown || (fine && !combats[*shown]["valid"].get<bool>())) shown = combats.size();
     }
     combats.push_back(std::move(combat));
   }

@@ -71,10 +71,9 @@ ChosenPresets askPresets(Console& console, const Roster* roster) {
 }
 
 const Preset* presetFor(const ChosenPresets& presets, Field field) {
-  const std::optional<std::size_t> place = presetFieldOf(field);
+  const std::optional<UnitPlace> place = unitPlaceOf(field);
   if (!place) return nullptr;
-  return presetFields()[*place].attacker == field ? presets.attacker
-                                                  : presets.defender;
+  return place->side == Side::attacker ? presets.attacker : presets.defender;
 }
 
 std::optional<std::int64_t> presetAnswer(const ChosenPresets& presets,

@@ -41,11 +41,10 @@ Problem presetProblem(Problem problem, Side side) {
   const auto fields = scenarioFields();
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (dottedName(fields[i]) != problem.field) continue;
-    const auto field = static_cast<Field>(i);
-    const std::optional<std::size_t> answer = presetFieldOf(field);
-    if (!answer || fieldFor(presetFields()[*answer], side) != field) break;
+    const std::optional<UnitPlace> place = unitPlaceOf(static_cast<Field>(i));
+    if (!place || place->side != side) break;
     const ScenarioField& info = fields[i];
-    problem.field = std::string(presetFields()[*answer].name);
+    problem.field = std::string(unitFields()[place->unitField].name);
     if (!info.options.empty()) {
       problem.message = "missing (allowed: " + menuWordList(info.options) +
                         ", or " + rangeText(info.minimum, info.maximum) + ")";

@@ -8,16 +8,6 @@
 
 namespace {
 
-char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-
-bool sameButCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowerCase(a[i]) != lowerCase(b[i])) return false;
-  }
-  return true;
-}
-
 // A name typed in the wrong case is as close as one can be.
 std::string lowered(std::string_view text) {
   std::string lower(text);
@@ -43,7 +33,7 @@ const Preset* presetNamed(const Roster& roster, std::string_view typed) {
   if (const Preset* exact = findPreset(roster, typed)) return exact;
   const Preset* found = nullptr;
   for (const Preset& preset : roster.presets) {
-    if (!sameButCase(preset.name, typed)) continue;
+    if (!sameWord(preset.name, typed)) continue;
     if (found != nullptr) return nullptr;
     found = &preset;
   }

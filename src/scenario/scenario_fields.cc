@@ -676,14 +676,11 @@ void resetAnswer(CombatScenario* s, Field field) {
   if (field == Field::airDefense) s->airDefense.clear();
 }
 
-namespace {
-
 char lowerCase(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Whether two words are the same, the case of ASCII letters aside; without
-// copies, as every menu word of every scenario is looked up.
+// Without copies, as every menu word of every scenario is looked up.
 bool sameWord(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -691,8 +688,6 @@ bool sameWord(std::string_view a, std::string_view b) {
   }
   return true;
 }
-
-}  // namespace
 
 std::int64_t menuEntry(std::span<const std::string_view> options,
                        std::string_view word) {

@@ -224,6 +224,12 @@ std::string dottedName(const FieldInfo<Record>& info) {
 // asked.
 void resetAnswer(CombatScenario* scenario, Field field);
 
+// `c` as a lower-case letter when it is an ASCII capital, else itself.
+char lowerCase(char c);
+
+// Whether two words are the same, the case of ASCII letters aside.
+bool sameWord(std::string_view a, std::string_view b);
+
 // The menu entry that `word` names among `options`, case aside, numbered
 // from 1; 0 when it names none.
 std::int64_t menuEntry(std::span<const std::string_view> options,

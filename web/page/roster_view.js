@@ -111,10 +111,10 @@ export function fillSide(form, names, values) {
 }
 
 // Draws rows of --compare --json (in the order given, that of the column
-// `sortKey`), under the columns of compareColumns(figures), and the lines of `messages` into `container`, with the
-// columns that matter or (`every`) every figure; a column's heading asks
-// for its order (`onSort(key)`), a preset's name opens its combat
-// (`onOpen(name)`).
+// `sortKey`) under the columns of compareColumns(figures), and the lines of
+// `messages`, into `container`: the columns that matter or (`every`) every
+// figure; a column's heading asks for its order (`onSort(key)`), a
+// preset's name opens its combat (`onOpen(name)`).
 export function drawCompare(container, figures, rows, messages, sortKey, onSort, onOpen,
                             every) {
   const columns = shownColumns(compareColumns(figures), rows, sortKey, every);

@@ -113,14 +113,20 @@ const SIDE_NAMES = {attacker: 'the attacker', defender: 'the defender'};
 // side of a unit's own field, the list and index of a supporting unit, the
 // index of a Combat Support unit.
 export function fieldTitle(where) {
-  const owner = where.list !== undefined && where.list !== null
-    ? UNIT_WORDS[where.list].one.toLowerCase() + ' ' + (where.unit + 1)
-    : SIDE_NAMES[where.side || where.group] || '';
+  const owner = ownerOf(where);
   if (where.bar !== undefined && where.bar !== null) {
     return 'Combat Support unit ' + (where.bar + 1) + (owner ? ' of ' + owner : '');
   }
   const label = where.label || where.key;
   return owner ? label + ' of ' + owner : label;
+}
+
+// Whose a field is: "artillery piece 2", "the attacker", or '' for a
+// field of the combat as a whole.
+function ownerOf(where) {
+  return where.list !== undefined && where.list !== null
+    ? UNIT_WORDS[where.list].one.toLowerCase() + ' ' + (where.unit + 1)
+    : SIDE_NAMES[where.side || where.group] || '';
 }
 
 // What a value must be, from the calculator's reason for refusing it and
@@ -159,10 +165,8 @@ export function problemText(problem) {
 export function readingText(item, source) {
   const where = source + (item.line ? ', line ' + item.line : '');
   if (item.kind === 'notAsked' && item.key) {
-    const owner = item.list !== undefined && item.list !== null
-      ? ' for ' + UNIT_WORDS[item.list].one.toLowerCase() + ' ' + (item.unit + 1)
-      : SIDE_NAMES[item.side || item.group] ? ' for ' + SIDE_NAMES[item.side || item.group] : '';
-    return capital(possessive(source)) + ' answer' + owner + ' to "' +
+    const owner = ownerOf(item);
+    return capital(possessive(source)) + ' answer' + (owner ? ' for ' + owner : '') + ' to "' +
       (item.label || item.key) + '" is not used in this combat.';
   }
   if (item.kind === 'beyondStrength' && item.list) {
@@ -174,7 +178,7 @@ export function readingText(item, source) {
   return capital(where) + ': ' + (item.field ? item.field + ': ' : '') + item.message;
 }
 
-function capital(text) {
+export function capital(text) {
   return text.charAt(0).toUpperCase() + text.slice(1);
 }
 
