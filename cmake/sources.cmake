@@ -32,6 +32,8 @@ set(ZELVORN_LIBRARY_SOURCES
   src/io/input.cc
   src/io/line_editor.cc
   src/io/output.cc
+  src/report/compare_table.cc
+  src/report/json_text.cc
   src/report/prediction_json.cc
   src/report/prediction_table.cc
   src/report/report.cc

@@ -1,10 +1,17 @@
 // Predictions as JSON: every figure under its name, and null where a figure
-// does not exist.
+// does not exist; written directly, byte for byte as the JSON library
+// writes the same values.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "report/compare_table.h"
+#include "report/json_text.h"
 #include "report/prediction_json.h"
 
 namespace {
@@ -87,8 +94,71 @@ TEST(PredictionJson, EveryFigureByName) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    EXPECT_EQ(predictionJsonText(c.fire, c.prediction), c.expected);
     EXPECT_EQ(predictionJson(c.fire, c.prediction).dump(), c.expected);
   }
+}
+
+TEST(PredictionJson, NumbersAtTheirLimits) {
+  for (const std::int64_t n : {std::numeric_limits<std::int64_t>::min(), std::int64_t{-1},
+                               std::int64_t{0}, std::numeric_limits<std::int64_t>::max()}) {
+    Prediction p;
+    p.timesAttacked = n;
+    p.ruggedChance = 1;
+    p.rugged.defenderSuppressionNoSupport = n;
+    p.odds.defenderSuppressionNoSupport = n;
+    SupportFire fire;
+    fire.units = {{n, n, n, n, false}};
+    fire.suppressionTotal = n;
+    const std::string text = predictionJsonText(fire, p);
+    EXPECT_EQ(text, nlohmann::ordered_json::parse(text).dump()) << n;
+    EXPECT_EQ(nlohmann::ordered_json::parse(text)["odds"]["attackerLosses"], 0);
+    EXPECT_EQ(nlohmann::ordered_json::parse(text)["oddsNoSupport"]["defenderSuppression"], n);
+  }
+}
+
+// A text as a JSON string, escaped where the JSON library escapes it and
+// nowhere else.
+TEST(JsonText, StringsAsTheLibraryWritesThem) {
+  std::vector<std::string> texts = {"",
+                                    "Unit 1",
+                                    "quote \" and back\\slash",
+                                    "a/b \x7f" "del",
+                                    "\xc3\xbc" "nic\xc3\xb8" "d\xc3\xa9 \xe2\x9c\x93 \xf0\x9f\x98\x80",
+                                    "=1+2,\"x\"",
+                                    std::string("nul\0inside", 11)};
+  std::string controls;
+  for (char c = 1; c < 0x20; ++c) controls += c;
+  texts.push_back(controls);
+  for (const std::string& text : texts) {
+    EXPECT_EQ(jsonString(text), nlohmann::json(text).dump()) << text;
+  }
+}
+
+// A comparison's row: the name first, then the prediction's members in the
+// same object, or the row's error.
+TEST(CompareJson, NameThenFiguresOrError) {
+  SupportFire fire;
+  Prediction p;
+  p.timesAttacked = 1;
+  p.odds = {1, 11, 1, 2, 12, 3};
+  const std::string figures = predictionJsonText(fire, p);
+  ComparedUnit unit;
+  unit.name = "Tank \"A\"";
+  unit.supportFire = &fire;
+  unit.prediction = &p;
+  EXPECT_EQ(compareRowJson(unit), R"({"preset":"Tank \"A\"",)" + figures.substr(1));
+
+  ComparedUnit failed;
+  failed.name = "Scout";
+  failed.errorField = "strength";
+  failed.errorMessage = "missing (allowed: 1 to 999999999)";
+  EXPECT_EQ(compareRowJson(failed),
+            R"x({"preset":"Scout","error":{"field":"strength",)x"
+            R"x("message":"missing (allowed: 1 to 999999999)"}})x");
+  // Figures without their support fire are no figures.
+  failed.prediction = &p;
+  EXPECT_EQ(compareRowJson(failed).find("timesAttacked"), std::string::npos);
 }
 
 }  // namespace

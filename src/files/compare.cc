@@ -4,35 +4,9 @@
 
 #include "combat/combat.h"
 #include "files/json_answer.h"
-#include "report/prediction_json.h"
 #include "report/prediction_table.h"
 
 namespace {
-
-constexpr std::string_view kNameColumn = "preset";
-
-// The rows as the report's table and CSV writers take them.
-std::vector<TableRow> tableRows(const std::vector<CompareRow>& rows) {
-  std::vector<TableRow> table;
-  table.reserve(rows.size());
-  for (const CompareRow& row : rows) {
-    TableRow& line = table.emplace_back(tableRow(row.preset->name, row.prediction));
-    if (row.error) line.error = row.error->field + ": " + row.error->message;
-  }
-  return table;
-}
-
-// The figures as --scenario --json gives them.
-nlohmann::ordered_json rowJson(const CompareRow& row) {
-  nlohmann::ordered_json json = nlohmann::ordered_json::object();
-  json["preset"] = row.preset->name;
-  if (row.error) {
-    json["error"] = {{"field", row.error->field}, {"message", row.error->message}};
-    return json;
-  }
-  json.update(predictionJson(row.supportFire, row.prediction));
-  return json;
-}
 
 // A row's problem as the roster would name it: a missing answer that the
 // preset gives is the preset's own field ("class"), with the words of its
@@ -56,10 +30,17 @@ Problem presetProblem(Problem problem, Side side) {
 
 }  // namespace
 
-std::vector<std::string_view> compareSortNames() {
-  std::vector<std::string_view> names{kNameColumn};
-  for (const FigureColumn& column : figureColumns()) names.push_back(column.name);
-  return names;
+ComparedUnit comparedUnit(const CompareRow& row) {
+  ComparedUnit unit;
+  unit.name = row.preset->name;
+  if (row.error) {
+    unit.errorField = row.error->field;
+    unit.errorMessage = row.error->message;
+  } else {
+    unit.supportFire = &row.supportFire;
+    unit.prediction = &row.prediction;
+  }
+  return unit;
 }
 
 std::vector<CompareRow> compareRows(const ScenarioText& text,
@@ -100,7 +81,7 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
   if (named != names.end() && named != names.begin()) {
     column = static_cast<std::size_t>(named - names.begin()) - 1;
   }
-  const bool byName = sort == kNameColumn;
+  const bool byName = sort == kCompareNameColumn;
   // Each row's figures once, rather than at every comparison.
   std::vector<TableRow> figures;
   figures.reserve(rows->size());
@@ -148,16 +129,20 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
 void writeCompare(const std::vector<CompareRow>& rows, OutputFormat format,
                   Output* out) {
   switch (format) {
-    case OutputFormat::text:
-      put(out, predictionTable(kNameColumn, tableRows(rows), LabelKind::name));
+    case OutputFormat::text: {
+      std::vector<ComparedUnit> units;
+      units.reserve(rows.size());
+      for (const CompareRow& row : rows) units.push_back(comparedUnit(row));
+      put(out, compareTable(units));
       return;
+    }
     case OutputFormat::csv:
-      put(out, csvHeading(kNameColumn, true));
-      for (const TableRow& row : tableRows(rows)) put(out, csvLine(row, LabelKind::name, true));
+      put(out, compareCsvHeading());
+      for (const CompareRow& row : rows) put(out, compareCsvLine(comparedUnit(row)));
       return;
     case OutputFormat::json:
       for (const CompareRow& row : rows) {
-        put(out, rowJson(row).dump());
+        put(out, compareRowJson(comparedUnit(row)));
         put(out, "\n");
       }
       return;

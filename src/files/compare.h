@@ -15,6 +15,7 @@
 #include "files/scenario_reader.h"
 #include "files/sweep.h"
 #include "io/output.h"
+#include "report/compare_table.h"
 
 // What --compare and --sort ask for: the side whose unit is replaced, and
 // the figure that orders the table (empty for the usual order).
@@ -22,10 +23,6 @@ struct CompareRequest {
   Side side = Side::attacker;
   std::string sort;
 };
-
-// The figures that a comparison can be sorted by: "preset" (its name) and
-// the columns of the CSV, such as "defenderLosses".
-std::vector<std::string_view> compareSortNames();
 
 // One preset's row: its figures, or the reason it does not fit the
 // scenario (a question that it leaves unanswered).
@@ -35,6 +32,10 @@ struct CompareRow {
   SupportFire supportFire;
   Prediction prediction;
 };
+
+// The row as the report's writers of a comparison take it, pointing into
+// `row`.
+ComparedUnit comparedUnit(const CompareRow& row);
 
 // The rows of every preset for `side`, in the order of the roster.
 std::vector<CompareRow> compareRows(const ScenarioText& scenario,
@@ -46,7 +47,8 @@ std::vector<CompareRow> compareRows(const ScenarioText& scenario,
 // `sort` (or on both usual figures) keep the roster's order.
 void sortRows(std::vector<CompareRow>* rows, std::string_view sort);
 
-// Writes the rows as a table with a heading, as CSV or as JSON Lines.
+// Writes the rows as a table with a heading, as CSV or as JSON Lines, with
+// the report's writers of a comparison.
 void writeCompare(const std::vector<CompareRow>& rows, OutputFormat format,
                   Output* out);
 

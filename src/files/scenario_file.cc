@@ -111,7 +111,7 @@ void runOne(Run* run, const ScenarioChunk& chunk) {
   const CombatPrediction predicted = predictCombat(checked.scenario);
   run->text.clear();
   if (run->options.format == OutputFormat::json) {
-    run->text = predictionJson(predicted.supportFire, predicted.prediction).dump();
+    run->text = predictionJsonText(predicted.supportFire, predicted.prediction);
     run->text += '\n';
   } else {
     renderPrediction(predicted.supportFire, predicted.prediction, &run->text);

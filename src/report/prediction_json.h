@@ -8,10 +8,16 @@
 
 #include "combat/prediction.h"
 
-// The prediction as a JSON object: the support fire unit by unit with its
-// running totals, the number of times attacked, the rugged-defense chance
-// and outcome (null when none is possible), the odds and the odds without
-// support fire.
+// The prediction as one line of JSON, an object (no line feed): the support
+// fire unit by unit with its running totals, the number of times attacked,
+// the rugged-defense chance and outcome (null when none is possible), the
+// odds and the odds without support fire.  Written directly, as the JSON
+// library would write the same object.
+std::string predictionJsonText(const SupportFire& supportFire,
+                               const Prediction& prediction);
+
+// The same object as the JSON library's value, for a document that holds
+// it.
 nlohmann::ordered_json predictionJson(const SupportFire& supportFire,
                                       const Prediction& prediction);
 

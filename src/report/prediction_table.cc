@@ -1,11 +1,10 @@
 #include "report/prediction_table.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
 
+#include "report/json_text.h"
 #include "report/prediction_json.h"
 
 namespace {
@@ -341,9 +340,14 @@ std::string csvLine(const TableRow& row, LabelKind labels, bool withError) {
 std::string sweepJsonLine(std::string_view field, std::int64_t value,
                           const SupportFire& supportFire,
                           const Prediction& prediction) {
-  nlohmann::ordered_json json = nlohmann::ordered_json::object();
-  json["field"] = field;
-  json["value"] = value;
-  json.update(predictionJson(supportFire, prediction));
-  return json.dump() + '\n';
+  std::string json = "{\"field\":";
+  json += jsonString(field);
+  json += ",\"value\":";
+  json += std::to_string(value);
+  // The prediction's members follow in the same object.
+  const std::string figures = predictionJsonText(supportFire, prediction);
+  json += ',';
+  json.append(figures, 1);
+  json += '\n';
+  return json;
 }
