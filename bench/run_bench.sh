@@ -11,6 +11,8 @@
 #                    a larger N is measured on an answer file of this many
 #                    combats instead, and the output says so
 #   BENCH_SEED       seed of the answer files (default 1)
+#   BENCH_PRESETS    presets of the roster that one combat is compared
+#                    against (default 10000)
 #
 # First the start-up of the program (--version) and one saved scenario
 # computed with --scenario, each the whole process under callgrind, the
@@ -26,6 +28,9 @@
 # (instructions per value), each with its peak memory. The output of the calculator goes
 # to /dev/null; before measuring, one run checks that it printed exactly the
 # combats, reports and re-asked answers that the answer file calls for.
+# Last, one combat compared against every preset of a made-up roster with
+# --compare (instructions per row beyond reading the files, as a table and
+# as JSON Lines); a row of JSON Lines over its target fails the run.
 # Under callgrind 100000 combats take about half a minute; set
 # CALLGRIND_MAX_N=100000 to measure them in full.
 set -euo pipefail
@@ -239,26 +244,39 @@ done
 # behind it) against every attacker preset of a made-up roster.  What the
 # comparison costs beyond reading the files is the run with --compare less
 # the run that reads the same scenario and roster and computes the scenario
-# once; per row of the table.
+# once; per row, as a table and as JSON Lines.  A row of JSON Lines that
+# costs more than its target fails the benchmark.
 echo
-echo "Comparing one combat against a roster (--compare attacker, table)"
-echo "targets: at most 15000 instructions a row beyond reading the files; peak memory under 16 MiB"
+echo "Comparing one combat against a roster (--compare attacker)"
+echo "targets: at most 15000 instructions a row of the table and 20000 a row of JSON Lines" \
+     "beyond reading the files; peak memory under 16 MiB"
+json_row_target=20000
 presets=${BENCH_PRESETS:-10000}
 python3 "$here/make_roster.py" "$presets" "$seed" > "$work/roster.json"
 cat > "$work/combat.json" <<'JSON'
 {"general":{"attackerClass":2,"defenderClass":1,"isAssault":false,"defenderInfantryLeader":true},"attacker":{"attackValue":10,"initiative":5,"defenseValue":7,"rangedDefense":6,"experience":1,"firingRange":1,"strength":10,"entrenchment":0,"leaderChoice":7},"defender":{"attackValue":6,"initiative":4,"defenseValue":8,"rangedDefense":7,"experience":2,"firingRange":1,"strength":12,"entrenchment":2,"inCityForestMountain":false,"leaderChoice":6},"combatRange":1,"terrain":{"clearOrSandy":false,"roughBocageOrHills":true},"attackerCloseDefense":5,"artillery":[{"attackValue":7,"experience":1,"strength":8,"adjacent":true,"leaderChoice":3}],"attackerGroundDefense":4,"timesAttacked":1}
 JSON
-rows=$("$program" --scenario "$work/combat.json" --roster "$work/roster.json" \
-  --compare attacker --csv | tail -n +2 | wc -l)
+files=(--scenario "$work/combat.json" --roster "$work/roster.json")
+rows=$("$program" "${files[@]}" --compare attacker --csv | tail -n +2 | wc -l)
 [ "$rows" -eq "$presets" ] || { echo "$rows rows for $presets presets" >&2; exit 1; }
-errors=$("$program" --scenario "$work/combat.json" --roster "$work/roster.json" \
-  --compare attacker --csv | awk -F, 'NR > 1 && $NF != ""' | wc -l)
-reading=$(instructions /dev/null --scenario "$work/combat.json" --roster "$work/roster.json")
-comparing=$(instructions /dev/null --scenario "$work/combat.json" --roster "$work/roster.json" --compare attacker)
-rss=$(peak_memory --scenario "$work/combat.json" --roster "$work/roster.json" --compare attacker)
+json_rows=$("$program" "${files[@]}" --compare attacker --json | grep -c '^{"preset":')
+[ "$json_rows" -eq "$presets" ] || { echo "$json_rows JSON rows for $presets presets" >&2; exit 1; }
+errors=$("$program" "${files[@]}" --compare attacker --csv | awk -F, 'NR > 1 && $NF != ""' | wc -l)
+reading=$(instructions /dev/null "${files[@]}")
+comparing=$(instructions /dev/null "${files[@]}" --compare attacker)
+comparing_json=$(instructions /dev/null "${files[@]}" --compare attacker --json)
+rss=$(peak_memory "${files[@]}" --compare attacker)
+rss_json=$(peak_memory "${files[@]}" --compare attacker --json)
 echo
 echo "$presets presets ($(($(wc -c < "$work/roster.json") / presets)) bytes each on average; $errors rows with an error)"
-awk -v n="$presets" -v r="$reading" -v c="$comparing" 'BEGIN {
+awk -v n="$presets" -v r="$reading" -v c="$comparing" -v j="$comparing_json" 'BEGIN {
   printf "  reading the files:          %.0f instructions (%.0f a preset)\n", r, r / n
-  printf "  instructions per row:       %.0f  beyond reading (Ir total %.0f)\n", (c - r) / n, c }'
-echo "  peak memory:                $rss kB maximum resident set"
+  printf "  instructions per row:       %.0f  beyond reading (Ir total %.0f)\n", (c - r) / n, c
+  printf "  per row of JSON Lines:      %.0f  beyond reading (Ir total %.0f)\n", (j - r) / n, j }'
+echo "  peak memory:                $rss kB maximum resident set ($rss_json kB with --json)"
+json_row=$(( (comparing_json - reading) / presets ))
+if [ "$json_row" -gt "$json_row_target" ]; then
+  echo "a row of --compare --json costs $json_row instructions beyond reading:" \
+       "more than the target of $json_row_target" >&2
+  exit 1
+fi
