@@ -62,7 +62,7 @@ TEST(JsonAnswer, ShowsNamesOnOneLineAndWordsWhole) {
   EXPECT_EQ(shownText("\xff"), "\"\\ufffd\"");  // not UTF-8: replaced
   EXPECT_EQ(quotedWord("tank"), "\"tank\"");
   EXPECT_EQ(quotedWord("naval units"), "\"naval units\"");
-  constexpr std::string_view kMenu[] = {"tank", "naval units"};
+  constexpr MenuEntry kMenu[] = {{"tank", "Tank"}, {"naval units", "Naval unit"}};
   EXPECT_EQ(menuWordList(kMenu), "\"tank\", \"naval units\"");
   EXPECT_EQ(menuWordList({}), "");
 }

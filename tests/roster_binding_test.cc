@@ -33,7 +33,8 @@ const std::string kTanks =
 
 // The page takes a unit's rows from the field list: each of a unit's own
 // fields stands in the units' table under the preset's name, with the same
-// label on both sides; every field, of a unit or of the situation, has one.
+// label on both sides; every field, of a unit or of the situation, has one,
+// and so has every entry of a menu.
 TEST(RosterBinding, FieldListGivesEachUnitFieldOneRowAndEveryFieldALabel) {
   const Json fields = Json::parse(fieldsJson());
   for (const Json& preset : fields.at("presetFields")) {
@@ -54,9 +55,18 @@ TEST(RosterBinding, FieldListGivesEachUnitFieldOneRowAndEveryFieldALabel) {
       EXPECT_TRUE(found) << name << " " << side;
     }
   }
+  // A menu's entry has a label too, a capital first: "Naval unit" for
+  // "naval units".
   for (const char* list : {"fields", "artillery", "airDefense"}) {
     for (const Json& field : fields.at(list)) {
       EXPECT_FALSE(field.at("label").get<std::string>().empty()) << field.at("name");
+      const Json& labels = field.at("optionLabels");
+      ASSERT_EQ(labels.size(), field.at("options").size()) << field.at("name");
+      for (const Json& label : labels) {
+        const std::string text = label;
+        EXPECT_TRUE(!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+            << field.at("name") << ": " << text;
+      }
     }
   }
   // "Strength" and "Anti-tank unit has a leader", as a player says them.

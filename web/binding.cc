@@ -63,11 +63,16 @@ Json fieldJson(const FieldInfo<Record>& info) {
   json["meaning"] = info.meaning;
   json["prompt"] = std::string(info.prompt);
   json["errorText"] = std::string(info.errorText);
+  // A menu's entries: the words a file gives, and beside them the labels
+  // that the page shows.
   Json options = Json::array();
-  for (const std::string_view option : info.options) {
-    options.push_back(std::string(option));
+  Json optionLabels = Json::array();
+  for (const MenuEntry& entry : info.options) {
+    options.push_back(std::string(entry.word));
+    optionLabels.push_back(std::string(entry.label));
   }
   json["options"] = std::move(options);
+  json["optionLabels"] = std::move(optionLabels);
   // A yes/no answer that a file leaves out: the value the reader then
   // takes, which the page shows as the answer of a question just asked.
   if (info.kind == FieldKind::yesNo) {

@@ -129,7 +129,7 @@ std::string quotedWord(std::string_view word) {
   return shown.starts_with('"') ? shown : '"' + shown + '"';
 }
 
-std::string menuWordList(std::span<const std::string_view> options) {
+std::string menuWordList(std::span<const MenuEntry> options) {
   std::string words;
   for (const std::string_view option : options) {
     if (!words.empty()) words += ", ";

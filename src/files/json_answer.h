@@ -69,6 +69,6 @@ std::string shownText(std::string_view text, std::string_view alsoQuoted = "");
 std::string quotedWord(std::string_view word);
 
 // The words of a menu, each between quotation marks, separated by commas.
-std::string menuWordList(std::span<const std::string_view> options);
+std::string menuWordList(std::span<const MenuEntry> options);
 
 #endif  // ZELVORN_FILES_JSON_ANSWER_H_

@@ -40,7 +40,7 @@ const char* groupDescription(std::string_view name) {
   return "";
 }
 
-Json words(std::span<const std::string_view> options) {
+Json words(std::span<const MenuEntry> options) {
   Json list = Json::array();
   for (const std::string_view word : options) list.push_back(std::string(word));
   return list;
@@ -49,7 +49,7 @@ Json words(std::span<const std::string_view> options) {
 // The values a field takes, as JSON Schema says it: a menu also takes its
 // words, in the menu's own spelling.
 Json valueSchema(FieldKind kind, std::int64_t minimum, std::int64_t maximum,
-                 std::span<const std::string_view> options) {
+                 std::span<const MenuEntry> options) {
   Json number = {{"type", "integer"}, {"minimum", minimum}, {"maximum", maximum}};
   switch (kind) {
     case FieldKind::whole:
@@ -171,14 +171,16 @@ std::string sideTermsText(const UnitField& field) {
 Json presetValueSchema(const UnitField& field) {
   std::int64_t minimum = kLargestAnswer;
   std::int64_t maximum = 0;
-  std::vector<std::string_view> options;
+  std::vector<MenuEntry> options;
   for (const Side side : sidesOf(field)) {
     const ScenarioField& info = sideInfo(field, side);
     minimum = std::min(minimum, info.minimum);
     maximum = std::max(maximum, info.maximum);
-    for (const std::string_view word : info.options) {
-      if (std::find(options.begin(), options.end(), word) == options.end()) {
-        options.push_back(word);
+    for (const MenuEntry& entry : info.options) {
+      if (std::none_of(options.begin(), options.end(), [&](const MenuEntry& kept) {
+            return kept.word == entry.word;
+          })) {
+        options.push_back(entry);
       }
     }
   }
@@ -251,7 +253,7 @@ std::string roff(std::string_view text) {
   return out;
 }
 
-std::string quotedWords(std::span<const std::string_view> options) {
+std::string quotedWords(std::span<const MenuEntry> options) {
   std::string text;
   for (const std::string_view word : options) {
     if (!text.empty()) text += ", ";
@@ -292,7 +294,7 @@ std::string manualEntry(const FieldInfo<Record>& info, bool sayWhenAsked) {
         const std::int64_t value = kNotAsked.*info.whole;
         text += std::to_string(value);
         if (value >= 1 && static_cast<std::size_t>(value) <= info.options.size()) {
-          text += " (" + std::string(info.options[static_cast<std::size_t>(value) - 1]) + ")";
+          text += " (" + std::string(info.options[static_cast<std::size_t>(value) - 1].word) + ")";
         }
         break;
       }
@@ -363,7 +365,7 @@ std::string scenarioSchema() {
        {{attackerClass.name,
          {{"enum",
            Json::array({unit_class::kArtillery,
-                        std::string(attackerClass.options[unit_class::kArtillery - 1])})}}}}}};
+                        std::string(attackerClass.options[unit_class::kArtillery - 1].word)})}}}}}};
   general["then"] = Json::object();
   general["else"] = {{"required", Json::array({fieldInfo(Field::defenderClass).name})}};
   schema["required"] = required;

@@ -18,7 +18,7 @@ Json yesNoValue(char answer) {
 template <typename Info>
 Json wholeValue(const Info& info, std::int64_t value) {
   if (value >= 1 && static_cast<std::size_t>(value) <= info.options.size()) {
-    return std::string(info.options[static_cast<std::size_t>(value) - 1]);
+    return std::string(info.options[static_cast<std::size_t>(value) - 1].word);
   }
   return value;
 }

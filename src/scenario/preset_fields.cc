@@ -5,10 +5,10 @@
 namespace {
 
 // The largest n such that the first n entries of both menus read the same.
-std::int64_t sharedEntries(std::span<const std::string_view> a,
-                           std::span<const std::string_view> b) {
+std::int64_t sharedEntries(std::span<const MenuEntry> a,
+                           std::span<const MenuEntry> b) {
   std::size_t n = 0;
-  while (n < a.size() && n < b.size() && a[n] == b[n]) ++n;
+  while (n < a.size() && n < b.size() && a[n].word == b[n].word) ++n;
   return static_cast<std::int64_t>(n);
 }
 
@@ -24,7 +24,7 @@ std::optional<std::size_t> presetFieldOf(Field field) {
 
 WholeRange presetRange(const PresetField& field, bool attacker, bool defender) {
   WholeRange range{0, kLargestAnswer};
-  std::span<const std::string_view> menu;
+  std::span<const MenuEntry> menu;
   bool first = true;
   for (const Side side : {Side::attacker, Side::defender}) {
     const std::optional<Field> own = fieldFor(field, side);

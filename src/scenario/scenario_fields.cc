@@ -14,7 +14,7 @@ constexpr FieldInfo<Record> whole(const char* group, const char* name,
                                   const char* meaning, const char* asked,
                                   std::string_view prompt,
                                   std::string_view errorText,
-                                  std::span<const std::string_view> options = {}) {
+                                  std::span<const MenuEntry> options = {}) {
   return {group,   name,    label,   FieldKind::whole, minimum, maximum,   member,
           nullptr, nullptr, meaning, asked,            prompt,  errorText, options};
 }
@@ -69,23 +69,43 @@ constexpr std::string_view kSupportChoiceError =
     "\nThis choice must be a number between one and three.  Please "
     "reenter:\n>> ";
 
-// The entries of the menus.
-constexpr std::string_view kAttackerClasses[] = {
-    "infantry", "tank",     "recon",  "anti-tank",   "fort",      "artillery",
-    "air-defense", "fighter", "bomber", "naval units", "half-track"};
-constexpr std::string_view kDefenderClasses[] = {
-    "infantry",    "tank",    "recon",  "anti-tank",   "fort",
-    "artillery",   "air-defense", "fighter", "bomber", "naval units",
-    "ground transport", "air transport"};
-constexpr std::string_view kAttackerLeaders[] = {
-    "Aggressive Attack",  "Overwhelming Attack",   "First Strike",
-    "Resilience",         "Determined Defense",    "Skilled Ground Attack",
-    "None of the above"};
-constexpr std::string_view kDefenderLeaders[] = {
-    "Aggressive Attack", "Overwhelming Attack", "First Strike",
-    "Resilience",        "Determined Defense",  "None of the above"};
-constexpr std::string_view kSupportLeaders[] = {
-    "Aggressive Attack", "Overwhelming Attack", "None of the above"};
+// The entries of the menus.  The page shows an entry by its label, in a
+// player's words: a capital first, one unit rather than a class of them,
+// "None" for the menu's last resort.
+constexpr MenuEntry kAttackerClasses[] = {
+    {"infantry", "Infantry"},       {"tank", "Tank"},
+    {"recon", "Recon"},             {"anti-tank", "Anti-tank"},
+    {"fort", "Fort"},               {"artillery", "Artillery"},
+    {"air-defense", "Air defense"}, {"fighter", "Fighter"},
+    {"bomber", "Bomber"},           {"naval units", "Naval unit"},
+    {"half-track", "Half-track"}};
+constexpr MenuEntry kDefenderClasses[] = {
+    {"infantry", "Infantry"},       {"tank", "Tank"},
+    {"recon", "Recon"},             {"anti-tank", "Anti-tank"},
+    {"fort", "Fort"},               {"artillery", "Artillery"},
+    {"air-defense", "Air defense"}, {"fighter", "Fighter"},
+    {"bomber", "Bomber"},           {"naval units", "Naval unit"},
+    {"ground transport", "Ground transport"},
+    {"air transport", "Air transport"}};
+constexpr MenuEntry kAttackerLeaders[] = {
+    {"Aggressive Attack", "Aggressive Attack"},
+    {"Overwhelming Attack", "Overwhelming Attack"},
+    {"First Strike", "First Strike"},
+    {"Resilience", "Resilience"},
+    {"Determined Defense", "Determined Defense"},
+    {"Skilled Ground Attack", "Skilled Ground Attack"},
+    {"None of the above", "None"}};
+constexpr MenuEntry kDefenderLeaders[] = {
+    {"Aggressive Attack", "Aggressive Attack"},
+    {"Overwhelming Attack", "Overwhelming Attack"},
+    {"First Strike", "First Strike"},
+    {"Resilience", "Resilience"},
+    {"Determined Defense", "Determined Defense"},
+    {"None of the above", "None"}};
+constexpr MenuEntry kSupportLeaders[] = {
+    {"Aggressive Attack", "Aggressive Attack"},
+    {"Overwhelming Attack", "Overwhelming Attack"},
+    {"None of the above", "None"}};
 
 using S = CombatScenario;
 constexpr const char* kGeneral = "general";
@@ -101,7 +121,7 @@ using Catalogue = std::array<ScenarioField, kFieldCount>;
 struct SideTerms {
   std::int64_t minimum;
   std::int64_t maximum;
-  std::span<const std::string_view> options;
+  std::span<const MenuEntry> options;
   const char* meaning;
 };
 
@@ -689,7 +709,7 @@ bool sameWord(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::int64_t menuEntry(std::span<const std::string_view> options,
+std::int64_t menuEntry(std::span<const MenuEntry> options,
                        std::string_view word) {
   for (std::size_t i = 0; i < options.size(); ++i) {
     if (sameWord(options[i], word)) return static_cast<std::int64_t>(i) + 1;

@@ -101,6 +101,16 @@ enum class FieldKind {
   units,  // the list of artillery pieces or of air-defense units
 };
 
+// A menu's entry: its word, as files and the command line give it and the
+// reader takes it ("naval units"), and its label, a player's word for it
+// as the page shows it ("Naval unit").
+struct MenuEntry {
+  std::string_view word;
+  std::string_view label;
+  // An entry stands for its word wherever a word is wanted.
+  constexpr operator std::string_view() const { return word; }
+};
+
 // A field of the combat, of an artillery piece (Unit = ArtilleryPiece) or of
 // an air-defense unit (Unit = AirDefenseUnit).  Exactly one of the three
 // member pointers is set, after the kind, except for lists of units.
@@ -125,7 +135,7 @@ struct FieldInfo {
   std::string_view prompt;
   std::string_view errorText;
   // A menu's entries, the first numbered 1.
-  std::span<const std::string_view> options;
+  std::span<const MenuEntry> options;
   // Its place among the combat's fields (the Field it is), for the check
   // that the catalogue stays in the order of Field; 0 for a unit's field.
   std::size_t position = 0;
@@ -232,7 +242,7 @@ bool sameWord(std::string_view a, std::string_view b);
 
 // The menu entry that `word` names among `options`, case aside, numbered
 // from 1; 0 when it names none.
-std::int64_t menuEntry(std::span<const std::string_view> options,
+std::int64_t menuEntry(std::span<const MenuEntry> options,
                        std::string_view word);
 
 #endif  // ZELVORN_SCENARIO_SCENARIO_FIELDS_H_

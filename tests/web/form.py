@@ -110,21 +110,58 @@ CONSOLE_WORDING = r"""
   return found;"""
 
 
+# The words each menu shows for its entries, in its order, as a player
+# reads them; kept here apart from the program's own list, which holds them
+# beside the words a file gives.
+CLASSES = ['Infantry', 'Tank', 'Recon', 'Anti-tank', 'Fort', 'Artillery', 'Air defense',
+           'Fighter', 'Bomber', 'Naval unit']
+LEADERS = ['Aggressive Attack', 'Overwhelming Attack', 'First Strike', 'Resilience',
+           'Determined Defense']
+MENU_WORDS = {
+    'general.attackerClass': CLASSES + ['Half-track'],
+    'general.defenderClass': CLASSES + ['Ground transport', 'Air transport'],
+    'attacker.leaderChoice': LEADERS + ['Skilled Ground Attack', 'None'],
+    'defender.leaderChoice': LEADERS + ['None'],
+    'artillery.0.leaderChoice': ['Aggressive Attack', 'Overwhelming Attack', 'None'],
+    'airDefense.0.leaderChoice': ['Aggressive Attack', 'Overwhelming Attack', 'None'],
+}
+
+MENUS_SHOWN = """
+  const menus = {};
+  for (const select of document.querySelectorAll('select[data-field]')) {
+    menus[select.dataset.field] = [...select.options].filter((o) => o.value !== '')
+                                                     .map((o) => o.textContent);
+  }
+  return menus;"""
+
+
 def check_players_words(browser, server, program, workdir):
     """Every visible text is a player's: no console request, answer marker
     or numbered menu entry, with the questions of many combats on show; the
     console's question of a field one click away, behind its help control;
-    a number the reader takes as written (1e3) gives the program's figures;
-    a link's note reads as a sentence."""
+    every menu's entries in a player's words; a number the reader takes as
+    written (1e3) gives the program's figures; a link's note reads as a
+    sentence."""
     problems = []
     names = ['support_artillery_two_pieces', 'support_air_two_fighters',
              'combat_rugged_chance', 'support_artillery_damage_cap']
     lines = [transcript_scenario(program, name, workdir) for name in names]
+    menus_seen = set()
     for name, line in zip(names, lines):
         browser.open(page.scenario_url(server.url, line))
         browser.js('document.querySelectorAll("details").forEach((d) => { d.open = true; });')
         for text in browser.js(CONSOLE_WORDING):
             problems.append('%s: the page shows the console\'s wording %r' % (name, text))
+        shown = browser.js(MENUS_SHOWN)
+        for field, words in MENU_WORDS.items():
+            if field not in shown:
+                continue
+            menus_seen.add(field)
+            if shown[field] != words:
+                problems.append('%s: the menu %s shows %r, not %r'
+                                % (name, field, shown[field], words))
+    for field in sorted(set(MENU_WORDS) - menus_seen):
+        problems.append('the menu %s is on show in none of the combats' % field)
     # The help control of a field shows the dialogue's question, and hides
     # it again.
     browser.open(page.scenario_url(server.url, lines[0]))

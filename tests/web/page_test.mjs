@@ -11,7 +11,7 @@ import {scenarioOfForm} from '../../web/page/form.js';
 import {sweepRange} from '../../web/page/sweep.js';
 import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
         without} from '../../web/page/presets.js';
-import {labelOf, menuWord, noteText, problemText, readingText, sentence,
+import {labelOf, noteText, problemText, readingText, sentence,
         tidy} from '../../web/page/words.js';
 
 test('an address holds the scenario text and gives it back unchanged', () => {
@@ -54,13 +54,6 @@ test('numbers typed go to the calculator as written; it alone says what it takes
     assert.equal(read.state, state, JSON.stringify(typed));
     assert.equal(numberOf(read.value), value, JSON.stringify(typed));
   }
-});
-
-test('menus show words, never numbers', () => {
-  assert.equal(menuWord('infantry'), 'Infantry');
-  assert.equal(menuWord('Aggressive Attack'), 'Aggressive Attack');
-  assert.equal(menuWord('None of the above'), 'None');
-  assert.equal(menuWord('something new'), 'Something new');
 });
 
 test('a problem in the field\'s own terms: which unit, and the range', () => {

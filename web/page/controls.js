@@ -44,7 +44,7 @@ export function makeField(info, name) {
     type = 'menu';
     input = el('select', {id, 'aria-describedby': help.id},
       el('option', {value: ''}, '— choose —'),
-      ...info.options.map((option, i) => el('option', {value: String(i + 1), 'data-word': option}, menuWord(option))));
+      ...info.options.map((option, i) => el('option', {value: String(i + 1), 'data-word': option}, menuWord(info, i))));
   } else {
     type = 'number';
     input = el('input', {id, type: 'number', inputmode: 'numeric', step: 1,

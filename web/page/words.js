@@ -38,34 +38,10 @@ export function labelOf(info) {
   return info.label || tidy(info.prompt || '');
 }
 
-// The word a menu shows for each entry the calculator lists (the entry's
-// own word, as a file may give it).
-const MENU_WORDS = {
-  'infantry': 'Infantry',
-  'tank': 'Tank',
-  'recon': 'Recon',
-  'anti-tank': 'Anti-tank',
-  'fort': 'Fort',
-  'artillery': 'Artillery',
-  'air-defense': 'Air defense',
-  'fighter': 'Fighter',
-  'bomber': 'Bomber',
-  'naval units': 'Naval unit',
-  'half-track': 'Half-track',
-  'ground transport': 'Ground transport',
-  'air transport': 'Air transport',
-  'Aggressive Attack': 'Aggressive Attack',
-  'Overwhelming Attack': 'Overwhelming Attack',
-  'First Strike': 'First Strike',
-  'Resilience': 'Resilience',
-  'Determined Defense': 'Determined Defense',
-  'Skilled Ground Attack': 'Skilled Ground Attack',
-  'None of the above': 'None',
-};
-
-// A menu entry as the page shows it: its word, never its number.
-export function menuWord(option) {
-  return MENU_WORDS[option] || option.charAt(0).toUpperCase() + option.slice(1);
+// Entry `index` of a field's menu as the page shows it: the label that
+// the calculator's field list gives it, never its number.
+export function menuWord(info, index) {
+  return info.optionLabels[index];
 }
 
 export const UNIT_WORDS = {
