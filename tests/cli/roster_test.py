@@ -109,10 +109,16 @@ for sort, order in [
     if got != order:
         failures.append('--sort %s: %r, expected %r' % (sort, got, order))
 
-rows = [json.loads(line) for line in check(
+lines = check(
     'rows as JSON Lines', ['--scenario', DUEL, '--roster', EXAMPLE_ROSTER,
                            '--compare', 'attacker', '--json'],
-    out=None, status=1).splitlines()]
+    out=None, status=1).splitlines()
+rows = [json.loads(line) for line in lines]
+# Each line as compact as JSON is written: no blank, no escape that a
+# character does not need.
+for line, row in zip(lines, rows):
+    if line != json.dumps(row, separators=(',', ':'), ensure_ascii=False):
+        failures.append('--compare --json line not compact: %r' % line)
 if [r['preset'] for r in rows][-1] != 'Ember Carriage' or \
         rows[-1].get('error') != {'field': 'strength',
                               'message': 'missing (allowed: 1 to 999999999)'} \
@@ -180,6 +186,15 @@ whole = check('a long name, whole in JSON',
                   dict(TANK, name=LONG, sides=['attacker']))}, out=None)
 if json.loads(whole)['preset'] != LONG:
     failures.append('a long name in JSON: %r' % whole)
+escaped = check('names with quotes, backslashes and letters beyond ASCII, in JSON',
+                ['--scenario', 'duel.json', '--roster', 'r.json', '--compare',
+                 'attacker', '--json', '--sort', 'preset'],
+                files={'duel.json': DUEL_DEFENDER, 'r.json': presets(
+                    dict(TANK, name='Boar "the" 2nd', sides=['attacker']),
+                    dict(TANK, name='C:\\Ærø ✓', sides=['attacker']))}, out=None)
+if [line[:line.index(',')] for line in escaped.splitlines()] != [
+        '{"preset":"Boar \\"the\\" 2nd"', '{"preset":"C:\\\\Ærø ✓"']:
+    failures.append('names in JSON: %r' % escaped)
 
 # --- Options --------------------------------------------------------------
 
