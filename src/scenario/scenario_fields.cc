@@ -69,43 +69,50 @@ constexpr std::string_view kSupportChoiceError =
     "\nThis choice must be a number between one and three.  Please "
     "reenter:\n>> ";
 
+// A menu of `first`'s entries and then `rest`'s.
+template <std::size_t A, std::size_t B>
+constexpr std::array<MenuEntry, A + B> joined(const std::array<MenuEntry, A>& first,
+                                              const std::array<MenuEntry, B>& rest) {
+  std::array<MenuEntry, A + B> menu{};
+  for (std::size_t i = 0; i < A; ++i) menu[i] = first[i];
+  for (std::size_t i = 0; i < B; ++i) menu[A + i] = rest[i];
+  return menu;
+}
+
 // The entries of the menus.  The page shows an entry by its label, in a
 // player's words: a capital first, one unit rather than a class of them,
-// "None" for the menu's last resort.
-constexpr MenuEntry kAttackerClasses[] = {
+// "None" for the menu's last resort.  The classes and leaders that both
+// sides have come first, numbered alike.
+constexpr std::array<MenuEntry, 10> kBothSidesClasses = {{
     {"infantry", "Infantry"},       {"tank", "Tank"},
     {"recon", "Recon"},             {"anti-tank", "Anti-tank"},
     {"fort", "Fort"},               {"artillery", "Artillery"},
     {"air-defense", "Air defense"}, {"fighter", "Fighter"},
-    {"bomber", "Bomber"},           {"naval units", "Naval unit"},
-    {"half-track", "Half-track"}};
-constexpr MenuEntry kDefenderClasses[] = {
-    {"infantry", "Infantry"},       {"tank", "Tank"},
-    {"recon", "Recon"},             {"anti-tank", "Anti-tank"},
-    {"fort", "Fort"},               {"artillery", "Artillery"},
-    {"air-defense", "Air defense"}, {"fighter", "Fighter"},
-    {"bomber", "Bomber"},           {"naval units", "Naval unit"},
-    {"ground transport", "Ground transport"},
-    {"air transport", "Air transport"}};
-constexpr MenuEntry kAttackerLeaders[] = {
+    {"bomber", "Bomber"},           {"naval units", "Naval unit"}}};
+constexpr auto kAttackerClasses =
+    joined(kBothSidesClasses, std::array<MenuEntry, 1>{{{"half-track", "Half-track"}}});
+constexpr auto kDefenderClasses =
+    joined(kBothSidesClasses, std::array<MenuEntry, 2>{{{"ground transport", "Ground transport"},
+                                                        {"air transport", "Air transport"}}});
+constexpr MenuEntry kNoLeader = {"None of the above", "None"};
+constexpr std::array<MenuEntry, 5> kBothSidesLeaders = {{
     {"Aggressive Attack", "Aggressive Attack"},
     {"Overwhelming Attack", "Overwhelming Attack"},
     {"First Strike", "First Strike"},
     {"Resilience", "Resilience"},
-    {"Determined Defense", "Determined Defense"},
-    {"Skilled Ground Attack", "Skilled Ground Attack"},
-    {"None of the above", "None"}};
-constexpr MenuEntry kDefenderLeaders[] = {
-    {"Aggressive Attack", "Aggressive Attack"},
-    {"Overwhelming Attack", "Overwhelming Attack"},
-    {"First Strike", "First Strike"},
-    {"Resilience", "Resilience"},
-    {"Determined Defense", "Determined Defense"},
-    {"None of the above", "None"}};
-constexpr MenuEntry kSupportLeaders[] = {
-    {"Aggressive Attack", "Aggressive Attack"},
-    {"Overwhelming Attack", "Overwhelming Attack"},
-    {"None of the above", "None"}};
+    {"Determined Defense", "Determined Defense"}}};
+constexpr auto kAttackerLeaders = joined(
+    kBothSidesLeaders,
+    std::array<MenuEntry, 2>{{{"Skilled Ground Attack", "Skilled Ground Attack"}, kNoLeader}});
+constexpr auto kDefenderLeaders = joined(kBothSidesLeaders, std::array<MenuEntry, 1>{{kNoLeader}});
+constexpr std::array<MenuEntry, 3> kSupportLeaders = {
+    {kBothSidesLeaders[0], kBothSidesLeaders[1], kNoLeader}};
+// A menu holds one entry for each number that its question accepts.
+static_assert(kAttackerClasses.size() == unit_class::kLastAttackerClass &&
+              kDefenderClasses.size() == unit_class::kLastDefenderClass &&
+              kAttackerLeaders.size() == leader::kAttackerNone &&
+              kDefenderLeaders.size() == leader::kDefenderNone &&
+              kSupportLeaders.size() == leader::kSupportNone);
 
 using S = CombatScenario;
 constexpr const char* kGeneral = "general";
