@@ -274,7 +274,8 @@ awk -v n="$presets" -v r="$reading" -v c="$comparing" -v j="$comparing_json" 'BE
   printf "  instructions per row:       %.0f  beyond reading (Ir total %.0f)\n", (c - r) / n, c
   printf "  per row of JSON Lines:      %.0f  beyond reading (Ir total %.0f)\n", (j - r) / n, j }'
 echo "  peak memory:                $rss kB maximum resident set ($rss_json kB with --json)"
-json_row=$(( (comparing_json - reading) / presets ))
+json_row=$(awk -v n="$presets" -v r="$reading" -v j="$comparing_json" \
+  'BEGIN { printf "%.0f", (j - r) / n }')
 if [ "$json_row" -gt "$json_row_target" ]; then
   echo "a row of --compare --json costs $json_row instructions beyond reading:" \
        "more than the target of $json_row_target" >&2
