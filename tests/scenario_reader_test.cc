@@ -381,14 +381,16 @@ TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
   EXPECT_EQ(wrongBars.untold, 200001u - kMostProblemsTold);
 }
 
-TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
+TEST(Binding, PredictsReadsAndSweepsAsTheCommandLine) {
   const Json predicted = Json::parse(predictJson(kTanks));
   ASSERT_TRUE(predicted.at("valid"));
   EXPECT_EQ(predicted.at("prediction").at("odds"),
             Json::parse(R"({"attackerLosses":4,"defenderLosses":5,)"
                         R"("defenderSuppression":3})"));
+  // A file read gives the lines --scenario prints on its error output,
+  // each with the same as data, "field: message" whole among it.
   const Json imported = Json::parse(
-      importJson("{\"general\": 5}\n" + kTanks + "\n", "combats.jsonl"));
+      readJson("{\"general\": 5}\n" + kTanks + "\n", "combats.jsonl"));
   EXPECT_EQ(imported.at("messages"),
             Json::array({"combats.jsonl:1: general: must be an object (allowed: "
                          "attackerClass, defenderIsInfantry, defenderClass, "
@@ -400,7 +402,25 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
                          "1 to 999999999)",
                          "combats.jsonl:1: defender.strength: missing (allowed: "
                          "1 to 999999999)"}));
-  EXPECT_EQ(imported.at("scenario"), kTanks);
+  ASSERT_EQ(imported.at("said").size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Json& said = imported.at("said")[i];
+    EXPECT_EQ(said.at("program"), imported.at("messages")[i]);
+    EXPECT_EQ("combats.jsonl:1: " + said.at("text").get<std::string>(), said.at("program"));
+  }
+  EXPECT_TRUE(imported.at("refused"));
+  EXPECT_EQ(imported.at("shown"), 1);
+  EXPECT_EQ(imported.at("values").at("attacker.strength"), 10);
+  const Json empty = Json::parse(readJson("\n\n", "empty.jsonl"));
+  EXPECT_EQ(empty.at("messages"),
+            Json::array({"empty.jsonl:1: scenario: the file holds no scenario "
+                         "(allowed: JSON Lines, or one JSON object)"}));
+  EXPECT_TRUE(empty.at("refused"));
+  EXPECT_TRUE(empty.at("shown").is_null());
+  // The figures as --scenario prints them, for a scenario it takes.
+  const Json result = Json::parse(resultTextJson(kTanks));
+  EXPECT_NE(result.at("text").get<std::string>().find("5"), std::string::npos);
+  EXPECT_TRUE(Json::parse(resultTextJson("{}")).at("text").is_null());
   const Json swept = Json::parse(sweepJson(kTanks, "attacker.strength", 9, 10));
   ASSERT_EQ(swept.at("rows").size(), 2u);
   EXPECT_EQ(swept.at("rows")[1].at("odds").at("defenderLosses"), 5);
@@ -408,6 +428,8 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
   EXPECT_FALSE(refused.at("valid"));
   EXPECT_EQ(refused.at("error").at("field"), "attacker.strength");
   EXPECT_EQ(refused.at("rows").size(), 0u);
+  EXPECT_EQ(refused.at("error").at("text"),
+            "attacker.strength: 0..3 leaves the range (allowed: 1 to 999999999)");
   const Json missing =
       Json::parse(sweepJson(kTanks, "artillery.0.strength", 1, 3));
   EXPECT_EQ(missing.at("error").at("message"),

@@ -22,18 +22,6 @@ std::vector<TableRow> tableRows(const std::vector<CompareRow>& rows) {
   return table;
 }
 
-// The figures as --scenario --json gives them.
-nlohmann::ordered_json rowJson(const CompareRow& row) {
-  nlohmann::ordered_json json = nlohmann::ordered_json::object();
-  json["preset"] = row.preset->name;
-  if (row.error) {
-    json["error"] = {{"field", row.error->field}, {"message", row.error->message}};
-    return json;
-  }
-  json.update(predictionJson(row.supportFire, row.prediction));
-  return json;
-}
-
 // A row's problem as the roster would name it: a missing answer that the
 // preset gives is the preset's own field ("class"), with the words of its
 // menu, rather than the scenario's ("general.attackerClass").
@@ -52,6 +40,14 @@ Problem presetProblem(Problem problem, Side side) {
     break;
   }
   return problem;
+}
+
+// The row as --compare --json writes it.
+nlohmann::ordered_json rowJson(const CompareRow& row) {
+  if (row.error) {
+    return compareRowJson(row.preset->name, row.error->field, row.error->message);
+  }
+  return compareRowJson(row.preset->name, row.supportFire, row.prediction);
 }
 
 }  // namespace

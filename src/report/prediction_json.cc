@@ -69,3 +69,19 @@ Json predictionJson(const SupportFire& supportFire, const Prediction& p) {
                  o.defenderSuppressionNoSupport);
   return json;
 }
+
+Json compareRowJson(std::string_view preset, const SupportFire& supportFire,
+                    const Prediction& prediction) {
+  Json json = Json::object();
+  json["preset"] = preset;
+  json.update(predictionJson(supportFire, prediction));
+  return json;
+}
+
+Json compareRowJson(std::string_view preset, std::string_view field,
+                    std::string_view message) {
+  Json json = Json::object();
+  json["preset"] = preset;
+  json["error"] = {{"field", field}, {"message", message}};
+  return json;
+}

@@ -433,6 +433,82 @@ def check_compare_view(browser, program, workdir):
     return problems
 
 
+# Counts the page's calls of the module, by function, in window.moduleCalls:
+# createZelvorn is wrapped as the page defines it, and each function of the
+# module it makes is wrapped before the page takes it.
+COUNT_CALLS = """
+(() => {
+  let made;
+  window.moduleCalls = {};
+  Object.defineProperty(window, 'createZelvorn', {
+    configurable: true,
+    get: () => made,
+    set: (create) => {
+      made = (...args) => create(...args).then((module) => {
+        for (const name of Object.keys(module)) {
+          if (!name.startsWith('_zelvorn_')) continue;
+          const real = module[name];
+          module[name] = (...values) => {
+            window.moduleCalls[name.slice(1)] = (window.moduleCalls[name.slice(1)] || 0) + 1;
+            return real(...values);
+          };
+        }
+        return module;
+      });
+    },
+  });
+})();"""
+
+
+def check_calls_per_change(browser, server):
+    """A change of one answer calls the module once to predict, and once
+    more for each view on show: the sweep, and the Compare view when it is
+    open.  An answer that leaves no figures calls it once."""
+    problems = []
+    added = browser.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                           {'source': COUNT_CALLS})
+    try:
+        browser.open(server.url + 'index.html')
+        browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', json.dumps(
+            {'presets': [{'name': 'Pikes', 'sides': ['attacker'], 'class': 1,
+                          'attackValue': 5, 'initiative': 3, 'defenseValue': 4,
+                          'strength': 10}]}))
+        browser.open(server.url + 'index.html')
+        sweep_drawn = ('!document.getElementById("sweep").hidden && '
+                       'document.querySelector("#sweep-chart svg") !== null')
+        browser.wait_for(sweep_drawn)
+        if browser.js('return window.moduleCalls.zelvorn_fields') != 1:
+            problems.append('the field list was asked for %r times' %
+                            browser.js('return window.moduleCalls.zelvorn_fields'))
+        from selenium.webdriver.common.keys import Keys
+
+        def one_change(name, key, wanted, settled):
+            browser.wait_for(sweep_drawn)
+            browser.js('window.moduleCalls = {};')
+            browser.field(name).send_keys(Keys.CONTROL, 'a', Keys.NULL, key)
+            browser.wait_for(settled)
+            calls = browser.js('return window.moduleCalls;')
+            if calls != wanted:
+                problems.append('a change of %s called %r, not %r' % (name, calls, wanted))
+
+        sweep_called = 'window.moduleCalls.zelvorn_sweep === 1'
+        one_change('defender.strength', '9', {'zelvorn_predict': 1, 'zelvorn_sweep': 1},
+                   sweep_called)
+        browser.click('#compare-attacker')
+        browser.wait_for('!document.getElementById("compare").hidden')
+        one_change('defender.strength', '8',
+                   {'zelvorn_predict': 1, 'zelvorn_sweep': 1, 'zelvorn_compare': 1},
+                   sweep_called)
+        # A strength of 0, which the field does not take: no figures, no view
+        # to draw.
+        one_change('defender.strength', '0', {'zelvorn_predict': 1},
+                   'document.getElementById("results").dataset.state !== "figures"')
+    finally:
+        browser.driver.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument',
+                                       {'identifier': added['identifier']})
+    return problems
+
+
 def generated_pairs(program, count, workdir):
     """(scenario, side, presets) for scenarios of the answer files and of
     made-up dialogues, each with a roster made up for one side."""
@@ -471,7 +547,8 @@ COMPARE_IN_PAGE = DRAWN_ROWS_OF + """
     const calc = c.calculator(module);
     const box = document.createElement('div');
     const drawn = pairs.map(([scenario, side, presets]) => {
-      const answer = calc.compare(scenario, p.rosterText(presets), side, 'preset');
+      calc.roster(p.rosterText(presets), 'presets', true);
+      const answer = calc.compare(scenario, side, 'preset');
       v.drawCompare(box, calc.fields().figures, answer.rows, answer.messages, 'preset', () => {}, () => {}, true);
       return drawnRows(box);
     });
@@ -668,7 +745,8 @@ def main():
                     ('import over kept presets',
                      lambda: check_import_choice(browser, server, workdir)),
                     ('generated pairs', lambda: check_generated(browser, server, program,
-                                                                workdir, count))]:
+                                                                workdir, count)),
+                    ('calls per change', lambda: check_calls_per_change(browser, server))]:
                 found = check()
                 counts[name] = len(found)
                 problems += found
