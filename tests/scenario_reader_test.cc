@@ -10,6 +10,7 @@
 
 #include "combat/questions.h"
 #include "files/problem.h"
+#include "files/scenario_file.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
 #include "report/scenario_json.h"
@@ -523,6 +524,39 @@ TEST(Binding, ListsTheCombatsOfAFile) {
   EXPECT_EQ(read.at("shown"), 1);
   EXPECT_EQ(read.at("values"), read.at("combats")[1].at("values"));
   EXPECT_TRUE(read.at("valid"));
+}
+
+// The page's reading of a file says what --scenario says of it, line for
+// line, and refuses what it refuses: errors and notes past the first 20
+// counted, a file of no scenario, text that is not JSON.
+TEST(Binding, ReadsAFileAsTheCommandLineDoes) {
+  std::string manyWrong = "{\"attacker\":{\"combatSupport\":[";
+  for (int i = 0; i < 24; ++i) manyWrong += "-1,";
+  manyWrong += "-1]}}";
+  const std::string manyNotes =
+      R"json({"general": {"attackerClass": 2, "defenderClass": 2, "defenderIsInfantry": true, "isAssault": true, "attackerInfantryLeader": true, "defenderInfantryLeader": true, "snowOrRain": true, "overcast": true}, "attacker": {"attackValue": 10, "initiative": 5, "defenseValue": 7, "strength": 1, "inCityForestMountain": true, "inRiver": true, "canMoveAfter": true, "outOfFuel": true, "antiTankHasLeader": true}, "defender": {"attackValue": 8, "initiative": 5, "defenseValue": 6, "strength": 10, "inCityForestMountain": true, "inCity": true, "inRiver": true, "outOfAmmo": true, "outOfFuel": true, "shipAlreadyAttackedByShip": true}, "terrain": {"clearOrSandy": true, "roughBocageOrHills": true, "forest": true, "citiesOrMountains": true}, "combatRange": 1, "attackerCloseDefense": 3, "attackerGroundDefense": 2, "airplaneAirDefense": 2, "artillery": [{"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}], "airDefense": [{"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}]})json";
+  for (const std::string& text :
+       {kTanks, "{\"general\": 5}\n" + kTanks + "\n", manyWrong, manyNotes,
+        manyNotes + "\n" + manyWrong + "\n" + kTanks, std::string("\n\n"),
+        std::string("{\"general\":\n[1,\n"), std::string("not json\n{}\n")}) {
+    std::string figures;
+    std::string said;
+    Output out = outputToString(&figures);
+    Output err = outputToString(&said);
+    ScenarioSource source = scenarioSource(inputFromText(text));
+    ScenarioFileOptions options;
+    options.path = "f.jsonl";
+    const int status = runScenarios(&source, options, &out, &err);
+    flushOutput(&err);
+    Json lines = Json::array();
+    for (std::size_t end; (end = said.find('\n')) != std::string::npos;
+         said.erase(0, end + 1)) {
+      lines.push_back(said.substr(0, end));
+    }
+    const Json read = Json::parse(readJson(text, "f.jsonl"));
+    EXPECT_EQ(read.at("messages"), lines) << text;
+    EXPECT_EQ(read.at("refused"), status != 0) << text;
+  }
 }
 
 // A yes/no question left out of a file takes the answer it has when not

@@ -445,37 +445,42 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
     return problem.place.line == 0 ? read.firstLine
                                    : read.firstLine + problem.place.line - 1;
   };
+  // Its errors, else its notes, each as data: the first kMostProblemsTold
+  // of them, and a line that counts the rest, as --scenario tells them.
+  const bool refused = !checked.errors.empty();
+  const std::vector<Problem>& problems = refused ? checked.errors : checked.notes;
+  Json items = Json::array();
+  if (refused) {
+    // The value refused, where the scenario is JSON, says why it was.
+    const Json document = scenarioDocument(read.text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    for (const Problem& error : problems) {
+      Json item = errorJson(error, scenario);
+      item.erase("errorText");
+      item["kind"] = "error";
+      items.push_back(std::move(item));
+    }
+  } else {
+    items = notesJson(read.artilleryGiven, read.airDefenseGiven, checked);
+    for (std::size_t i = 0; i < items.size(); ++i) addWhere(problems[i], nullptr, &items[i]);
+  }
   const auto tell = [&](Json item, const std::string& line) {
     item["program"] = printed(line);
     lines->push_back(item["program"]);
     said->push_back(std::move(item));
   };
-  if (!checked.errors.empty()) {
-    // The value refused, where the scenario is JSON, says why it was.
-    const Json document = scenarioDocument(read.text);
-    const Json* scenario = document.is_discarded() ? nullptr : &document;
-    const std::size_t told = std::min(checked.errors.size(), kMostProblemsTold);
-    for (std::size_t i = 0; i < told; ++i) {
-      const Problem& error = checked.errors[i];
-      Json item = errorJson(error, scenario);
-      item.erase("errorText");
-      item["line"] = lineOf(error);
-      item["kind"] = "error";
-      tell(std::move(item), fileProblemLine(fileName, read.firstLine, error));
-    }
-    const std::size_t untold = checked.untold + (checked.errors.size() - told);
-    if (untold > 0) {
-      tell({{"line", read.firstLine}, {"kind", "more"}, {"count", untold}},
-           moreProblemsLine(fileName, read.firstLine, untold));
-    }
-  } else {
-    Json notes = notesJson(read.artilleryGiven, read.airDefenseGiven, checked);
-    for (std::size_t i = 0; i < notes.size(); ++i) {
-      Json& note = notes[i];
-      addWhere(checked.notes[i], nullptr, &note);
-      note["line"] = lineOf(checked.notes[i]);
-      tell(std::move(note), fileProblemLine(fileName, read.firstLine, checked.notes[i]));
-    }
+  const std::size_t told = std::min(problems.size(), kMostProblemsTold);
+  for (std::size_t i = 0; i < told; ++i) {
+    items[i]["line"] = lineOf(problems[i]);
+    tell(std::move(items[i]), fileProblemLine(fileName, read.firstLine, problems[i]));
+  }
+  const std::size_t untold = (refused ? checked.untold : 0) + (problems.size() - told);
+  if (untold > 0 && refused) {
+    tell({{"line", read.firstLine}, {"kind", "more"}, {"count", untold}},
+         moreProblemsLine(fileName, read.firstLine, untold));
+  } else if (untold > 0) {
+    // Notes past the first ones: the page shows the line as it stands.
+    lines->push_back(printed(moreProblemsLine(fileName, read.firstLine, untold)));
   }
   Json combat = Json::object();
   combat["line"] = read.firstLine;
