@@ -618,14 +618,9 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
     combats.push_back(std::move(combat));
   }
   if (total == 0) {
+    // The page shows this line as it stands.
     refused = true;
-    const Problem problem = noScenarioProblem();
-    Json item = problemJson(problem);
-    item["line"] = 1;
-    item["kind"] = "error";
-    item["program"] = printed(fileProblemLine(fileName, 1, problem));
-    json["messages"].push_back(item["program"]);
-    json["said"].push_back(std::move(item));
+    json["messages"].push_back(printed(fileProblemLine(fileName, 1, noScenarioProblem())));
   }
   json["refused"] = refused;
   json["valid"] = shown && combats[*shown]["valid"].get<bool>();

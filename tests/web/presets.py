@@ -29,6 +29,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 import page
 
@@ -465,10 +466,19 @@ COUNT_CALLS = """
 })();"""
 
 
+# A combat of the tanks, as a link gives it.
+LINKED_SCENARIO = json.dumps({
+    'general': {'attackerClass': 2, 'defenderClass': 2},
+    'attacker': {'attackValue': 9, 'initiative': 4, 'defenseValue': 7, 'strength': 8},
+    'defender': {'attackValue': 8, 'initiative': 5, 'defenseValue': 6, 'strength': 10}},
+    separators=(',', ':'))
+
+
 def check_calls_per_change(browser, server):
     """A change of one answer calls the module once to predict, and once
     more for each view on show: the sweep, and the Compare view when it is
-    open.  An answer that leaves no figures calls it once."""
+    open.  An answer that leaves no figures calls it once.  A link is read
+    once and predicted once."""
     problems = []
     added = browser.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
                                            {'source': COUNT_CALLS})
@@ -481,10 +491,26 @@ def check_calls_per_change(browser, server):
         browser.open(server.url + 'index.html')
         sweep_drawn = ('!document.getElementById("sweep").hidden && '
                        'document.querySelector("#sweep-chart svg") !== null')
-        browser.wait_for(sweep_drawn)
-        if browser.js('return window.moduleCalls.zelvorn_fields') != 1:
-            problems.append('the field list was asked for %r times' %
-                            browser.js('return window.moduleCalls.zelvorn_fields'))
+        # Calls are counted until the module has been left alone for longer
+        # than the sweep waits for the answers to rest: a call made twice,
+        # or late, is counted too.
+        quiet = 'performance.now() - window.lastModuleCall > 600'
+        # The page starts with the field list, the kept roster read once and
+        # the example read once: its figures are computed once, not as it is
+        # read.  A link followed is read and computed once in the same way.
+        browser.wait_for(sweep_drawn + ' && ' + quiet)
+        calls = browser.js('return window.moduleCalls;')
+        wanted = {'zelvorn_fields': 1, 'zelvorn_roster': 1, 'zelvorn_read': 1,
+                  'zelvorn_predict': 1, 'zelvorn_sweep': 1}
+        if calls != wanted:
+            problems.append('the page started with %r, not %r' % (calls, wanted))
+        browser.js('window.moduleCalls = {}; location.hash = arguments[0];',
+                   '#s=' + urllib.parse.quote(LINKED_SCENARIO, safe=''))
+        browser.wait_for('window.moduleCalls.zelvorn_sweep >= 1 && ' + quiet)
+        calls = browser.js('return window.moduleCalls;')
+        wanted = {'zelvorn_read': 1, 'zelvorn_predict': 1, 'zelvorn_sweep': 1}
+        if calls != wanted:
+            problems.append('a link followed called %r, not %r' % (calls, wanted))
         from selenium.webdriver.common.keys import Keys
 
         def one_change(name, key, wanted, settled):
@@ -496,10 +522,6 @@ def check_calls_per_change(browser, server):
             if calls != wanted:
                 problems.append('a change of %s called %r, not %r' % (name, calls, wanted))
 
-        # Calls are counted until the module has been left alone for longer
-        # than the sweep waits for the answers to rest: a call made twice,
-        # or late, is counted too.
-        quiet = 'performance.now() - window.lastModuleCall > 600'
         sweep_called = 'window.moduleCalls.zelvorn_sweep >= 1 && ' + quiet
         one_change('defender.strength', '9', {'zelvorn_predict': 1, 'zelvorn_sweep': 1},
                    sweep_called)
