@@ -14,6 +14,10 @@
 - through the page's modules, in one page: generated pairs of a scenario
   and a roster, every Compare row as the page draws it against --scenario
   --json of the scenario with that preset written out in full;
+- the calls of the module, counted: the page starts with one of each it
+  needs, a link is read once and computed once, and a change of one
+  answer computes once, and once more for the sweep and for an open
+  Compare view;
 - comparing against 1,000 presets: all rows shown, the median of 9 times
   (only a gross regression fails: the machine may be busy).
 
