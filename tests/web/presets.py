@@ -146,6 +146,18 @@ CHOICE_SHOWN = 'return ' + CHOICE + ';'
 KEPT_NAMES = 'return JSON.parse(localStorage.getItem("zelvorn-roster")).presets.map((p) => p.name);'
 
 
+def compared_names(browser, side):
+    """The names of the presets in the Compare view of `side`, opened for
+    the reading and closed again."""
+    browser.click('#compare-' + side)
+    browser.wait_for('!document.getElementById("compare").hidden')
+    names = browser.js('return [...document.querySelectorAll("#compare-table tbody tr")]'
+                       '.map((row) => row.dataset.preset);')
+    browser.click('#compare-' + side)
+    browser.wait_for('document.getElementById("compare").hidden')
+    return sorted(names)
+
+
 def check_import_choice(browser, server, workdir):
     """A roster imported over kept presets asks whether to add to them or
     replace them, and offers what would be lost as a file first."""
@@ -184,6 +196,13 @@ def check_import_choice(browser, server, workdir):
         browser.wait_for('!(%s)' % CHOICE)
         if browser.js(KEPT_NAMES) != kept:
             problems.append('%s: kept %r, not %r' % (choice, browser.js(KEPT_NAMES), kept))
+        # The Compare view takes the presets kept, not those of the file
+        # read before the choice.
+        stored = json.loads(browser.js('return localStorage.getItem("zelvorn-roster");'))
+        attackers = sorted(p['name'] for p in stored['presets'] if 'attacker' in p['sides'])
+        shown = compared_names(browser, 'attacker')
+        if shown != attackers:
+            problems.append('%s: compared with %r, not %r' % (choice, shown, attackers))
         lost = offered if offered is not None else before if choice == 'replace' else []
         if browser.js('return window.offered;') != (1 if lost else 0):
             problems.append('%s: offered as a file %d times' % (choice, browser.js('return window.offered;')))
