@@ -10,7 +10,8 @@
   by a column (by the keyboard) and a row that opens its combat, against
   --compare;
 - a roster imported over kept presets: the page asks whether to add to
-  them or replace them, and offers what would be lost as a file first;
+  them or replace them, and offers what would be lost as a file first; the
+  Compare view then compares with the presets kept;
 - through the page's modules, in one page: generated pairs of a scenario
   and a roster, every Compare row as the page draws it against --scenario
   --json of the scenario with that preset written out in full;
