@@ -41,12 +41,12 @@ int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
                  Output* out, Output* err);
 
 // One scenario of a file read and checked as --scenario checks it, before
-// any figure: the line it begins on, whether it was read to its end, its
-// answers as checked with the lines --scenario prints for it (its errors,
-// the first kMostProblemsTold and a count of the rest, or else its notes,
-// none of them on an answer that a preset gave), and how many supporting
-// units of each list it gave; with its text, and its answers as given where they were
-// asked for and it was read to its end.
+// any figure: its text and the line it begins on, whether it was read to
+// its end, its answers as checked with the lines --scenario prints for it
+// (its errors, the first kMostProblemsTold and a count of the rest, or else
+// its notes, none of them on an answer that a preset gave), how many
+// supporting units of each list it gave, and (where asked for, and it was
+// read to its end) its answers as given.
 struct ScenarioRead {
   std::string text;  // the scenario's own text
   std::size_t firstLine = 0;
