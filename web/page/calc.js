@@ -32,8 +32,8 @@ export function calculator(module) {
       module._free(pointer);
     }
   }
-  const withBytes = (input, call) =>
-    JSON.parse(module.UTF8ToString(inMemory(input, call)));
+  const answer = (pointer) => JSON.parse(module.UTF8ToString(pointer));
+  const withBytes = (input, call) => answer(inMemory(input, call));
   const fieldsText = module.cwrap('zelvorn_fields', 'number', []);
   const predict = module.cwrap('zelvorn_predict', 'number', ['number', 'number']);
   const read = module.cwrap('zelvorn_read', 'number', ['number', 'number', 'string']);
@@ -46,7 +46,6 @@ export function calculator(module) {
   const compare = module.cwrap('zelvorn_compare', 'number',
                                ['number', 'number', 'string', 'string']);
   const tooLongFile = module.cwrap('zelvorn_too_long_file', 'number', ['string']);
-  const answer = (pointer) => JSON.parse(module.UTF8ToString(pointer));
   return {
     fields: () => answer(fieldsText()),
     predict: (scenario) => withBytes(scenario, (p, n) => predict(p, n)),
