@@ -1,13 +1,13 @@
 // The web page's calls for presets: a roster read as --roster reads it, a
-// preset's answers for one side, and --compare's rows.
+// preset's answers for one side of the roster kept, and --compare's rows.
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "files/compare.h"
+#include "files/roster_reader.h"
 #include "web/binding.h"
 
 namespace {
@@ -25,6 +25,8 @@ const std::string kRoster =
     "\n"
     R"({"name": "Bare", "sides": ["attacker"], "class": 2})"
     "\n]}";
+
+const Roster kPresets = parseRoster(kRoster).roster;
 
 const std::string kTanks =
     R"({"general":{"attackerClass":2,"defenderClass":2},)"
@@ -89,16 +91,16 @@ TEST(RosterBinding, FieldListGivesEachUnitFieldOneRowAndEveryFieldALabel) {
 }
 
 TEST(RosterBinding, ReadsARosterAsTheCommandLineDoes) {
-  const Json good = Json::parse(rosterJson(kRoster, "mine.json"));
+  const Json good = Json::parse(rosterJson(parseRoster(kRoster), "mine.json"));
   EXPECT_TRUE(good.at("valid"));
   EXPECT_EQ(good.at("messages"), Json::array());
   EXPECT_EQ(good.at("presets"),
             Json::parse(R"([{"name":"Reed Pikes","attacker":true,"defender":true},)"
                         R"({"name":"Ox Carts","attacker":false,"defender":true},)"
                         R"({"name":"Bare","attacker":true,"defender":false}])"));
-  const Json bad = Json::parse(rosterJson(
+  const Json bad = Json::parse(rosterJson(parseRoster(
       "{\"presets\": [\n{\"name\": \"X\", \"sides\": [\"attacker\"], \"strength\": 0},\n"
-      "{\"name\": \"X\", \"sides\": [\"defender\"]}\n]}",
+      "{\"name\": \"X\", \"sides\": [\"defender\"]}\n]}"),
       "mine.json"));
   EXPECT_FALSE(bad.at("valid"));
   EXPECT_EQ(bad.at("presets"), Json::array());  // nothing of it is used
@@ -110,7 +112,7 @@ TEST(RosterBinding, ReadsARosterAsTheCommandLineDoes) {
 }
 
 TEST(RosterBinding, GivesAPresetsAnswersForOneSide) {
-  const Json carts = Json::parse(presetJson(kRoster, "Ox Carts", "defender"));
+  const Json carts = Json::parse(presetJson(kPresets, "Ox Carts", "defender"));
   EXPECT_EQ(carts.at("general.defenderClass"), 11);
   EXPECT_EQ(carts.at("general.defenderIsInfantry"), false);
   EXPECT_EQ(carts.at("defender.strength"), 7);
@@ -118,39 +120,46 @@ TEST(RosterBinding, GivesAPresetsAnswersForOneSide) {
   // must give stays out.
   EXPECT_EQ(carts.at("defender.attackValue"), 0);
   EXPECT_FALSE(carts.contains("attacker.strength"));
-  const Json bare = Json::parse(presetJson(kRoster, "Bare", "attacker"));
+  const Json bare = Json::parse(presetJson(kPresets, "Bare", "attacker"));
   EXPECT_EQ(bare.at("attacker.initiative"), 0);
   EXPECT_FALSE(bare.contains("attacker.attackValue"));
   EXPECT_FALSE(bare.contains("attacker.strength"));
-  const Json pikes = Json::parse(presetJson(kRoster, "Reed Pikes", "attacker"));
+  const Json pikes = Json::parse(presetJson(kPresets, "Reed Pikes", "attacker"));
   EXPECT_EQ(pikes.at("attacker.combatSupport"), Json::parse("[2, 3]"));
   EXPECT_EQ(pikes.at("general.attackerInfantryLeader"), true);
   for (const auto& [name, side] : std::vector<std::pair<const char*, const char*>>{
            {"Ox Carts", "attacker"}, {"Nobody", "defender"}}) {
-    EXPECT_EQ(presetJson(kRoster, name, side), "null") << name << " " << side;
+    EXPECT_EQ(presetJson(kPresets, name, side), "null") << name << " " << side;
   }
-  EXPECT_EQ(presetJson("{", "Bare", "attacker"), "null");
+  EXPECT_EQ(presetJson(Roster{}, "Bare", "attacker"), "null");
 }
 
 TEST(RosterBinding, ComparesAsCompareJsonDoes) {
-  const Json byName = Json::parse(compareJson(kTanks, kRoster, "attacker", "preset"));
+  const Json byName = Json::parse(compareJson(kTanks, kPresets, "attacker", "preset"));
   EXPECT_EQ(byName.at("messages"), Json::array());
-  std::vector<Json> rows;
-  std::istringstream lines(byName.at("rows").get<std::string>());
-  for (std::string line; std::getline(lines, line);) rows.push_back(Json::parse(line));
+  const Json& rows = byName.at("rows");
   ASSERT_EQ(rows.size(), 2u);
   // A preset that leaves a question unanswered has its error, last, named
-  // by the preset's own field.
+  // by the preset's own field, with the line's words whole.
   EXPECT_EQ(rows[0].at("preset"), "Reed Pikes");
   EXPECT_TRUE(rows[0].contains("odds"));
   EXPECT_EQ(rows[1].at("preset"), "Bare");
   EXPECT_EQ(rows[1].at("error").at("field"), "attackValue");
-  // A roster or a scenario that is refused: its lines, no rows.
-  const Json badRoster = Json::parse(compareJson(kTanks, "[]", "attacker", ""));
-  EXPECT_EQ(badRoster.at("rows"), "");
-  EXPECT_EQ(badRoster.at("messages")[0].get<std::string>().rfind("presets:1: ", 0), 0u);
-  const Json badScenario = Json::parse(compareJson("{\"x\": 1}", kRoster, "defender", ""));
-  EXPECT_EQ(badScenario.at("rows"), "");
+  EXPECT_EQ(rows[1].at("error").at("text").get<std::string>().rfind("attackValue: missing", 0),
+            0u);
+  // The rows in --sort's order: best first for the attacker by the
+  // defender's losses, and by name.
+  const Json both = Json::parse(compareJson(kTanks, kPresets, "defender", "preset"));
+  ASSERT_EQ(both.at("rows").size(), 2u);
+  EXPECT_EQ(both.at("rows")[0].at("preset"), "Ox Carts");
+  EXPECT_EQ(both.at("rows")[1].at("preset"), "Reed Pikes");
+  // A roster with nothing to compare or a scenario that is refused: its
+  // lines, no rows.
+  const Json none = Json::parse(compareJson(kTanks, Roster{}, "attacker", ""));
+  EXPECT_EQ(none.at("rows"), Json::array());
+  EXPECT_EQ(none.at("messages")[0].get<std::string>().rfind("presets:1: ", 0), 0u);
+  const Json badScenario = Json::parse(compareJson("{\"x\": 1}", kPresets, "defender", ""));
+  EXPECT_EQ(badScenario.at("rows"), Json::array());
   EXPECT_EQ(badScenario.at("messages")[0].get<std::string>().rfind("scenario:1: ", 0), 0u);
 }
 

@@ -10,6 +10,7 @@
 
 #include "combat/questions.h"
 #include "files/problem.h"
+#include "files/scenario_file.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
 #include "report/scenario_json.h"
@@ -381,14 +382,16 @@ TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
   EXPECT_EQ(wrongBars.untold, 200001u - kMostProblemsTold);
 }
 
-TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
+TEST(Binding, PredictsReadsAndSweepsAsTheCommandLine) {
   const Json predicted = Json::parse(predictJson(kTanks));
   ASSERT_TRUE(predicted.at("valid"));
   EXPECT_EQ(predicted.at("prediction").at("odds"),
             Json::parse(R"({"attackerLosses":4,"defenderLosses":5,)"
                         R"("defenderSuppression":3})"));
+  // A file read gives the lines --scenario prints on its error output,
+  // each with the same as data, "field: message" whole among it.
   const Json imported = Json::parse(
-      importJson("{\"general\": 5}\n" + kTanks + "\n", "combats.jsonl"));
+      readJson("{\"general\": 5}\n" + kTanks + "\n", "combats.jsonl"));
   EXPECT_EQ(imported.at("messages"),
             Json::array({"combats.jsonl:1: general: must be an object (allowed: "
                          "attackerClass, defenderIsInfantry, defenderClass, "
@@ -400,7 +403,25 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
                          "1 to 999999999)",
                          "combats.jsonl:1: defender.strength: missing (allowed: "
                          "1 to 999999999)"}));
-  EXPECT_EQ(imported.at("scenario"), kTanks);
+  ASSERT_EQ(imported.at("said").size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) {
+    const Json& said = imported.at("said")[i];
+    EXPECT_EQ(said.at("program"), imported.at("messages")[i]);
+    EXPECT_EQ("combats.jsonl:1: " + said.at("text").get<std::string>(), said.at("program"));
+  }
+  EXPECT_TRUE(imported.at("refused"));
+  EXPECT_EQ(imported.at("shown"), 1);
+  EXPECT_EQ(imported.at("values").at("attacker.strength"), 10);
+  const Json empty = Json::parse(readJson("\n\n", "empty.jsonl"));
+  EXPECT_EQ(empty.at("messages"),
+            Json::array({"empty.jsonl:1: scenario: the file holds no scenario "
+                         "(allowed: JSON Lines, or one JSON object)"}));
+  EXPECT_TRUE(empty.at("refused"));
+  EXPECT_TRUE(empty.at("shown").is_null());
+  // The figures as --scenario prints them, for a scenario it takes.
+  const Json result = Json::parse(resultTextJson(kTanks));
+  EXPECT_NE(result.at("text").get<std::string>().find("5"), std::string::npos);
+  EXPECT_TRUE(Json::parse(resultTextJson("{}")).at("text").is_null());
   const Json swept = Json::parse(sweepJson(kTanks, "attacker.strength", 9, 10));
   ASSERT_EQ(swept.at("rows").size(), 2u);
   EXPECT_EQ(swept.at("rows")[1].at("odds").at("defenderLosses"), 5);
@@ -408,6 +429,8 @@ TEST(Binding, PredictsImportsAndSweepsAsTheCommandLine) {
   EXPECT_FALSE(refused.at("valid"));
   EXPECT_EQ(refused.at("error").at("field"), "attacker.strength");
   EXPECT_EQ(refused.at("rows").size(), 0u);
+  EXPECT_EQ(refused.at("error").at("text"),
+            "attacker.strength: 0..3 leaves the range (allowed: 1 to 999999999)");
   const Json missing =
       Json::parse(sweepJson(kTanks, "artillery.0.strength", 1, 3));
   EXPECT_EQ(missing.at("error").at("message"),
@@ -501,6 +524,39 @@ TEST(Binding, ListsTheCombatsOfAFile) {
   EXPECT_EQ(read.at("shown"), 1);
   EXPECT_EQ(read.at("values"), read.at("combats")[1].at("values"));
   EXPECT_TRUE(read.at("valid"));
+}
+
+// The page's reading of a file says what --scenario says of it, line for
+// line, and refuses what it refuses: errors and notes past the first 20
+// counted, a file of no scenario, text that is not JSON.
+TEST(Binding, ReadsAFileAsTheCommandLineDoes) {
+  std::string manyWrong = "{\"attacker\":{\"combatSupport\":[";
+  for (int i = 0; i < 24; ++i) manyWrong += "-1,";
+  manyWrong += "-1]}}";
+  const std::string manyNotes =
+      R"json({"general": {"attackerClass": 2, "defenderClass": 2, "defenderIsInfantry": true, "isAssault": true, "attackerInfantryLeader": true, "defenderInfantryLeader": true, "snowOrRain": true, "overcast": true}, "attacker": {"attackValue": 10, "initiative": 5, "defenseValue": 7, "strength": 1, "inCityForestMountain": true, "inRiver": true, "canMoveAfter": true, "outOfFuel": true, "antiTankHasLeader": true}, "defender": {"attackValue": 8, "initiative": 5, "defenseValue": 6, "strength": 10, "inCityForestMountain": true, "inCity": true, "inRiver": true, "outOfAmmo": true, "outOfFuel": true, "shipAlreadyAttackedByShip": true}, "terrain": {"clearOrSandy": true, "roughBocageOrHills": true, "forest": true, "citiesOrMountains": true}, "combatRange": 1, "attackerCloseDefense": 3, "attackerGroundDefense": 2, "airplaneAirDefense": 2, "artillery": [{"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}], "airDefense": [{"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}, {"attackValue": 60, "strength": 15, "experience": 0}]})json";
+  for (const std::string& text :
+       {kTanks, "{\"general\": 5}\n" + kTanks + "\n", manyWrong, manyNotes,
+        manyNotes + "\n" + manyWrong + "\n" + kTanks, std::string("\n\n"),
+        std::string("{\"general\":\n[1,\n"), std::string("not json\n{}\n")}) {
+    std::string figures;
+    std::string said;
+    Output out = outputToString(&figures);
+    Output err = outputToString(&said);
+    ScenarioSource source = scenarioSource(inputFromText(text));
+    ScenarioFileOptions options;
+    options.path = "f.jsonl";
+    const int status = runScenarios(&source, options, &out, &err);
+    flushOutput(&err);
+    Json lines = Json::array();
+    for (std::size_t end; (end = said.find('\n')) != std::string::npos;
+         said.erase(0, end + 1)) {
+      lines.push_back(said.substr(0, end));
+    }
+    const Json read = Json::parse(readJson(text, "f.jsonl"));
+    EXPECT_EQ(read.at("messages"), lines) << text;
+    EXPECT_EQ(read.at("refused"), status != 0) << text;
+  }
 }
 
 // A yes/no question left out of a file takes the answer it has when not

@@ -189,7 +189,7 @@ function update(byPlayer) {
       markError(control, text);
       wrong.push({control, text});
     } else if (!otherError && (!control || !blank.includes(control))) {
-      otherError = error.key ? problemText(error) : error.field + ': ' + error.message;
+      otherError = error.key ? problemText(error) : error.text;
     }
   }
 

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -10,14 +11,17 @@
 
 #include "combat/combat.h"
 #include "combat/questions.h"
+#include "files/compare.h"
 #include "files/problem.h"
 #include "files/roster_reader.h"
 #include "files/scenario_file.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
 #include "files/sweep.h"
+#include "report/compare_table.h"
 #include "report/prediction_json.h"
 #include "report/prediction_table.h"
+#include "report/report.h"
 #include "report/scenario_json.h"
 #include "scenario/field_path.h"
 #include "scenario/preset_fields.h"
@@ -147,10 +151,13 @@ Json fieldList(const Fields& fields) {
   return list;
 }
 
+// A problem's field and message, and the two as one line, "field:
+// message", for the page to show where it has no words of its own.
 Json problemJson(const Problem& problem) {
   Json json = Json::object();
   json["field"] = problem.field;
   json["message"] = problem.message;
+  json["text"] = problemText(problem);
   return json;
 }
 
@@ -344,7 +351,8 @@ Json givenValues(const ScenarioText& parsed) {
 // field not asked for this combat ("notAsked"), or supporting units after
 // the one whose fire reached the attacker's strength ("beyondStrength",
 // with the names of those units).
-Json notesJson(const CombatScenario& given, const CheckedScenario& checked) {
+Json notesJson(std::size_t artilleryGiven, std::size_t airDefenseGiven,
+               const CheckedScenario& checked) {
   Json notes = Json::array();
   for (const Problem& note : checked.notes) {
     Json json = problemJson(note);
@@ -365,8 +373,8 @@ Json notesJson(const CombatScenario& given, const CheckedScenario& checked) {
       }
     }
   };
-  dropped("artillery", checked.scenario.artillery.size(), given.artillery.size());
-  dropped("airDefense", checked.scenario.airDefense.size(), given.airDefense.size());
+  dropped("artillery", checked.scenario.artillery.size(), artilleryGiven);
+  dropped("airDefense", checked.scenario.airDefense.size(), airDefenseGiven);
   return notes;
 }
 
@@ -388,16 +396,10 @@ Json placedJson(const CombatScenario& s) {
   return json;
 }
 
-// The lines of a text, without their line feeds.
-Json linesJson(std::string_view text) {
-  Json lines = Json::array();
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    lines.push_back(std::string(text.substr(0, end)));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
+// A line as printed, without its line feed.
+std::string printed(std::string line) {
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  return line;
 }
 
 // The answers a preset may hold: for each, its name in a roster, its short
@@ -419,78 +421,77 @@ Json presetFieldList() {
   return list;
 }
 
-// The error lines of a roster, as --roster prints them.
-std::string rosterMessages(const RosterReading& reading, std::string_view fileName) {
+// The error lines of a roster, as --roster prints them, without their
+// line feeds.
+Json rosterMessages(const RosterReading& reading, std::string_view fileName) {
   const std::string name(fileName);
-  std::string text;
+  Json lines = Json::array();
   for (const RosterProblem& problem : reading.problems) {
-    text += rosterProblemLine(name, problem);
+    lines.push_back(printed(rosterProblemLine(name, problem)));
   }
   if (reading.moreProblems > 0) {
-    text += moreProblemsLine(name, reading.problems.back().line, reading.moreProblems);
+    lines.push_back(printed(
+        moreProblemsLine(name, reading.problems.back().line, reading.moreProblems)));
   }
-  return text;
+  return lines;
 }
 
-// One combat of a file, read once: what --scenario says of it, as data
-// that the page words, appended to `*said` (each error and each note with
-// the line it stands on, its kind ("error", "more", "notAsked" or
-// "beyondStrength"), where its field stands, and the line that --scenario
-// prints for it, "program", so that the page puts its words in place of
-// that very line); and the combat as the page lists it: its first line,
-// whether it is valid and its answers (null for one not read to its end).
-Json readCombat(const ScenarioChunk& chunk, std::string_view fileName, Json* said) {
-  const auto printed = [](std::string line) {
-    if (!line.empty() && line.back() == '\n') line.pop_back();
-    return line;
+// One scenario of a file, as --scenario reads it: the lines it prints for
+// it, appended to `*lines`, and the same as data that the page words,
+// appended to `*said` (each error and each note with the line it stands
+// on, its kind ("error", "more", "notAsked" or "beyondStrength"), where its
+// field stands, and the line that --scenario prints for it, "program", so
+// that the page puts its words in place of that very line); and the combat
+// as the page lists it: its first line, whether it is valid and its
+// answers (null for one not read to its end, or beyond those kept).
+Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines,
+                Json* said) {
+  const CheckedScenario& checked = read.checked;
+  const auto lineOf = [&read](const Problem& problem) {
+    return problem.place.line == 0 ? read.firstLine
+                                   : read.firstLine + problem.place.line - 1;
   };
-  const auto lineOf = [&chunk](const Problem& problem) {
-    return problem.place.line == 0 ? chunk.firstLine
-                                   : chunk.firstLine + problem.place.line - 1;
-  };
-  Json combat = Json::object();
-  combat["line"] = chunk.firstLine;
-  combat["valid"] = false;
-  combat["values"] = nullptr;
-  if (chunk.tooLong) {
-    const Problem problem = tooLongScenario();
-    said->push_back({{"line", chunk.firstLine}, {"kind", "error"},
-                     {"field", problem.field}, {"message", problem.message},
-                     {"program", printed(fileProblemLine(fileName, chunk.firstLine,
-                                                         problem))}});
-    return combat;
+  // Its errors, else its notes, each as data: the first kMostProblemsTold
+  // of them, and a line that counts the rest, as --scenario tells them.
+  const bool refused = !checked.errors.empty();
+  const std::vector<Problem>& problems = refused ? checked.errors : checked.notes;
+  Json items = Json::array();
+  if (refused) {
+    // The value refused, where the scenario is JSON, says why it was.
+    const Json document = scenarioDocument(read.text);
+    const Json* scenario = document.is_discarded() ? nullptr : &document;
+    for (const Problem& error : problems) {
+      Json item = errorJson(error, scenario);
+      item.erase("errorText");
+      item["kind"] = "error";
+      items.push_back(std::move(item));
+    }
+  } else {
+    items = notesJson(read.artilleryGiven, read.airDefenseGiven, checked);
+    for (std::size_t i = 0; i < items.size(); ++i) addWhere(problems[i], nullptr, &items[i]);
   }
-  const ScenarioText parsed = parseScenario(chunk.text);
-  const CheckedScenario checked = checkText(parsed);
-  const Json document = scenarioDocument(chunk.text);
-  const Json* scenario = document.is_discarded() ? nullptr : &document;
-  for (const Problem& error : checked.errors) {
-    Json item = errorJson(error, scenario);
-    item.erase("errorText");
-    item["line"] = lineOf(error);
-    item["kind"] = "error";
-    item["program"] = printed(fileProblemLine(fileName, chunk.firstLine, error));
+  const auto tell = [&](Json item, const std::string& line) {
+    item["program"] = printed(line);
+    lines->push_back(item["program"]);
     said->push_back(std::move(item));
+  };
+  const std::size_t told = std::min(problems.size(), kMostProblemsTold);
+  for (std::size_t i = 0; i < told; ++i) {
+    items[i]["line"] = lineOf(problems[i]);
+    tell(std::move(items[i]), fileProblemLine(fileName, read.firstLine, problems[i]));
   }
-  if (checked.untold > 0) {
-    said->push_back({{"line", chunk.firstLine}, {"kind", "more"},
-                     {"count", checked.untold},
-                     {"program", printed(moreProblemsLine(
-                                     fileName, chunk.firstLine, checked.untold))}});
+  const std::size_t untold = (refused ? checked.untold : 0) + (problems.size() - told);
+  if (untold > 0 && refused) {
+    tell({{"line", read.firstLine}, {"kind", "more"}, {"count", untold}},
+         moreProblemsLine(fileName, read.firstLine, untold));
+  } else if (untold > 0) {
+    // Notes past the first ones: the page shows the line as it stands.
+    lines->push_back(printed(moreProblemsLine(fileName, read.firstLine, untold)));
   }
-  Json notes = notesJson(parsed.scenario, checked);
-  for (std::size_t i = 0; i < notes.size(); ++i) {
-    Json& note = notes[i];
-    addWhere(checked.notes[i], nullptr, &note);
-    note["line"] = lineOf(checked.notes[i]);
-    note["program"] =
-        printed(fileProblemLine(fileName, chunk.firstLine, checked.notes[i]));
-    said->push_back(std::move(note));
-  }
-  if (parsed.complete) {
-    combat["valid"] = parsed.errors.empty() && checked.errors.empty();
-    combat["values"] = givenValues(parsed);
-  }
+  Json combat = Json::object();
+  combat["line"] = read.firstLine;
+  combat["valid"] = read.complete && checked.errors.empty();
+  combat["values"] = read.given ? givenValues(*read.given) : Json(nullptr);
   return combat;
 }
 
@@ -530,7 +531,8 @@ std::string predictJson(std::string_view text) {
   Json json = Json::object();
   json["valid"] = checked.errors.empty();
   json["asked"] = checked.asked;
-  json["notes"] = notesJson(parsed.scenario, checked);
+  json["notes"] = notesJson(parsed.scenario.artillery.size(),
+                            parsed.scenario.airDefense.size(), checked);
   json["placed"] = placedJson(parsed.scenario);
   // The questions that this combat words otherwise than the field list.
   Json prompts = Json::object();
@@ -569,18 +571,14 @@ std::string sweepJson(std::string_view text, std::string_view field,
   const ScenarioText parsed = parseScenario(text);
   std::vector<Problem> errors = checkText(parsed).errors;
   Json rows = Json::array();
+  const SweepRequest request{std::string(field), from, to};
   if (errors.empty()) {
-    // The request as the command line would give it, checked as there.
-    std::variant<SweepRequest, Problem> request = parseSweepRequest(
-        std::string(field) + "=" + std::to_string(from) + ".." +
-        std::to_string(to));
-    std::variant<SweepPlan, std::vector<Problem>> planned =
-        std::vector<Problem>{};
-    if (const Problem* problem = std::get_if<Problem>(&request)) {
-      errors.push_back(*problem);
-    } else {
-      planned = planSweep(parsed, std::get<SweepRequest>(request));
+    if (std::optional<Problem> problem = checkSweepRequest(request)) {
+      errors.push_back(std::move(*problem));
     }
+  }
+  if (errors.empty()) {
+    std::variant<SweepPlan, std::vector<Problem>> planned = planSweep(parsed, request);
     if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
       for (std::int64_t value = from; value <= to; ++value) {
         const SweepRow row = sweepRow(plan, value);
@@ -591,8 +589,8 @@ std::string sweepJson(std::string_view text, std::string_view field,
                                    row.predicted.prediction));
         rows.push_back(std::move(line));
       }
-    } else if (errors.empty()) {
-      errors = std::get<std::vector<Problem>>(planned);
+    } else {
+      errors = std::move(std::get<std::vector<Problem>>(planned));
     }
   }
   json["valid"] = errors.empty();
@@ -601,58 +599,23 @@ std::string sweepJson(std::string_view text, std::string_view field,
   return json.dump();
 }
 
-std::string importJson(std::string_view fileText, std::string_view fileName) {
-  ScenarioFileOptions options;
-  options.path = std::string(fileName);
-  options.format = OutputFormat::json;
-  // The messages, as the command line gives them for the whole file.
-  std::string figures;
-  std::string messages;
-  Output out = outputToString(&figures);
-  Output err = outputToString(&messages);
-  ScenarioSource source = scenarioSource(inputFromText(fileText));
-  runScenarios(&source, options, &out, &err);
-  flushOutput(&err);
-  Json json = Json::object();
-  json["messages"] = linesJson(messages);
-  // The first scenario that is valid goes into the form.
-  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
-  json["scenario"] = nullptr;
-  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
-    if (chunk->tooLong) continue;
-    if (readScenario(chunk->text).errors.empty()) {
-      json["scenario"] = chunk->text;
-      break;
-    }
-  }
-  return json.dump();
-}
-
 std::string readJson(std::string_view fileText, std::string_view fileName) {
-  ScenarioFileOptions options;
-  options.path = std::string(fileName);
-  options.format = OutputFormat::json;
-  std::string figures;
-  std::string messages;
-  Output out = outputToString(&figures);
-  Output err = outputToString(&messages);
-  ScenarioSource source = scenarioSource(inputFromText(fileText));
-  const int status = runScenarios(&source, options, &out, &err);
-  flushOutput(&err);
   Json json = Json::object();
-  json["messages"] = linesJson(messages);
+  json["messages"] = Json::array();
   json["said"] = Json::array();
-  json["refused"] = status != 0;
   // Each combat of the file.  The form shows the first valid one; failing
   // that, the first one read to its end, so that it shows what the file
   // says beside its error.
-  ScenarioSource scenarios = scenarioSource(inputFromText(fileText));
+  ScenarioSource source = scenarioSource(inputFromText(fileText));
   Json combats = Json::array();
   std::size_t total = 0;
+  bool refused = false;
   std::optional<std::size_t> shown;
-  while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
+  while (const std::optional<ScenarioRead> read =
+             readNextScenario(&source, nullptr, total < kMostCombatsListed)) {
     ++total;
-    Json combat = readCombat(*chunk, fileName, &json["said"]);
+    refused = refused || !read->checked.errors.empty();
+    Json combat = readCombat(*read, fileName, &json["messages"], &json["said"]);
     if (combats.size() == kMostCombatsListed) continue;
     if (!combat["values"].is_null()) {
       const bool fine = combat["valid"].get<bool>();
@@ -660,6 +623,12 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
     }
     combats.push_back(std::move(combat));
   }
+  if (total == 0) {
+    // The page shows this line as it stands.
+    refused = true;
+    json["messages"].push_back(printed(fileProblemLine(fileName, 1, noScenarioProblem())));
+  }
+  json["refused"] = refused;
   json["valid"] = shown && combats[*shown]["valid"].get<bool>();
   json["values"] = shown ? combats[*shown]["values"] : Json(nullptr);
   json["shown"] = shown ? Json(*shown) : Json(nullptr);
@@ -687,28 +656,23 @@ std::string tooLongFileJson(std::string_view fileName) {
 }
 
 std::string resultTextJson(std::string_view scenario) {
-  // Read as --scenario reads a file of this one scenario, so that the text
-  // is what it prints, to the byte.
-  ScenarioFileOptions options;
-  options.path = "scenario";
-  options.format = OutputFormat::text;
-  std::string figures;
-  std::string messages;
-  Output out = outputToString(&figures);
-  Output err = outputToString(&messages);
-  ScenarioSource source = scenarioSource(inputFromText(scenario));
-  const int status = runScenarios(&source, options, &out, &err);
-  flushOutput(&out);
+  // As --scenario prints the figures of a file of this one scenario.
+  const CheckedScenario checked = readScenario(scenario);
   Json json = Json::object();
-  json["text"] = status == 0 ? Json(figures) : Json(nullptr);
+  json["text"] = nullptr;
+  if (checked.errors.empty()) {
+    const CombatPrediction predicted = predictCombat(checked.scenario);
+    std::string text;
+    renderPrediction(predicted.supportFire, predicted.prediction, &text);
+    json["text"] = std::move(text);
+  }
   return dumpForPage(json);
 }
 
-std::string rosterJson(std::string_view rosterText, std::string_view fileName) {
-  const RosterReading reading = parseRoster(rosterText);
+std::string rosterJson(const RosterReading& reading, std::string_view fileName) {
   Json json = Json::object();
   json["valid"] = reading.problems.empty();
-  json["messages"] = linesJson(rosterMessages(reading, fileName));
+  json["messages"] = rosterMessages(reading, fileName);
   Json presets = Json::array();
   for (const Preset& preset : reading.roster.presets) {
     presets.push_back({{"name", preset.name},
@@ -719,11 +683,10 @@ std::string rosterJson(std::string_view rosterText, std::string_view fileName) {
   return dumpForPage(json);
 }
 
-std::string presetJson(std::string_view rosterText, std::string_view name,
+std::string presetJson(const Roster& roster, std::string_view name,
                        std::string_view side) {
   const Side wanted = side == "defender" ? Side::defender : Side::attacker;
-  const RosterReading reading = parseRoster(rosterText);
-  const Preset* preset = findPreset(reading.roster, name);
+  const Preset* preset = findPreset(roster, name);
   if (preset == nullptr || !serves(*preset, wanted)) return "null";
   ScenarioText answers;
   applyPreset(*preset, wanted, &answers.scenario, &answers.given);
@@ -740,30 +703,35 @@ std::string presetJson(std::string_view rosterText, std::string_view name,
   return dumpForPage(givenValues(answers));
 }
 
-std::string compareJson(std::string_view scenario, std::string_view rosterText,
+std::string compareJson(std::string_view scenario, const Roster& roster,
                         std::string_view side, std::string_view sort) {
-  const RosterReading reading = parseRoster(rosterText);
-  std::string messages = rosterMessages(reading, "presets");
-  std::string rows;
-  if (reading.problems.empty()) {
-    // Run as --scenario --roster --compare --sort --json runs, so that the
-    // rows and their order are the command line's.
-    ScenarioFileOptions options;
-    options.path = "scenario";
-    options.rosterPath = "presets";
-    options.format = OutputFormat::json;
-    options.roster = &reading.roster;
-    options.compare = CompareRequest{
-        side == "defender" ? Side::defender : Side::attacker, std::string(sort)};
-    Output out = outputToString(&rows);
-    Output err = outputToString(&messages);
-    ScenarioSource source = scenarioSource(inputFromText(scenario));
-    runScenarios(&source, options, &out, &err);
-    flushOutput(&out);
-    flushOutput(&err);
-  }
+  const Side compared = side == "defender" ? Side::defender : Side::attacker;
   Json json = Json::object();
-  json["messages"] = linesJson(messages);
+  Json messages = Json::array();
+  Json rows = Json::array();
+  // As --scenario --roster --compare --sort --json compares: a roster with
+  // nothing to compare is at fault first, then the scenario's text; each
+  // preset's combat is checked on its own.
+  if (const std::optional<RosterProblem> problem = noPresetProblem(roster, compared)) {
+    messages.push_back(printed(rosterProblemLine("presets", *problem)));
+  } else if (const ScenarioText parsed = parseWithPresets(scenario, &roster, compared);
+             !parsed.errors.empty()) {
+    for (const Problem& error : parsed.errors) {
+      messages.push_back(printed(fileProblemLine("scenario", 1, error)));
+    }
+    if (parsed.untold > 0) {
+      messages.push_back(printed(moreProblemsLine("scenario", 1, parsed.untold)));
+    }
+  } else {
+    std::vector<CompareRow> compareds = compareRows(parsed, roster, compared);
+    sortRows(&compareds, sort);
+    for (const CompareRow& row : compareds) {
+      Json json = Json::parse(compareRowJson(comparedUnit(row)));
+      if (row.error) json["error"]["text"] = problemText(*row.error);
+      rows.push_back(std::move(json));
+    }
+  }
+  json["messages"] = std::move(messages);
   json["rows"] = std::move(rows);
   return dumpForPage(json);
 }

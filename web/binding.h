@@ -1,12 +1,15 @@
 // What the web page asks of the calculator, as JSON text in and out: the
 // fields and their wording, a prediction for the form's scenario, a sweep
-// of one value, and an imported file read as the command line reads it.
+// of one value, a file read as the command line reads it, and the presets
+// of a roster and their comparison.
 #ifndef ZELVORN_WEB_BINDING_H_
 #define ZELVORN_WEB_BINDING_H_
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "files/roster_reader.h"
 
 // Every field of a scenario: its dotted name, short label, kind, range,
 // whether it is required, the answer a file that leaves it out gets (a
@@ -31,42 +34,23 @@ std::string fieldsJson();
 // is not valid).
 std::string predictJson(std::string_view scenario);
 
-// The scenario predicted for every value of one field, as --vary --json
-// gives the rows, or the error that stops the sweep.
+// The scenario predicted for every value from `from` to `to` of one field,
+// each row as --vary --json gives it, or the error that stops the sweep
+// (also a range that the field does not take).
 std::string sweepJson(std::string_view scenario, std::string_view field,
                       std::int64_t from, std::int64_t to);
 
-// A file of scenarios as --scenario reads it: the messages it gives
-// ("FILE:LINE: field: what is wrong", and the notes), and the text of the
-// first scenario that is valid, or null.
-std::string importJson(std::string_view fileText, std::string_view fileName);
-
-// A scenario file's or a link's text read as --scenario reads a file: the
-// messages it gives, the same as data (each note and error with the line
-// the command line prints for it, and where its field stands), whether it
-// refuses any scenario, each combat (its first line, whether it is valid,
-// its answers by dotted name; the first 100 of them) and how many there
-// are, and which one is shown: the first valid one, else the first one read
-// to its end, else none (null), with its validity and answers.
+// A scenario file's or a link's text read as --scenario reads a file, and
+// checked, without a prediction: the lines --scenario prints on its error
+// output, the same as data (each note and error with its line, where its
+// field stands, "field: message" as one text, and the line it stands for),
+// whether it refuses any scenario, each combat (its first line, whether it
+// is valid, its answers by dotted name; the first 100 of them) and how
+// many there are, and which one is shown: the first valid one, else the
+// first one read to its end, else none (null), with its validity and
+// answers.
 std::string readJson(std::string_view fileText, std::string_view fileName);
 
-// A roster file's text read as --roster reads it: whether it is valid, its
-// error lines as the command line prints them, and each preset's name and
-// the sides it serves.
-std::string rosterJson(std::string_view rosterText, std::string_view fileName);
-
-// The answers that the preset `name` of a roster gives `side`, by dotted
-// name as the page's controls take them (with the usual value of a number
-// that a scenario file may leave out, where the preset leaves it out);
-// null when the roster holds no such preset for that side.
-std::string presetJson(std::string_view rosterText, std::string_view name,
-                       std::string_view side);
-
-// The scenario against every preset of `side`, as --scenario --roster
-// --compare SIDE --sort SORT --json gives it: the rows (JSON Lines, best
-// first) and the error lines.
-std::string compareJson(std::string_view scenario, std::string_view rosterText,
-                        std::string_view side, std::string_view sort);
 // A file longer than kLongestScenario as readJson gives it, refused before
 // it is read: a message that names the file as too long for the page.
 std::string tooLongFileJson(std::string_view fileName);
@@ -74,5 +58,24 @@ std::string tooLongFileJson(std::string_view fileName);
 // The result texts that --scenario prints for a scenario, or null for one
 // it refuses.
 std::string resultTextJson(std::string_view scenario);
+
+// A roster as --roster reads it (`fileName` names it in messages): whether
+// it is valid, its error lines as the command line prints them, and each
+// preset's name and the sides it serves.
+std::string rosterJson(const RosterReading& reading, std::string_view fileName);
+
+// The answers that the preset `name` of `roster` gives `side`, by dotted
+// name as the page's controls take them (with the usual value of a number
+// that a scenario file may leave out, where the preset leaves it out);
+// null when the roster holds no such preset for that side.
+std::string presetJson(const Roster& roster, std::string_view name,
+                       std::string_view side);
+
+// The scenario against every preset of `side` in `roster`, as --scenario
+// --roster --compare SIDE --sort SORT --json compares it: the rows, best
+// first, as one array (a row without figures has its error, with "field:
+// message" as one text), and the error lines that refuse the comparison.
+std::string compareJson(std::string_view scenario, const Roster& roster,
+                        std::string_view side, std::string_view sort);
 
 #endif  // ZELVORN_WEB_BINDING_H_

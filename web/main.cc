@@ -1,12 +1,16 @@
 // The calculator's entry for the web page: the binding's functions, callable
 // from JavaScript with C strings.  Each answer stays valid until the next
-// call.
+// call.  These are the module's exports, every one of them called by the
+// page (web/page/calc.js): the build exports them by their mark, and lists
+// no other of its own.
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "files/roster_reader.h"
 #include "web/binding.h"
 
 namespace {
@@ -21,72 +25,63 @@ std::string_view text(const char* bytes, double length) {
   return std::string_view(bytes, static_cast<std::size_t>(length));
 }
 
+// The roster that the page keeps, read once when it changes: its presets
+// fill a side and are compared with at every change of an answer.
+Roster& keptRoster() {
+  static Roster roster;
+  return roster;
+}
+
 }  // namespace
 
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_fields() { return keep(fieldsJson()); }
 
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict(const char* scenario) {
-  return keep(predictJson(scenario));
-}
-
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_sweep(const char* scenario,
-                                              const char* field, double from,
-                                              double to) {
-  return keep(sweepJson(scenario, field, static_cast<std::int64_t>(from),
-                        static_cast<std::int64_t>(to)));
-}
-
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_import(const char* text,
-                                               const char* name) {
-  return keep(importJson(text, name));
-}
-
 // Texts of any length and any bytes: the page puts them in the module's
 // memory itself, as a C string may be cut at a zero byte and a long one
 // passed the other way would not fit the module's stack.
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_read(const char* bytes, double length,
-                                             const char* name) {
-  return keep(readJson(std::string_view(bytes, static_cast<std::size_t>(length)),
-                       name));
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict(const char* bytes, double length) {
+  return keep(predictJson(text(bytes, length)));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict_bytes(const char* bytes,
-                                                      double length) {
-  return keep(predictJson(
-      std::string_view(bytes, static_cast<std::size_t>(length))));
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_sweep(const char* bytes, double length,
+                                              const char* field, double from,
+                                              double to) {
+  return keep(sweepJson(text(bytes, length), field, static_cast<std::int64_t>(from),
+                        static_cast<std::int64_t>(to)));
+}
+
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_read(const char* bytes, double length,
+                                             const char* name) {
+  return keep(readJson(text(bytes, length), name));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_too_long_file(const char* name) {
   return keep(tooLongFileJson(name));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_result_text(const char* scenario) {
-  return keep(resultTextJson(scenario));
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_result_text(const char* bytes, double length) {
+  return keep(resultTextJson(text(bytes, length)));
 }
 
-// A roster may be long: its bytes come as zelvorn_read's do, and so do the
-// scenario's beside it.
+// A roster read; when `kept` is not 0 and the roster is valid, it becomes
+// the roster that zelvorn_preset and zelvorn_compare take, until the next.
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_roster(const char* bytes, double length,
-                                               const char* name) {
-  return keep(rosterJson(text(bytes, length), name));
+                                               const char* name, double kept) {
+  RosterReading reading = parseRoster(text(bytes, length));
+  std::string answer = rosterJson(reading, name);
+  if (kept != 0 && reading.problems.empty()) keptRoster() = std::move(reading.roster);
+  return keep(std::move(answer));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_preset(const char* bytes, double length,
-                                               const char* name,
-                                               const char* side) {
-  return keep(presetJson(text(bytes, length), name, side));
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_preset(const char* name, const char* side) {
+  return keep(presetJson(keptRoster(), name, side));
 }
 
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_compare(const char* roster,
-                                                double rosterLength,
-                                                const char* scenario,
-                                                double scenarioLength,
-                                                const char* side,
-                                                const char* sort) {
-  return keep(compareJson(text(scenario, scenarioLength),
-                          text(roster, rosterLength), side, sort));
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_compare(const char* bytes, double length,
+                                                const char* side, const char* sort) {
+  return keep(compareJson(text(bytes, length), keptRoster(), side, sort));
 }
 
 }  // extern "C"

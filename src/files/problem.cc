@@ -19,17 +19,17 @@ std::string fileLine(std::string_view file, std::size_t firstLine,
   return text + ": ";
 }
 
-std::string fieldAndMessage(const Problem& problem) {
+}  // namespace
+
+std::string problemText(const Problem& problem) {
   if (problem.field.empty()) return problem.message;
   return problem.field + ": " + problem.message;
 }
 
-}  // namespace
-
 std::string fileProblemLine(std::string_view file, std::size_t firstLine,
                             const Problem& problem) {
   return fileLine(file, firstLine, problem.place, problem.showColumn) +
-         fieldAndMessage(problem) + '\n';
+         problemText(problem) + '\n';
 }
 
 std::string moreProblemsLine(std::string_view file, std::size_t firstLine,
@@ -39,10 +39,10 @@ std::string moreProblemsLine(std::string_view file, std::size_t firstLine,
 }
 
 std::string programProblemLine(const Problem& problem) {
-  return std::string(kMessagePrefix) + fieldAndMessage(problem) + '\n';
+  return std::string(kMessagePrefix) + problemText(problem) + '\n';
 }
 
 std::string usageProblemLine(const Problem& problem) {
-  return std::string(kMessagePrefix) + fieldAndMessage(problem) +
+  return std::string(kMessagePrefix) + problemText(problem) +
          std::string(kHelpHint) + '\n';
 }

@@ -31,6 +31,10 @@ struct Problem {
 // line.
 constexpr std::size_t kMostProblemsTold = 20;
 
+// "field: message", or the message alone when no field is named: the words
+// that every line of a problem ends with, and what the page shows of one.
+std::string problemText(const Problem& problem);
+
 // "FILE:LINE: field: message\n" (with ":COLUMN" after LINE when the problem
 // shows it), for a problem of the scenario that begins on `firstLine` of
 // the file named `file`.

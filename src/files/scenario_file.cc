@@ -60,29 +60,6 @@ void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
   invalid(run, firstLine, std::vector<Problem>{std::move(problem)});
 }
 
-// The scenario of `text`, with the presets that it names put in; an
-// unknown preset is one more of its problems.
-ScenarioText parseWithPresets(const Run& run, std::string_view text) {
-  const Roster* roster = run.options.roster;
-  ScenarioText parsed = parseScenario(text, roster != nullptr);
-  if (const std::optional<CompareRequest>& compare = run.options.compare) {
-    // The side that a comparison replaces needs no preset of its own.
-    (compare->side == Side::attacker ? parsed.attackerPreset
-                                     : parsed.defenderPreset)
-        .reset();
-  }
-  if (roster != nullptr && parsed.complete) {
-    if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
-      parsed.errors.push_back(std::move(*problem));
-      std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
-                       [](const Problem& a, const Problem& b) {
-                         return a.place.line < b.place.line;
-                       });
-    }
-  }
-  return parsed;
-}
-
 // Leaves out the notes on fields that a preset gave rather than the
 // scenario's own text: a preset is no mistake of the scenario's.
 std::vector<Problem> ownNotes(const GivenFields& fromPresets,
@@ -98,16 +75,20 @@ std::vector<Problem> ownNotes(const GivenFields& fromPresets,
   return notes;
 }
 
+// The side that the run's comparison replaces, if it makes one.
+std::optional<Side> compared(const Run& run) {
+  if (!run.options.compare) return std::nullopt;
+  return run.options.compare->side;
+}
+
 // One scenario: its figures, or its errors.
-void runOne(Run* run, const ScenarioChunk& chunk) {
-  ScenarioText parsed = parseWithPresets(*run, chunk.text);
-  const GivenFields fromPresets = parsed.fromPresets;
-  CheckedScenario checked = checkText(std::move(parsed));
+void runOne(Run* run, const ScenarioRead& read) {
+  const CheckedScenario& checked = read.checked;
   if (!checked.errors.empty()) {
-    invalid(run, chunk.firstLine, checked.errors, checked.untold);
+    invalid(run, read.firstLine, checked.errors, checked.untold);
     return;
   }
-  tell(run, chunk.firstLine, ownNotes(fromPresets, std::move(checked.notes)));
+  tell(run, read.firstLine, checked.notes);
   const CombatPrediction predicted = predictCombat(checked.scenario);
   run->text.clear();
   if (run->options.format == OutputFormat::json) {
@@ -147,7 +128,8 @@ std::optional<ScenarioChunk> onlyScenario(Run* run, ScenarioSource* source,
 void runSweep(Run* run, ScenarioSource* source) {
   const std::optional<ScenarioChunk> chunk = onlyScenario(run, source, "--vary");
   if (!chunk) return;
-  const ScenarioText parsed = parseWithPresets(*run, chunk->text);
+  const ScenarioText parsed =
+      parseWithPresets(chunk->text, run->options.roster, compared(*run));
   const CheckedScenario checked = checkText(parsed);
   if (!checked.errors.empty()) {
     invalid(run, chunk->firstLine, checked.errors, checked.untold);
@@ -211,7 +193,8 @@ void runCompare(Run* run, ScenarioSource* source) {
   }
   // Each preset's combat is checked on its own: only what is wrong with
   // the scenario's text refuses the comparison.
-  const ScenarioText parsed = parseWithPresets(*run, chunk->text);
+  const ScenarioText parsed =
+      parseWithPresets(chunk->text, run->options.roster, compared(*run));
   if (!parsed.errors.empty()) {
     invalid(run, chunk->firstLine, parsed.errors, parsed.untold);
     return;
@@ -239,6 +222,57 @@ int cannotRead(Run* run, int error) {
 }
 
 }  // namespace
+
+ScenarioText parseWithPresets(std::string_view text, const Roster* roster,
+                              std::optional<Side> compared) {
+  ScenarioText parsed = parseScenario(text, roster != nullptr);
+  if (compared) {
+    (*compared == Side::attacker ? parsed.attackerPreset
+                                 : parsed.defenderPreset)
+        .reset();
+  }
+  if (roster != nullptr && parsed.complete) {
+    if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
+      parsed.errors.push_back(std::move(*problem));
+      std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
+                       [](const Problem& a, const Problem& b) {
+                         return a.place.line < b.place.line;
+                       });
+    }
+  }
+  return parsed;
+}
+
+std::optional<ScenarioRead> readNextScenario(ScenarioSource* source,
+                                             const Roster* roster,
+                                             bool keepGiven) {
+  std::optional<ScenarioChunk> chunk = nextScenario(source);
+  if (!chunk) return std::nullopt;
+  ScenarioRead read;
+  read.firstLine = chunk->firstLine;
+  if (chunk->tooLong) {
+    read.checked.errors.push_back(tooLongScenario());
+    return read;
+  }
+  ScenarioText parsed = parseWithPresets(chunk->text, roster);
+  read.complete = parsed.complete;
+  read.artilleryGiven = parsed.scenario.artillery.size();
+  read.airDefenseGiven = parsed.scenario.airDefense.size();
+  const GivenFields fromPresets = parsed.fromPresets;
+  if (keepGiven && parsed.complete) read.given = parsed;
+  read.checked = checkText(std::move(parsed));
+  read.text = std::move(chunk->text);
+  if (read.checked.errors.empty()) {
+    read.checked.notes = ownNotes(fromPresets, std::move(read.checked.notes));
+  }
+  return read;
+}
+
+Problem noScenarioProblem() {
+  return {"scenario",
+          "the file holds no scenario (allowed: JSON Lines, or one JSON object)",
+          {}};
+}
 
 Problem tooLongScenario() {
   return {"scenario",
@@ -269,20 +303,16 @@ int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
   } else if (options.compare) {
     runCompare(&run, source);
   } else {
-    while (const std::optional<ScenarioChunk> chunk = nextScenario(source)) {
+    while (const std::optional<ScenarioRead> read =
+               readNextScenario(source, options.roster, false)) {
       ++run.scenarios;
-      if (chunk->tooLong) {
-        invalidScenario(&run, chunk->firstLine, tooLongScenario());
-      } else {
-        runOne(&run, *chunk);
-      }
+      runOne(&run, *read);
       if (out->failed) break;
     }
   }
   if (source->in.error != 0) return cannotRead(&run, source->in.error);
   if (run.scenarios == 0) {
-    invalidScenario(&run, 1, {"scenario", "the file holds no scenario (allowed: JSON "
-                                  "Lines, or one JSON object)", {}});
+    invalidScenario(&run, 1, noScenarioProblem());
   }
   if (!flushOutput(out)) {
     put(err, programProblemLine({"", "the output could not be written", {}}));

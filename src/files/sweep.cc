@@ -127,6 +127,13 @@ std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text) {
     return requestProblem("", "FROM and TO must be whole numbers, as in " +
                          std::string(kExample));
   }
+  if (std::optional<Problem> problem = checkSweepRequest(request)) {
+    return std::move(*problem);
+  }
+  return request;
+}
+
+std::optional<Problem> checkSweepRequest(const SweepRequest& request) {
   const std::optional<FieldPath> path = resolveFieldPath(request.field);
   if (!path || path->kind != FieldKind::whole) {
     const std::string closest = closestWholeField(request.field);
@@ -156,7 +163,7 @@ std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text) {
                            " values are too many (allowed: at most " +
                            std::to_string(kMostSweepValues) + ")");
   }
-  return request;
+  return std::nullopt;
 }
 
 std::variant<SweepPlan, std::vector<Problem>> planSweep(
@@ -193,7 +200,7 @@ std::variant<SweepPlan, std::vector<Problem>> planSweep(
     *wholeValueAt(&s, plan.path) = value;
     for (const Problem& error : checkScenario(s, plan.givenFields).errors) {
       problems.push_back({request.field + "=" + std::to_string(value),
-                          error.field + ": " + error.message,
+                          problemText(error),
                           {}});
     }
   }

@@ -33,6 +33,11 @@ struct SweepRequest {
 // no field when the text is not of that form.
 std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text);
 
+// What is wrong with a request given as data rather than as text: FIELD
+// is not a whole-number field, or FROM..TO is not within its range or
+// holds too many values; nothing when it may be planned.
+std::optional<Problem> checkSweepRequest(const SweepRequest& request);
+
 // Which of the combat's questions are asked.
 using AskedSet = std::bitset<kFieldCount>;
 

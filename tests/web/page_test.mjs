@@ -1,6 +1,7 @@
 // The page's functions that need no browser, with Node's own test runner:
 //   node --test tests/web/page_test.mjs
 import assert from 'node:assert/strict';
+import {readFileSync} from 'node:fs';
 import {test} from 'node:test';
 
 import {fragmentOf, isCombatFragment, scenarioOfFragment} from '../../web/page/address.js';
@@ -89,7 +90,8 @@ test('notes of a link or a file as sentences', () => {
                             reason: 'aboveMaximum', line: 2}, 'the link'),
                'The link, line 2: Strength of artillery piece 1: at most 9.');
   assert.equal(readingText({kind: 'error', field: 'scenario', line: 1,
-                            message: 'not valid JSON'}, 'the link'),
+                            message: 'not valid JSON', text: 'scenario: not valid JSON'},
+                           'the link'),
                'The link, line 1: scenario: not valid JSON');
 });
 
@@ -212,4 +214,17 @@ test('a supporting unit counts once it has every answer the calculator requires'
   // The second piece still lacks its strength: it and every one after it
   // wait for it.
   assert.deepEqual(scenarioOfForm(form), {artillery: [{attackValue: 3, strength: 4}]});
+});
+
+// The module's exports are the functions main.cc marks, the one list of
+// them; the page calls each of them and no other.
+test('the page calls every function the module exports, and only those', () => {
+  const source = (path) => readFileSync(new URL(path, import.meta.url), 'utf8');
+  const names = (text, pattern) => [...text.matchAll(pattern)].map((m) => m[1]).sort();
+  const exported = names(source('../../web/main.cc'),
+                         /EMSCRIPTEN_KEEPALIVE\s+const char\*\s+(zelvorn_\w+)\(/g);
+  const called = names(source('../../web/page/calc.js'), /cwrap\('(zelvorn_\w+)'/g);
+  assert.ok(exported.length > 0);
+  assert.deepEqual(called, exported);
+  assert.doesNotMatch(source('../../web/CMakeLists.txt'), /_zelvorn_/);
 });

@@ -10,10 +10,15 @@
   by a column (by the keyboard) and a row that opens its combat, against
   --compare;
 - a roster imported over kept presets: the page asks whether to add to
-  them or replace them, and offers what would be lost as a file first;
+  them or replace them, and offers what would be lost as a file first; the
+  Compare view then compares with the presets kept;
 - through the page's modules, in one page: generated pairs of a scenario
   and a roster, every Compare row as the page draws it against --scenario
   --json of the scenario with that preset written out in full;
+- the calls of the module, counted: the page starts with one of each it
+  needs, a link is read once and computed once, and a change of one
+  answer computes once, and once more for the sweep and for an open
+  Compare view;
 - comparing against 1,000 presets: all rows shown, the median of 9 times
   (only a gross regression fails: the machine may be busy).
 
@@ -29,6 +34,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 import page
 
@@ -141,6 +147,18 @@ CHOICE_SHOWN = 'return ' + CHOICE + ';'
 KEPT_NAMES = 'return JSON.parse(localStorage.getItem("zelvorn-roster")).presets.map((p) => p.name);'
 
 
+def compared_names(browser, side):
+    """The names of the presets in the Compare view of `side`, opened for
+    the reading and closed again."""
+    browser.click('#compare-' + side)
+    browser.wait_for('!document.getElementById("compare").hidden')
+    names = browser.js('return [...document.querySelectorAll("#compare-table tbody tr")]'
+                       '.map((row) => row.dataset.preset);')
+    browser.click('#compare-' + side)
+    browser.wait_for('document.getElementById("compare").hidden')
+    return sorted(names)
+
+
 def check_import_choice(browser, server, workdir):
     """A roster imported over kept presets asks whether to add to them or
     replace them, and offers what would be lost as a file first."""
@@ -179,6 +197,13 @@ def check_import_choice(browser, server, workdir):
         browser.wait_for('!(%s)' % CHOICE)
         if browser.js(KEPT_NAMES) != kept:
             problems.append('%s: kept %r, not %r' % (choice, browser.js(KEPT_NAMES), kept))
+        # The Compare view takes the presets kept, not those of the file
+        # read before the choice.
+        stored = json.loads(browser.js('return localStorage.getItem("zelvorn-roster");'))
+        attackers = sorted(p['name'] for p in stored['presets'] if 'attacker' in p['sides'])
+        shown = compared_names(browser, 'attacker')
+        if shown != attackers:
+            problems.append('%s: compared with %r, not %r' % (choice, shown, attackers))
         lost = offered if offered is not None else before if choice == 'replace' else []
         if browser.js('return window.offered;') != (1 if lost else 0):
             problems.append('%s: offered as a file %d times' % (choice, browser.js('return window.offered;')))
@@ -433,6 +458,113 @@ def check_compare_view(browser, program, workdir):
     return problems
 
 
+# Counts the page's calls of the module, by function, in window.moduleCalls:
+# createZelvorn is wrapped as the page defines it, and each function of the
+# module it makes is wrapped before the page takes it.
+COUNT_CALLS = """
+(() => {
+  let made;
+  window.moduleCalls = {};
+  Object.defineProperty(window, 'createZelvorn', {
+    configurable: true,
+    get: () => made,
+    set: (create) => {
+      made = (...args) => create(...args).then((module) => {
+        // The module may put another function in a name's place (the
+        // compiled one for a stub): the count stays in front of it.
+        for (const name of Object.keys(module)) {
+          if (!name.startsWith('_zelvorn_')) continue;
+          let real = module[name];
+          const counted = (...values) => {
+            window.moduleCalls[name.slice(1)] = (window.moduleCalls[name.slice(1)] || 0) + 1;
+            window.lastModuleCall = performance.now();
+            return real(...values);
+          };
+          Object.defineProperty(module, name, {
+            configurable: true, get: () => counted, set: (next) => { real = next; }});
+        }
+        return module;
+      });
+    },
+  });
+})();"""
+
+
+# A combat of the tanks, as a link gives it.
+LINKED_SCENARIO = json.dumps({
+    'general': {'attackerClass': 2, 'defenderClass': 2},
+    'attacker': {'attackValue': 9, 'initiative': 4, 'defenseValue': 7, 'strength': 8},
+    'defender': {'attackValue': 8, 'initiative': 5, 'defenseValue': 6, 'strength': 10}},
+    separators=(',', ':'))
+
+
+def check_calls_per_change(browser, server):
+    """A change of one answer calls the module once to predict, and once
+    more for each view on show: the sweep, and the Compare view when it is
+    open.  An answer that leaves no figures calls it once.  A link is read
+    once and predicted once."""
+    problems = []
+    added = browser.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
+                                           {'source': COUNT_CALLS})
+    try:
+        browser.open(server.url + 'index.html')
+        browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', json.dumps(
+            {'presets': [{'name': 'Pikes', 'sides': ['attacker'], 'class': 1,
+                          'attackValue': 5, 'initiative': 3, 'defenseValue': 4,
+                          'strength': 10}]}))
+        browser.open(server.url + 'index.html')
+        sweep_drawn = ('!document.getElementById("sweep").hidden && '
+                       'document.querySelector("#sweep-chart svg") !== null')
+        # Calls are counted until the module has been left alone for longer
+        # than the sweep waits for the answers to rest: a call made twice,
+        # or late, is counted too.
+        quiet = 'performance.now() - window.lastModuleCall > 600'
+        # The page starts with the field list, the kept roster read once and
+        # the example read once: its figures are computed once, not as it is
+        # read.  A link followed is read and computed once in the same way.
+        browser.wait_for(sweep_drawn + ' && ' + quiet)
+        calls = browser.js('return window.moduleCalls;')
+        wanted = {'zelvorn_fields': 1, 'zelvorn_roster': 1, 'zelvorn_read': 1,
+                  'zelvorn_predict': 1, 'zelvorn_sweep': 1}
+        if calls != wanted:
+            problems.append('the page started with %r, not %r' % (calls, wanted))
+        browser.js('window.moduleCalls = {}; location.hash = arguments[0];',
+                   '#s=' + urllib.parse.quote(LINKED_SCENARIO, safe=''))
+        browser.wait_for('window.moduleCalls.zelvorn_sweep >= 1 && ' + quiet)
+        calls = browser.js('return window.moduleCalls;')
+        wanted = {'zelvorn_read': 1, 'zelvorn_predict': 1, 'zelvorn_sweep': 1}
+        if calls != wanted:
+            problems.append('a link followed called %r, not %r' % (calls, wanted))
+        from selenium.webdriver.common.keys import Keys
+
+        def one_change(name, key, wanted, settled):
+            browser.wait_for(sweep_drawn)
+            browser.js('window.moduleCalls = {};')
+            browser.field(name).send_keys(Keys.CONTROL, 'a', Keys.NULL, key)
+            browser.wait_for(settled)
+            calls = browser.js('return window.moduleCalls;')
+            if calls != wanted:
+                problems.append('a change of %s called %r, not %r' % (name, calls, wanted))
+
+        sweep_called = 'window.moduleCalls.zelvorn_sweep >= 1 && ' + quiet
+        one_change('defender.strength', '9', {'zelvorn_predict': 1, 'zelvorn_sweep': 1},
+                   sweep_called)
+        browser.click('#compare-attacker')
+        browser.wait_for('!document.getElementById("compare").hidden')
+        one_change('defender.strength', '8',
+                   {'zelvorn_predict': 1, 'zelvorn_sweep': 1, 'zelvorn_compare': 1},
+                   sweep_called)
+        # A strength of 0, which the field does not take: no figures, no view
+        # to draw.
+        one_change('defender.strength', '0', {'zelvorn_predict': 1},
+                   'document.getElementById("results").dataset.state !== "figures" && ' +
+                   quiet)
+    finally:
+        browser.driver.execute_cdp_cmd('Page.removeScriptToEvaluateOnNewDocument',
+                                       {'identifier': added['identifier']})
+    return problems
+
+
 def generated_pairs(program, count, workdir):
     """(scenario, side, presets) for scenarios of the answer files and of
     made-up dialogues, each with a roster made up for one side."""
@@ -471,7 +603,8 @@ COMPARE_IN_PAGE = DRAWN_ROWS_OF + """
     const calc = c.calculator(module);
     const box = document.createElement('div');
     const drawn = pairs.map(([scenario, side, presets]) => {
-      const answer = calc.compare(scenario, p.rosterText(presets), side, 'preset');
+      calc.roster(p.rosterText(presets), 'presets', true);
+      const answer = calc.compare(scenario, side, 'preset');
       v.drawCompare(box, calc.fields().figures, answer.rows, answer.messages, 'preset', () => {}, () => {}, true);
       return drawnRows(box);
     });
@@ -668,7 +801,8 @@ def main():
                     ('import over kept presets',
                      lambda: check_import_choice(browser, server, workdir)),
                     ('generated pairs', lambda: check_generated(browser, server, program,
-                                                                workdir, count))]:
+                                                                workdir, count)),
+                    ('calls per change', lambda: check_calls_per_change(browser, server))]:
                 found = check()
                 counts[name] = len(found)
                 problems += found

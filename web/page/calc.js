@@ -32,39 +32,40 @@ export function calculator(module) {
       module._free(pointer);
     }
   }
-  const withBytes = (input, call) =>
-    JSON.parse(module.UTF8ToString(inMemory(input, call)));
+  const answer = (pointer) => JSON.parse(module.UTF8ToString(pointer));
+  const withBytes = (input, call) => answer(inMemory(input, call));
   const fieldsText = module.cwrap('zelvorn_fields', 'number', []);
-  const predictBytes = module.cwrap('zelvorn_predict_bytes', 'number', ['number', 'number']);
+  const predict = module.cwrap('zelvorn_predict', 'number', ['number', 'number']);
   const read = module.cwrap('zelvorn_read', 'number', ['number', 'number', 'string']);
-  const sweep = module.cwrap('zelvorn_sweep', 'number', ['number', 'string', 'number', 'number']);
-  const resultText = module.cwrap('zelvorn_result_text', 'number', ['number']);
-  const roster = module.cwrap('zelvorn_roster', 'number', ['number', 'number', 'string']);
-  const preset = module.cwrap('zelvorn_preset', 'number', ['number', 'number', 'string', 'string']);
+  const sweep = module.cwrap('zelvorn_sweep', 'number',
+                             ['number', 'number', 'string', 'number', 'number']);
+  const resultText = module.cwrap('zelvorn_result_text', 'number', ['number', 'number']);
+  const roster = module.cwrap('zelvorn_roster', 'number',
+                              ['number', 'number', 'string', 'number']);
+  const preset = module.cwrap('zelvorn_preset', 'number', ['string', 'string']);
   const compare = module.cwrap('zelvorn_compare', 'number',
-                               ['number', 'number', 'number', 'number', 'string', 'string']);
+                               ['number', 'number', 'string', 'string']);
   const tooLongFile = module.cwrap('zelvorn_too_long_file', 'number', ['string']);
   return {
-    fields: () => JSON.parse(module.UTF8ToString(fieldsText())),
-    predict: (scenario) => withBytes(scenario, (p, n) => predictBytes(p, n)),
+    fields: () => answer(fieldsText()),
+    predict: (scenario) => withBytes(scenario, (p, n) => predict(p, n)),
     // A file's bytes or a link's text, read as --scenario reads a file.
     read: (input, name) => withBytes(input, (p, n) => read(p, n, name)),
     sweep: (scenario, field, from, to) =>
-      withBytes(scenario, (p) => sweep(p, field, from, to)),
-    resultText: (scenario) => withBytes(scenario, (p) => resultText(p)),
-    // A roster file's text (or bytes) read as --roster reads it.
-    roster: (input, name) => withBytes(input, (p, n) => roster(p, n, name)),
-    // The answers the preset `name` gives `side`, by dotted name, or null.
-    preset: (text, name, side) => withBytes(text, (p, n) => preset(p, n, name, side)),
-    // --scenario --roster --compare SIDE --sort SORT --json: its rows and
-    // its error lines.
-    compare: (scenario, text, side, sort) => {
-      const answer = withBytes(text, (p, n) =>
-        inMemory(scenario, (q, m) => compare(p, n, q, m, side, sort)));
-      return {messages: answer.messages,
-              rows: answer.rows.split('\n').filter(Boolean).map((line) => JSON.parse(line))};
-    },
+      withBytes(scenario, (p, n) => sweep(p, n, field, from, to)),
+    resultText: (scenario) => withBytes(scenario, (p, n) => resultText(p, n)),
+    // A roster file's text (or bytes) read as --roster reads it; `kept`:
+    // when the calculator reads it, the presets and the Compare view take
+    // it from then on.
+    roster: (input, name, kept) => withBytes(input, (p, n) => roster(p, n, name, kept ? 1 : 0)),
+    // The answers the preset `name` of the kept roster gives `side`, by
+    // dotted name, or null.
+    preset: (name, side) => answer(preset(name, side)),
+    // --scenario --roster --compare SIDE --sort SORT --json against the
+    // kept roster: its rows and its error lines.
+    compare: (scenario, side, sort) =>
+      withBytes(scenario, (p, n) => compare(p, n, side, sort)),
     // The reading of a file too long to be read, as `read` would give it.
-    tooLongFile: (name) => JSON.parse(module.UTF8ToString(tooLongFile(name))),
+    tooLongFile: (name) => answer(tooLongFile(name)),
   };
 }

@@ -61,7 +61,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
   // or shows its error lines and keeps the presets as they were.
   function take(next, done) {
     const candidate = rosterText(next);
-    const reading = calc.roster(candidate, 'presets');
+    const reading = calc.roster(candidate, 'presets', true);
     if (!reading.valid) return say('Not kept:', reading.messages);
     if (unread !== null) {
       if (confirm('The presets kept earlier in this browser could not be read. ' +
@@ -90,7 +90,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
 
   function pick(side, name) {
     picked[side] = null;
-    fillSide(form, sideNames(side), calc.preset(text, name, side));
+    fillSide(form, sideNames(side), calc.preset(name, side));
     say(SIDE_TITLES[side] + ': ' + name + '.');
     changed();
     picked[side] = {name, column: column(side)};
@@ -142,7 +142,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
     const bytes = await rosterFileText(file, catalogue.longestRoster);
     parts.importRoster.value = '';
     chooseImport(false);
-    const reading = calc.roster(bytes, file.name);
+    const reading = calc.roster(bytes, file.name, false);
     if (!reading.valid) return say(file.name + ' is not read:', reading.messages);
     let incoming;
     try {
@@ -200,7 +200,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
     const box = byId('compare');
     box.hidden = !comparing || !scenario;
     if (box.hidden) return;
-    const answer = calc.compare(scenario, text, comparing, sortKey);
+    const answer = calc.compare(scenario, comparing, sortKey);
     byId('compare-heading').textContent = 'This combat with each ' + comparing + ' preset';
     box.dataset.side = comparing;
     const focused = document.activeElement;
@@ -250,7 +250,7 @@ export function startPresets(calc, catalogue, form, current, changed) {
   });
 
   const kept = keptRoster(storage);
-  const reading = kept === null ? null : calc.roster(kept, 'presets');
+  const reading = kept === null ? null : calc.roster(kept, 'presets', true);
   if (reading && reading.valid) {
     presets = JSON.parse(kept).presets;
     text = kept;

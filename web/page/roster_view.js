@@ -129,7 +129,7 @@ export function drawCompare(container, figures, rows, messages, sortKey, onSort,
     '"><th scope="row"><button type="button" class="open">' + escaped(row.preset) +
     '</button></th>' + (row.error
       ? '<td class="error" colspan="' + shown.length + '">' +
-        escaped(row.error.field + ': ' + row.error.message) + '</td>'
+        escaped(row.error.text) + '</td>'
       : shown.map((column) => {
         const value = column.get(row);
         return '<td data-column="' + column.key + '">' +

@@ -71,7 +71,7 @@ export function drawSweep(calc, form, result) {
   if (!answer.valid) {
     const error = answer.error;
     target.replaceChildren(el('p', {class: 'status'}, 'No chart for this value: ' +
-      (error.key ? problemText(error) : error.field + ': ' + error.message)));
+      (error.key ? problemText(error) : error.text)));
     return;
   }
   target.replaceChildren(lineChart(answer.rows, choice.label, current));

@@ -151,7 +151,7 @@ export function readingText(item, source) {
   }
   if (item.kind === 'more') return capital(where) + ': and ' + item.count + ' more problems.';
   if (item.kind === 'error' && item.key) return capital(where) + ': ' + problemText(item) + '.';
-  return capital(where) + ': ' + (item.field ? item.field + ': ' : '') + item.message;
+  return capital(where) + ': ' + item.text;
 }
 
 export function capital(text) {
