@@ -126,7 +126,7 @@ for name, args, message in [
         ('--json alone', ['--json'], '--json needs --scenario'),
         ('--vary alone', ['--vary', 'x=1..2'], '--vary needs --scenario'),
         ('--csv without --vary', ['--scenario', 's', '--csv'],
-         '--csv needs --vary or --compare'),
+         '--csv needs --vary, --compare or --advise'),
         ('--json with --csv', ['--scenario', 's', '--vary', 'a=1..2', '--json',
                                '--csv'],
          '--json and --csv exclude each other'),
