@@ -14,11 +14,11 @@ constexpr std::size_t kAdviceColumns[kAdviceFigures] = {
     figure_column::kDefenderSuppression, figure_column::kRuggedChance};
 
 // The table's heading over each figure, and the groups over the first of
-// theirs.
+// theirs, no wider than the columns under them.
 constexpr std::string_view kHeadings[kAdviceFigures] = {"attacker", "defender",
                                                         "suppression", "chance"};
 constexpr std::string_view kGroups[kAdviceFigures] = {"odds", "", "",
-                                                      "rugged defense"};
+                                                      "rugged"};
 constexpr std::string_view kLabelHeading = "change";
 // A long preset name keeps at least this much of itself.
 constexpr std::size_t kNarrowestLabel = 12;
