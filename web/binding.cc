@@ -10,6 +10,7 @@
 
 #include "combat/combat.h"
 #include "combat/questions.h"
+#include "files/advise.h"
 #include "files/problem.h"
 #include "files/roster_reader.h"
 #include "files/scenario_file.h"
@@ -759,6 +760,36 @@ std::string compareJson(std::string_view scenario, std::string_view rosterText,
   }
   Json json = Json::object();
   json["messages"] = linesJson(messages);
+  json["rows"] = std::move(rows);
+  return dumpForPage(json);
+}
+
+std::string adviceJson(std::string_view scenario, std::string_view rosterText) {
+  RosterReading reading;
+  const Roster* roster = nullptr;
+  if (!rosterText.empty()) {
+    reading = parseRoster(rosterText);
+    if (reading.problems.empty()) roster = &reading.roster;
+  }
+  // Read as --scenario --roster --advise reads its scenario.
+  ScenarioText parsed = parseScenario(scenario, roster != nullptr);
+  if (roster != nullptr && parsed.complete) {
+    if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
+      parsed.errors.push_back(std::move(*problem));
+    }
+  }
+  const CheckedScenario checked = checkText(parsed);
+  Json json = Json::object();
+  json["valid"] = checked.errors.empty();
+  Json rows = Json::array();
+  if (checked.errors.empty()) {
+    const std::vector<AdviceRow> advice = adviceRows(parsed, checked, roster, "");
+    for (const AdviceRow& row : advice) {
+      Json line = adviceRowJson(row, advice.front());
+      line["scenarioText"] = row.failed ? Json(nullptr) : Json(scenarioJson(row.scenario));
+      rows.push_back(std::move(line));
+    }
+  }
   json["rows"] = std::move(rows);
   return dumpForPage(json);
 }

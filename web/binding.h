@@ -67,6 +67,13 @@ std::string presetJson(std::string_view rosterText, std::string_view name,
 // first) and the error lines.
 std::string compareJson(std::string_view scenario, std::string_view rosterText,
                         std::string_view side, std::string_view sort);
+// What would help the attacker in a scenario, with the presets of
+// `rosterText` when it is a valid roster: whether the scenario is valid,
+// and the rows as --scenario --roster --advise --json gives them, each with
+// the text of its changed scenario as --save writes it (null for a row
+// without figures).
+std::string adviceJson(std::string_view scenario, std::string_view rosterText);
+
 // A file longer than kLongestScenario as readJson gives it, refused before
 // it is read: a message that names the file as too long for the page.
 std::string tooLongFileJson(std::string_view fileName);

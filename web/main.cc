@@ -89,4 +89,13 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_compare(const char* roster,
                           text(roster, rosterLength), side, sort));
 }
 
+// What would help: the scenario's bytes and the kept roster's, as for a
+// comparison.
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_advise(const char* scenario,
+                                               double scenarioLength,
+                                               const char* roster,
+                                               double rosterLength) {
+  return keep(adviceJson(text(scenario, scenarioLength), text(roster, rosterLength)));
+}
+
 }  // extern "C"

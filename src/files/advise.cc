@@ -7,6 +7,7 @@
 
 #include "combat/combat.h"
 #include "files/compare.h"
+#include "files/roster_reader.h"
 #include "report/scenario_json.h"
 
 namespace {
@@ -83,6 +84,7 @@ AdviceRow changeRow(const ScenarioText& text, const CheckedScenario& checked,
     CombatScenario changed = checked.scenario;
     changed.timesAttacked += change.amount;
     row.changed = fieldPatch(field, changed);
+    row.scenario = changed;
     row.supportFire = prepared.supportFire;
     row.prediction = predictSoftening(changed, prepared, changed.timesAttacked);
     return row;
@@ -97,6 +99,7 @@ AdviceRow changeRow(const ScenarioText& text, const CheckedScenario& checked,
   }
   row.changed = fieldPatch(field, changed.scenario);
   CombatPrediction predicted = predictCombat(changed.scenario);
+  row.scenario = std::move(changed.scenario);
   row.supportFire = std::move(predicted.supportFire);
   row.prediction = predicted.prediction;
   return row;
@@ -117,6 +120,12 @@ void addPresetRows(const ScenarioText& text, const Roster& roster,
     row.change = {ChangeKind::preset, static_cast<std::int64_t>(added)};
     row.presetName = presetRow.preset->name;
     row.changed = presetPatch(text, *presetRow.preset);
+    // The combat as the comparison made it, for a caller that writes it out.
+    CombatScenario scenario = text.scenario;
+    GivenFields given = text.given;
+    clearUnit(Side::attacker, &scenario, &given);
+    applyPreset(*presetRow.preset, Side::attacker, &scenario, &given);
+    row.scenario = checkScenario(scenario, given, FieldPlaces{}, false, false).scenario;
     row.supportFire = std::move(presetRow.supportFire);
     row.prediction = presetRow.prediction;
     ++added;
@@ -137,6 +146,7 @@ std::vector<AdviceRow> adviceRows(const ScenarioText& text,
   std::vector<AdviceRow> rows;
   const PreparedCombat prepared = prepareCombat(checked.scenario);
   AdviceRow& asGiven = rows.emplace_back();
+  asGiven.scenario = checked.scenario;
   asGiven.supportFire = prepared.supportFire;
   asGiven.prediction =
       predictSoftening(checked.scenario, prepared, checked.scenario.timesAttacked);

@@ -16,6 +16,7 @@
 
 #include "combat/advice.h"
 #include "combat/prediction.h"
+#include "scenario/combat_scenario.h"
 
 // The words of a change as a player would say it: "Attack it 2 more times
 // first", "Silence artillery piece 2 first", "Leave the river first",
@@ -24,12 +25,14 @@
 std::string changeWords(const Change& change, std::string_view presetName = {});
 
 // One row: the change, the fields it changed as a JSON merge patch of the
-// scenario as given (so that the changed scenario can be written out), and
-// its prediction, or why it could not be computed.
+// scenario as given (so that the changed scenario can be written out), the
+// changed scenario as checked, and its prediction, or why it could not be
+// computed.
 struct AdviceRow {
   Change change;
   std::string presetName;
   nlohmann::ordered_json changed = nlohmann::ordered_json::object();
+  CombatScenario scenario;
   bool failed = false;
   std::string errorField;
   std::string errorMessage;

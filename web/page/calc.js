@@ -44,6 +44,8 @@ export function calculator(module) {
   const compare = module.cwrap('zelvorn_compare', 'number',
                                ['number', 'number', 'number', 'number', 'string', 'string']);
   const tooLongFile = module.cwrap('zelvorn_too_long_file', 'number', ['string']);
+  const advise = module.cwrap('zelvorn_advise', 'number',
+                              ['number', 'number', 'number', 'number']);
   return {
     fields: () => JSON.parse(module.UTF8ToString(fieldsText())),
     predict: (scenario) => withBytes(scenario, (p, n) => predictBytes(p, n)),
@@ -64,6 +66,10 @@ export function calculator(module) {
       return {messages: answer.messages,
               rows: answer.rows.split('\n').filter(Boolean).map((line) => JSON.parse(line))};
     },
+    // What would help: --scenario --roster --advise --json's rows, each
+    // with its changed combat's text.
+    advise: (scenario, text) => withBytes(scenario, (p, n) =>
+      inMemory(text, (q, m) => advise(p, n, q, m))),
     // The reading of a file too long to be read, as `read` would give it.
     tooLongFile: (name) => JSON.parse(module.UTF8ToString(tooLongFile(name))),
   };
