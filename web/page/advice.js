@@ -84,11 +84,17 @@ export function startAdvice(calc, group, rosterText, choose) {
   group.addEventListener('toggle', () => {
     if (group.open && !drawn) draw();
   });
+  let timer = 0;
   return (text) => {
     scenarioText = text;
     drawn = false;
+    clearTimeout(timer);
     if (group.open) {
-      draw();
+      // Right after the prediction is on show, once for answers that change
+      // faster than the rows are made.
+      timer = setTimeout(() => {
+        if (group.open && !drawn) draw();
+      }, 0);
     } else {
       // Nothing stays on show that belongs to another combat.
       target.replaceChildren();
