@@ -16,9 +16,9 @@ some with --sort) must give:
    asked, and with the roster the three best presets of --compare attacker;
 2. the combat as given first, then the rows best first as --compare orders
    them, ties in the order above;
-3. in every row the figures of --scenario --json for the scenario with the
-   row's "changed" merged in (RFC 7386), and the differences from the first
-   row.
+3. in every row the fields that its change sets ("changed", a merge patch
+   of the scenario, RFC 7386), the figures of --scenario --json for the
+   scenario with it merged in, and the differences from the first row.
 
 The table and the CSV of some scenarios must hold the same rows in the same
 order, the table at most 80 characters wide.
@@ -154,37 +154,43 @@ def better_first(rows, sort):
 
 
 def expected_changes(scenario):
-    """The words of the rows that apply, before sorting, presets aside."""
-    words = []
+    """The rows that apply, before sorting, presets aside: their words and
+    the fields each changes (as a merge patch of the scenario)."""
+    changes = {}
     if 'timesAttacked' in scenario:
-        words += ['Attack it 1 more time first', 'Attack it 2 more times first',
-                  'Attack it 3 more times first']
+        times = scenario['timesAttacked']
+        changes['Attack it 1 more time first'] = {'timesAttacked': times + 1}
+        for more in (2, 3):
+            changes['Attack it %d more times first' % more] = {
+                'timesAttacked': times + more}
         seen('softening')
     for group, one, every in (('artillery', 'Silence artillery piece %d first',
                                'Silence all the artillery first'),
                               ('airDefense', 'Silence air-defense unit %d first',
                                'Silence all the air defense first')):
         units = scenario.get(group, [])
-        words += [one % (i + 1) for i in range(len(units))]
+        for i in range(len(units)):
+            changes[one % (i + 1)] = {group: units[:i] + units[i + 1:]}
         if len(units) > 1:
-            words.append(every)
+            changes[every] = {group: []}
         if units:
             seen(group)
     if scenario.get('attacker', {}).get('inRiver') is True:
-        words.append('Leave the river first')
+        changes['Leave the river first'] = {'attacker': {'inRiver': False}}
         seen('river')
     if scenario.get('attacker', {}).get('outOfFuel') is True:
-        words.append('Refuel first')
+        changes['Refuel first'] = {'attacker': {'outOfFuel': False}}
         seen('fuel')
     if scenario.get('general', {}).get('snowOrRain') is True:
-        words.append('Wait for dry weather')
+        changes['Wait for dry weather'] = {'general': {'snowOrRain': False}}
         seen('weather')
     if 'combatRange' in scenario:
         farthest = min(scenario['attacker']['firingRange'], FARTHEST_RANGE)
-        words += ['Attack from range %d' % r for r in range(1, farthest + 1)
-                  if r != scenario['combatRange']]
+        for r in range(1, farthest + 1):
+            if r != scenario['combatRange']:
+                changes['Attack from range %d' % r] = {'combatRange': r}
         seen('ranges')
-    return words
+    return changes
 
 
 def check_scenario(program, number, scenario, roster, sort, workdir,
@@ -205,7 +211,8 @@ def check_scenario(program, number, scenario, roster, sort, workdir,
         return ['%s: --advise ended with %d: %s' % (where, status, err[:300])]
     rows = [json.loads(line) for line in out.splitlines()]
     problems = []
-    words = expected_changes(scenario)
+    expected = expected_changes(scenario)
+    words = list(expected)
     changes = [row for row in rows[1:] if not row['change'].startswith(
         'Attack with ')]
     if rows[0]['change'] != 'As given' or rows[0]['changed'] != {}:
@@ -213,6 +220,11 @@ def check_scenario(program, number, scenario, roster, sort, workdir,
     if sorted(row['change'] for row in changes) != sorted(words):
         problems.append('%s: rows %r, expected %r' %
                         (where, [row['change'] for row in changes], words))
+    for row in changes:
+        if row['change'] in expected and row['changed'] != expected[row['change']]:
+            problems.append('%s, %s: changed %r, expected %r' %
+                            (where, row['change'], row['changed'],
+                             expected[row['change']]))
     if len(rows) == 1:
         seen('no change applies')
     if rows[0].get('ruggedChance', 0) > 0:
@@ -229,6 +241,10 @@ def check_scenario(program, number, scenario, roster, sort, workdir,
                 ['Attack with %s instead' % name for name in best]:
             problems.append('%s: preset rows %r, expected the best %r' %
                             (where, [row['change'] for row in presets], best))
+        for row, name in zip(presets, best):
+            if row['changed']['attacker']['preset'] != name:
+                problems.append('%s, %s: changed %r' %
+                                (where, row['change'], row['changed']))
         if presets:
             seen('presets')
     elif presets:
