@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "combat/questions.h"
-#include "combat/support_fire.h"
 
 namespace {
 

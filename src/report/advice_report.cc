@@ -193,10 +193,7 @@ std::string adviceCsv(const std::vector<AdviceRow>& rows) {
   for (const AdviceRow& row : rows) {
     std::string line = csvLine(figuresOf(row), LabelKind::name, true);
     line.pop_back();
-    const auto differences =
-        rows.empty() ? std::array<std::int64_t, kAdviceFigures>{}
-                     : adviceDifferences(row, rows.front());
-    for (const std::int64_t difference : differences) {
+    for (const std::int64_t difference : adviceDifferences(row, rows.front())) {
       line += ',';
       if (!row.failed) line += std::to_string(difference);
     }
