@@ -8,7 +8,9 @@
 - Choosing a row puts its combat on show: the figures are those of the row,
   and the same as the page shows for a link to the changed scenario (the
   row's "changed" merged into the scenario); the address holds it, and Back
-  brings the combat before it back.
+  brings the combat before it back (also to the page's own example).
+- With presets kept in the browser, the rows are those of --advise with
+  them as --roster, and a preset's row can be chosen.
 - On a narrow screen the group starts folded and computes nothing until it
   is opened.
 - The time from a changed answer to the group's rows: the median over many
@@ -26,6 +28,7 @@ import tempfile
 import page
 
 TARGET_MS = 10
+ROSTER = os.path.join(page.SOURCE, 'examples', 'roster.json')
 FAILS_ABOVE_MS = 200
 
 # The rows on show: each row's words, whether it can be chosen, its error,
@@ -73,11 +76,12 @@ def merged(target, patch):
     return result
 
 
-def advice_rows(program, line, workdir):
+def advice_rows(program, line, workdir, roster=None):
     path = os.path.join(workdir, 'advise.json')
     with open(path, 'w') as f:
         f.write(line + '\n')
-    run = subprocess.run([program, '--scenario', path, '--advise', '--json'],
+    run = subprocess.run([program, '--scenario', path, '--advise', '--json'] +
+                         (['--roster', roster] if roster else []),
                          capture_output=True, text=True)
     return [json.loads(l) for l in run.stdout.splitlines()]
 
@@ -126,9 +130,9 @@ def rows_shown(browser):
     return browser.js(SHOWN_ROWS)
 
 
-def check_choice(browser, base, line, row, where):
+def check_choice(browser, base, line, row, where, link=True):
     """Chooses the row; the figures are the row's, as for the link to the
-    changed scenario; Back brings the combat back."""
+    changed scenario (`link`); Back brings the combat back."""
     problems = []
     before = browser.js('return location.hash;')
     before_figures = browser.figures()
@@ -149,6 +153,8 @@ def check_choice(browser, base, line, row, where):
     if browser.figures() != before_figures:
         problems.append('%s: Back after %s shows %r, not %r' %
                         (where, row['change'], browser.figures(), before_figures))
+    if not link:
+        return problems
     # The link to the changed scenario, as a player would write it out.
     changed = json.dumps(merged(json.loads(line), row['changed']))
     browser.open(page.scenario_url(base, changed))
@@ -170,6 +176,14 @@ def main():
             problems.append('no scenario found with: %s' % ', '.join(missing))
         expected = {name: advice_rows(program, line, workdir)
                     for name, line in chosen.items()}
+        # The page's own example (the first combat), and the same duel
+        # after one earlier attack.
+        with open(os.path.join(page.SOURCE, 'examples', 'first_combat.json')) as f:
+            example = json.load(f)
+        example_rows = advice_rows(program, json.dumps(example), workdir)
+        example['timesAttacked'] = 1
+        duel = json.dumps(example, separators=(',', ':'))
+        with_presets = advice_rows(program, duel, workdir, ROSTER)
     server = page.Server(site)
     browser = page.Browser()
     narrow = page.Browser(width=360, height=800)
@@ -215,6 +229,29 @@ def main():
         for i in range(changes):
             times.append(browser.driver.execute_async_script(CHANGE, 1 + i % 15))
         browser.wait_for('document.getElementById("advice").dataset.rows > 0')
+
+        # From the page's own address (its example) and Back to it.
+        browser.open(server.url + 'index.html')
+        if rows_shown(browser) != expected_rows(example_rows):
+            problems.append('the example\'s rows differ from --advise')
+        problems += check_choice(browser, server.url, None, example_rows[1],
+                                 'the example', link=False)
+
+        # With presets kept in the browser, the best of them for the
+        # attacker, as --roster gives them; one chosen shows its figures.
+        with open(ROSTER) as f:
+            browser.js('localStorage.setItem("zelvorn-roster", arguments[0]);', f.read())
+        browser.open(page.scenario_url(server.url, duel))
+        shown = rows_shown(browser)
+        if shown != expected_rows(with_presets):
+            problems.append('with kept presets the page shows %r, --advise --roster '
+                            'gives %r' % (shown, expected_rows(with_presets)))
+        preset = [row for row in with_presets if row['change'].startswith('Attack with ')]
+        if not preset:
+            problems.append('no preset row for the kept presets')
+        else:
+            problems += check_choice(browser, server.url, duel, preset[0],
+                                     'first_combat.json with presets', link=False)
     finally:
         browser.close()
         narrow.close()
