@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "combat/advice.h"
 #include "report/advice_report.h"
+#include "report/prediction_table.h"
 
 namespace {
 
@@ -194,6 +196,36 @@ TEST(Advice, Words) {
       {{ChangeKind::preset, 1}, "Old Ironside", "Attack with Old Ironside instead"},
   };
   for (const auto& c : cases) EXPECT_EQ(changeWords(c.change, c.name), c.words);
+}
+
+// The table stays within 80 columns whatever the names and figures: a long
+// preset's name is cut short, and every figure and difference stays whole.
+TEST(Advice, TableStaysWithinEightyColumns) {
+  std::vector<AdviceRow> rows(3);
+  rows[0].prediction.odds.attackerLosses = 999999999;
+  rows[0].prediction.odds.defenderLosses = 0;
+  rows[1].change = {ChangeKind::preset, 0};
+  rows[1].presetName = std::string(60, 'N');
+  rows[1].prediction.odds.defenderLosses = 999999999;
+  rows[1].prediction.ruggedChance = 100;
+  rows[2].change = {ChangeKind::soften, 2};
+  rows[2].failed = true;
+  rows[2].errorField = "artillery.1.strength";
+  rows[2].errorMessage = std::string(120, 'x');
+  const std::string table = adviceTable(rows);
+  std::istringstream lines(table);
+  std::vector<std::string> all;
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), kTableWidth) << line;
+    all.push_back(line);
+  }
+  ASSERT_EQ(all.size(), 5u);  // two heading lines and a line a row
+  EXPECT_NE(all[3].find("..."), std::string::npos);
+  EXPECT_NE(all[3].find("-999999999"), std::string::npos);
+  EXPECT_NE(all[3].find("+999999999"), std::string::npos);
+  EXPECT_NE(all[3].find("+100"), std::string::npos);
+  EXPECT_EQ(all[4].rfind("Attack it", 0), 0u);
+  EXPECT_NE(all[4].find("artillery.1.strength: xxx"), std::string::npos);
 }
 
 }  // namespace
