@@ -281,3 +281,37 @@ if [ "$json_row" -gt "$json_row_target" ]; then
        "more than the target of $json_row_target" >&2
   exit 1
 fi
+
+# --- What would help ----------------------------------------------------
+
+# One combat with six changes that apply (softening, the artillery piece,
+# the river, the weather): what --advise costs beyond computing the scenario
+# once, against what one scenario costs beyond the JSON library's parse of
+# it (the second of two identical scenarios, so that no start-up counts).
+echo
+echo "What would help (--advise, table)"
+echo "target: advice at most 15 times the instructions of the scenario's one prediction beyond reading"
+advised=$here/../examples/river_crossing.json
+python3 -c 'import json, sys; print(json.dumps(json.load(open(sys.argv[1]))))' \
+  "$advised" > "$work/advised.json"
+cat "$work/advised.json" "$work/advised.json" > "$work/advised-twice.json"
+changes=$("$program" --scenario "$work/advised.json" --advise --csv | tail -n +3 | wc -l)
+once=$(instructions /dev/null --scenario "$work/advised.json")
+twice=$(instructions /dev/null --scenario "$work/advised-twice.json")
+advising=$(instructions /dev/null --scenario "$work/advised.json" --advise)
+rss=$(peak_memory --scenario "$work/advised.json" --advise)
+if [ -n "$baseline" ]; then
+  parse_once=$(instructions_of "$baseline" /dev/null "$work/advised.json")
+  parse_twice=$(instructions_of "$baseline" /dev/null "$work/advised-twice.json")
+else
+  parse_once=0
+  parse_twice=0
+  echo "  (no JSON baseline: one prediction counts its JSON parse)"
+fi
+awk -v c="$changes" -v once="$once" -v twice="$twice" -v a="$advising" \
+    -v p1="$parse_once" -v p2="$parse_twice" 'BEGIN {
+  prediction = (twice - once) - (p2 - p1); advice = a - once
+  printf "  one prediction:             %.0f instructions beyond the JSON parse\n", prediction
+  printf "  advice:                     %.0f instructions beyond the one prediction, %d changes (%.1f times one prediction; %s)\n",
+         advice, c, advice / prediction, advice <= 15 * prediction ? "met" : "NOT met" }'
+echo "  peak memory:                $rss kB maximum resident set"

@@ -10,6 +10,7 @@
 get_filename_component(zelvorn_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
 set(ZELVORN_LIBRARY_SOURCES
+  src/combat/advice.cc
   src/combat/combat.cc
   src/combat/differences.cc
   src/combat/exchange.cc
@@ -21,6 +22,7 @@ set(ZELVORN_LIBRARY_SOURCES
   src/combat/questions.cc
   src/combat/rugged.cc
   src/combat/support_fire.cc
+  src/files/advise.cc
   src/files/compare.cc
   src/files/json_answer.cc
   src/files/problem.cc
@@ -34,6 +36,7 @@ set(ZELVORN_LIBRARY_SOURCES
   src/io/output.cc
   src/report/compare_table.cc
   src/report/json_text.cc
+  src/report/advice_report.cc
   src/report/prediction_json.cc
   src/report/prediction_table.cc
   src/report/report.cc

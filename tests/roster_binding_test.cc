@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -161,6 +163,35 @@ TEST(RosterBinding, ComparesAsCompareJsonDoes) {
   const Json badScenario = Json::parse(compareJson("{\"x\": 1}", kPresets, "defender", ""));
   EXPECT_EQ(badScenario.at("rows"), Json::array());
   EXPECT_EQ(badScenario.at("messages")[0].get<std::string>().rfind("scenario:1: ", 0), 0u);
+}
+
+// What would help, for the page: the rows of --advise --json with the
+// roster's presets, each with its changed combat's text, which the page's
+// prediction computes to the row's own figures.
+TEST(RosterBinding, AdvisesWithEachRowsCombatWrittenOut) {
+  const Json answer = Json::parse(adviceJson(kTanks, kPresets));
+  ASSERT_TRUE(answer.at("valid"));
+  const Json& rows = answer.at("rows");
+  ASSERT_EQ(rows.size(), 5u);  // as given, 3 softenings, one preset that fits
+  EXPECT_EQ(rows[0].at("change"), "As given");
+  std::vector<std::string> words;
+  for (const Json& row : rows) {
+    words.push_back(row.at("change"));
+    Json figures = row;
+    for (const char* key : {"change", "changed", "differences", "scenarioText"}) {
+      figures.erase(key);
+    }
+    const Json predicted = Json::parse(predictJson(row.at("scenarioText").get<std::string>()));
+    EXPECT_EQ(predicted.at("prediction"), figures) << row.at("change");
+  }
+  EXPECT_NE(std::find(words.begin(), words.end(), "Attack with Reed Pikes instead"),
+            words.end());
+  // Without kept presets there are none to try; a refused scenario has no
+  // rows.
+  EXPECT_EQ(Json::parse(adviceJson(kTanks, Roster{})).at("rows").size(), 4u);
+  const Json refused = Json::parse(adviceJson("{\"x\": 1}", Roster{}));
+  EXPECT_FALSE(refused.at("valid"));
+  EXPECT_EQ(refused.at("rows"), Json::array());
 }
 
 }  // namespace

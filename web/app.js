@@ -12,6 +12,7 @@ import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
 import {readControl} from './page/controls.js';
 import {drawSweep} from './page/sweep.js';
 import {startPresets} from './page/roster_app.js';
+import {startAdvice} from './page/advice.js';
 import {capital, problemText, readingText} from './page/words.js';
 
 let calc = null;
@@ -29,6 +30,8 @@ let firstFiguresShown = false;
 let sweepTimer = 0;
 // Draws the Compare view anew after a recomputation.
 let refreshPresets = null;
+// Shows what would help for the combat on show.
+let showAdvice = null;
 
 const byId = (id) => document.getElementById(id);
 
@@ -231,6 +234,7 @@ function update(byPlayer) {
   }
   for (const id of ['export', 'copy-result']) byId(id).disabled = !lastResult;
   if (refreshPresets) refreshPresets();
+  if (showAdvice) showAdvice(lastResult ? lastResult.scenarioText : null);
   if (!refusal) {
     keepInAddress(lastResult ? fragmentOf(lastResult.scenarioText, EXAMPLE)
                              : '#s=' + encodeURIComponent(JSON.stringify(scenario)));
@@ -242,6 +246,19 @@ function scheduleSweep() {
   clearTimeout(sweepTimer);
   if (!lastResult) return;
   sweepTimer = setTimeout(() => drawSweep(calc, form, lastResult), 200);
+}
+
+// A change chosen in "What would help": its combat goes on show as a new
+// address after the current one, so that Back brings the answers back.
+function chooseAdvice(scenarioText) {
+  flushAddress();
+  const hash = fragmentOf(scenarioText, EXAMPLE);
+  if (hash) {
+    location.hash = hash;
+  } else {
+    history.pushState(null, '', location.pathname + location.search);
+    openExample();
+  }
 }
 
 // ---------------------------------------------------------------- sharing
@@ -265,6 +282,7 @@ function start(module) {
   fillForm(form, null);
   refreshPresets = startPresets(calc, catalogue, form,
     () => (lastResult ? lastResult.scenarioText : null), () => update(true));
+  showAdvice = startAdvice(calc, byId('advice'), chooseAdvice);
   if (isCombatFragment(location.hash)) readLink();
   else openExample();
   window.addEventListener('pagehide', flushAddress);
@@ -282,6 +300,7 @@ function start(module) {
   });
   window.addEventListener('hashchange', () => {
     if (isCombatFragment(location.hash)) readLink();
+    else if (!location.hash) openExample();  // Back to the page's own combat
   });
   byId('new-combat').addEventListener('click', () => {
     openExample();

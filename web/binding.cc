@@ -11,6 +11,7 @@
 
 #include "combat/combat.h"
 #include "combat/questions.h"
+#include "files/advise.h"
 #include "files/compare.h"
 #include "files/problem.h"
 #include "files/roster_reader.h"
@@ -732,6 +733,26 @@ std::string compareJson(std::string_view scenario, const Roster& roster,
     }
   }
   json["messages"] = std::move(messages);
+  json["rows"] = std::move(rows);
+  return dumpForPage(json);
+}
+
+std::string adviceJson(std::string_view scenario, const Roster& kept) {
+  const Roster* roster = kept.presets.empty() ? nullptr : &kept;
+  // Read as --scenario --roster --advise reads its scenario.
+  const ScenarioText parsed = parseWithPresets(scenario, roster);
+  const CheckedScenario checked = checkText(parsed);
+  Json json = Json::object();
+  json["valid"] = checked.errors.empty();
+  Json rows = Json::array();
+  if (checked.errors.empty()) {
+    const std::vector<AdviceRow> advice = adviceRows(parsed, checked, roster, "");
+    for (const AdviceRow& row : advice) {
+      Json line = adviceRowJson(row, advice.front());
+      line["scenarioText"] = row.failed ? Json(nullptr) : Json(scenarioJson(row.scenario));
+      rows.push_back(std::move(line));
+    }
+  }
   json["rows"] = std::move(rows);
   return dumpForPage(json);
 }

@@ -51,6 +51,13 @@ std::string sweepJson(std::string_view scenario, std::string_view field,
 // answers.
 std::string readJson(std::string_view fileText, std::string_view fileName);
 
+// What would help the attacker in a scenario, with the presets of
+// `roster` when it holds any: whether the scenario is valid,
+// and the rows as --scenario --roster --advise --json gives them, each with
+// the text of its changed scenario as --save writes it (null for a row
+// without figures).
+std::string adviceJson(std::string_view scenario, const Roster& roster);
+
 // A file longer than kLongestScenario as readJson gives it, refused before
 // it is read: a message that names the file as too long for the page.
 std::string tooLongFileJson(std::string_view fileName);

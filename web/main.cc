@@ -84,4 +84,9 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_compare(const char* bytes, double lengt
   return keep(compareJson(text(bytes, length), keptRoster(), side, sort));
 }
 
+// What would help, with the presets of the kept roster.
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_advise(const char* bytes, double length) {
+  return keep(adviceJson(text(bytes, length), keptRoster()));
+}
+
 }  // extern "C"

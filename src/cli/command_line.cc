@@ -48,7 +48,8 @@ constexpr std::string_view kUsage =
     "                            instead of asking\n"
     "      --json                with --scenario: print each prediction as "
     "one line of JSON\n"
-    "      --csv                 with --vary: print the table as CSV\n"
+    "      --csv                 with --vary, --compare or --advise: print "
+    "CSV\n"
     "      --vary FIELD=FROM..TO with --scenario: predict the scenario for "
     "every value\n"
     "                            of FIELD from FROM to TO\n"
@@ -61,8 +62,14 @@ constexpr std::string_view kUsage =
     "scenario with\n"
     "                            its SIDE (attacker or defender) replaced by "
     "each preset\n"
-    "      --sort FIGURE         with --compare: order the table by FIGURE, "
-    "best first\n"
+    "      --advise              with --scenario: predict each change that "
+    "would help\n"
+    "                            the attacker (with --roster, its three best "
+    "presets\n"
+    "                            too), best first\n"
+    "      --sort FIGURE         with --compare or --advise: order the rows "
+    "by\n"
+    "                            FIGURE, best first\n"
     "      --print-fields        print the fields that --vary takes and "
     "exit\n"
     "      --print-figures       print the figures that --sort takes and "
@@ -87,6 +94,7 @@ enum OptionCode {
   kSort,
   kPrintFields,
   kPrintFigures,
+  kAdvise,
 };
 
 struct Options {
@@ -104,6 +112,7 @@ struct Options {
   std::optional<std::string> roster;
   std::optional<std::string> compare;
   std::optional<std::string> sort;
+  bool advise = false;
   std::optional<std::string> answers;
 };
 
@@ -136,7 +145,7 @@ std::string optionName(const std::string& given) {
   return given.substr(0, given.find('='));
 }
 
-// --compare, --roster and --sort go together as they say; the problem
+// --compare, --advise, --roster and --sort go together as they say; the problem
 // when they do not.
 std::optional<Problem> compareOptionsProblem(const Options& options) {
   if (options.compare) {
@@ -149,9 +158,15 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
     if (!options.roster) return wrong("--compare needs --roster");
     if (options.vary) return wrong("--compare and --vary exclude each other");
   }
+  if (options.advise) {
+    if (options.compare) return wrong("--advise and --compare exclude each other");
+    if (options.vary) return wrong("--advise and --vary exclude each other");
+  }
   if (options.sort) {
-    if (!options.compare) return wrong("--sort needs --compare");
-    const auto names = compareSortNames();
+    if (!options.compare && !options.advise) {
+      return wrong("--sort needs --compare or --advise");
+    }
+    const auto names = options.advise ? adviceSortNames() : compareSortNames();
     if (std::find(names.begin(), names.end(), *options.sort) == names.end()) {
       std::string allowed;
       for (const std::string_view name : names) {
@@ -184,6 +199,7 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
       {"sort", required_argument, nullptr, kSort},
       {"print-fields", no_argument, nullptr, kPrintFields},
       {"print-figures", no_argument, nullptr, kPrintFigures},
+      {"advise", no_argument, nullptr, kAdvise},
       {nullptr, 0, nullptr, 0},
   };
   Options options;
@@ -241,6 +257,9 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
       case kPrintFigures:
         options.printFigures = true;
         break;
+      case kAdvise:
+        options.advise = true;
+        break;
       case ':':
         return wrong("option " + optionName(given) + " needs a value");
       default:
@@ -297,19 +316,21 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
                    " goes with the questions, not with --scenario");
     }
   } else {
-    if (options.json || options.csv || options.vary || options.compare) {
-      return wrong(std::string(options.json   ? "--json"
-                               : options.csv  ? "--csv"
-                               : options.vary ? "--vary"
-                                              : "--compare") +
+    if (options.json || options.csv || options.vary || options.compare ||
+        options.advise) {
+      return wrong(std::string(options.json      ? "--json"
+                               : options.csv     ? "--csv"
+                               : options.vary    ? "--vary"
+                               : options.compare ? "--compare"
+                                                 : "--advise") +
                    " needs --scenario");
     }
   }
   if (std::optional<Problem> problem = compareOptionsProblem(options)) {
     return *std::move(problem);
   }
-  if (options.csv && !options.vary && !options.compare) {
-    return wrong("--csv needs --vary or --compare");
+  if (options.csv && !options.vary && !options.compare && !options.advise) {
+    return wrong("--csv needs --vary, --compare or --advise");
   }
   if (options.json && options.csv) {
     return wrong("--json and --csv exclude each other");
@@ -385,6 +406,7 @@ int runScenarios(const Options& options, Streams* streams) {
         *options.compare == "attacker" ? Side::attacker : Side::defender,
         options.sort.value_or("")};
   }
+  if (options.advise) file.advise = options.sort.value_or("");
   return runScenarioFile(file, &streams->out, &streams->err);
 }
 

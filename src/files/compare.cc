@@ -73,14 +73,42 @@ std::vector<CompareRow> compareRows(const ScenarioText& text,
   return rows;
 }
 
-void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
+std::optional<std::size_t> sortColumn(std::string_view sort) {
   const auto names = compareSortNames();
   const auto named = std::find(names.begin(), names.end(), sort);
-  // The figure's column, or none for the name or the usual order.
-  std::optional<std::size_t> column;
-  if (named != names.end() && named != names.begin()) {
-    column = static_cast<std::size_t>(named - names.begin()) - 1;
+  if (named == names.end() || named == names.begin()) return std::nullopt;
+  return static_cast<std::size_t>(named - names.begin()) - 1;
+}
+
+bool goesBefore(const TableRow& a, const TableRow& b,
+                std::optional<std::size_t> column, bool usual) {
+  // Negative: a before b; positive: b before a.
+  const auto compareBy = [&](std::size_t c) {
+    const std::int64_t x = a.figures[c];
+    const std::int64_t y = b.figures[c];
+    if (x == y) return 0;
+    return (x > y) == figureColumns()[c].moreIsBetter ? -1 : 1;
+  };
+  if (column) {
+    const bool blankA = blank(a, *column);
+    const bool blankB = blank(b, *column);
+    if (blankA || blankB) {
+      if (blankA != blankB) return blankB;
+    } else if (const int order = compareBy(*column); order != 0) {
+      return order < 0;
+    }
   }
+  if (!usual) return false;
+  for (const std::size_t figure :
+       {figure_column::kDefenderLosses, figure_column::kAttackerLosses}) {
+    if (const int order = compareBy(figure); order != 0) return order < 0;
+  }
+  return false;
+}
+
+void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
+  // The figure's column, or none for the name or the usual order.
+  const std::optional<std::size_t> column = sortColumn(sort);
   const bool byName = sort == kCompareNameColumn;
   // Each row's figures once, rather than at every comparison.
   std::vector<TableRow> figures;
@@ -88,13 +116,6 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
   for (CompareRow& row : *rows) figures.push_back(tableRow({}, row.prediction));
   std::vector<std::size_t> order(rows->size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  // Negative: a before b; positive: b before a.
-  const auto compareBy = [&](std::size_t a, std::size_t b, std::size_t c) {
-    const std::int64_t x = figures[a].figures[c];
-    const std::int64_t y = figures[b].figures[c];
-    if (x == y) return 0;
-    return (x > y) == figureColumns()[c].moreIsBetter ? -1 : 1;
-  };
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     const CompareRow& ra = (*rows)[a];
     const CompareRow& rb = (*rows)[b];
@@ -102,23 +123,9 @@ void sortRows(std::vector<CompareRow>* rows, std::string_view sort) {
     if (byName && ra.preset->name != rb.preset->name) {
       return ra.preset->name < rb.preset->name;
     }
-    if (column) {
-      const bool blankA = blank(figures[a], *column);
-      const bool blankB = blank(figures[b], *column);
-      if (blankA || blankB) {
-        if (blankA != blankB) return blankB;
-      } else if (const int order = compareBy(a, b, *column); order != 0) {
-        return order < 0;
-      }
-    }
     // Rows that tie on the figure asked for keep the roster's order; the
     // usual order counts only when no figure is asked for.
-    if (!sort.empty()) return false;
-    for (const std::size_t usual :
-         {figure_column::kDefenderLosses, figure_column::kAttackerLosses}) {
-      if (const int order = compareBy(a, b, usual); order != 0) return order < 0;
-    }
-    return false;
+    return goesBefore(figures[a], figures[b], column, sort.empty());
   });
   std::vector<CompareRow> sorted;
   sorted.reserve(rows->size());

@@ -47,6 +47,16 @@ std::vector<CompareRow> compareRows(const ScenarioText& scenario,
 // `sort` (or on both usual figures) keep the roster's order.
 void sortRows(std::vector<CompareRow>* rows, std::string_view sort);
 
+// The place among figureColumns() of the figure that `sort` names; nothing
+// for the name or for the usual order (empty).
+std::optional<std::size_t> sortColumn(std::string_view sort);
+
+// Whether the figures `a` go before `b`, best for the attacker first: by
+// the figure in `column` (a blank one after the others) and then, when
+// `usual`, by the usual order; false when they tie.
+bool goesBefore(const TableRow& a, const TableRow& b,
+                std::optional<std::size_t> column, bool usual);
+
 // Writes the rows as a table with a heading, as CSV or as JSON Lines, with
 // the report's writers of a comparison.
 void writeCompare(const std::vector<CompareRow>& rows, OutputFormat format,

@@ -212,6 +212,30 @@ void runCompare(Run* run, ScenarioSource* source) {
                   [](const CompareRow& row) { return row.error.has_value(); });
 }
 
+// The one scenario of the advice on what would help, a row for each change
+// that applies to it.  The whole file is read first, so that refused advice
+// prints nothing.
+void runAdvise(Run* run, ScenarioSource* source) {
+  const std::optional<ScenarioChunk> chunk =
+      onlyScenario(run, source, "--advise");
+  if (!chunk) return;
+  const ScenarioText parsed = parseWithPresets(chunk->text, run->options.roster);
+  const CheckedScenario checked = checkText(parsed);
+  if (!checked.errors.empty()) {
+    invalid(run, chunk->firstLine, checked.errors, checked.untold);
+    return;
+  }
+  if (run->anyInvalid || source->in.error != 0) return;
+  tell(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
+  const std::vector<AdviceRow> rows =
+      adviceRows(parsed, checked, run->options.roster, *run->options.advise);
+  writeAdvice(rows, run->options.format, run->out);
+  // As in a comparison, a row without figures counts as a scenario that
+  // could not be computed.
+  run->anyInvalid = std::any_of(rows.begin(), rows.end(),
+                                [](const AdviceRow& row) { return row.failed; });
+}
+
 int cannotRead(Run* run, int error) {
   flushOutput(run->out);
   put(run->err, programProblemLine(
@@ -302,6 +326,8 @@ int runScenarios(ScenarioSource* source, const ScenarioFileOptions& options,
     runSweep(&run, source);
   } else if (options.compare) {
     runCompare(&run, source);
+  } else if (options.advise) {
+    runAdvise(&run, source);
   } else {
     while (const std::optional<ScenarioRead> read =
                readNextScenario(source, options.roster, false)) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/advise.h"
 #include "files/compare.h"
 #include "files/problem.h"
 #include "files/roster_reader.h"
@@ -22,6 +23,10 @@ struct ScenarioFileOptions {
   const Roster* roster = nullptr;     // the presets that scenarios may name
   std::string rosterPath = "roster";  // the roster's file, as messages name it
   std::optional<CompareRequest> compare;  // one scenario, for every preset
+  // One scenario, for every change that would help the attacker (with
+  // `roster`, its best presets too), ordered by the figure named (empty:
+  // the usual order).
+  std::optional<std::string> advise;
 };
 
 // Computes every valid scenario of the file and writes its result texts

@@ -351,3 +351,15 @@ std::string sweepJsonLine(std::string_view field, std::int64_t value,
   json += '\n';
   return json;
 }
+
+std::size_t displayWidth(std::string_view text) { return widthOf(text); }
+
+std::string fittedToWidth(std::string_view text, std::size_t width) {
+  return fitted(text, width);
+}
+
+std::string csvField(std::string_view text) {
+  std::string field;
+  appendCsvField(&field, text);
+  return field;
+}

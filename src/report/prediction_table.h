@@ -43,6 +43,8 @@ std::span<const FigureColumn, kTableFigures> figureColumns();
 namespace figure_column {
 constexpr std::size_t kAttackerLosses = 0;
 constexpr std::size_t kDefenderLosses = 1;
+constexpr std::size_t kDefenderSuppression = 2;
+constexpr std::size_t kRuggedChance = 6;
 }  // namespace figure_column
 
 struct TableRow {
@@ -101,5 +103,14 @@ std::string csvLine(const TableRow& row, LabelKind labels = LabelKind::number,
 std::string sweepJsonLine(std::string_view field, std::int64_t value,
                           const SupportFire& supportFire,
                           const Prediction& prediction);
+
+// The width of `text` as a terminal shows it (UTF-8 counted by
+// characters), and `text` cut short to `width` places, ending in "...",
+// as the tables cut a long name.
+std::size_t displayWidth(std::string_view text);
+std::string fittedToWidth(std::string_view text, std::size_t width);
+
+// `text` as one CSV field, quoted as csvLine quotes a text.
+std::string csvField(std::string_view text);
 
 #endif  // ZELVORN_REPORT_PREDICTION_TABLE_H_

@@ -63,6 +63,10 @@ Json unitList(const std::vector<Unit>& units, std::size_t count,
 }  // namespace
 
 std::string scenarioJson(const CombatScenario& s) {
+  return scenarioObject(s).dump();
+}
+
+nlohmann::ordered_json scenarioObject(const CombatScenario& s) {
   Json json = Json::object();
   const auto fields = scenarioFields();
   const auto asked = [&s](std::size_t i) {
@@ -86,5 +90,5 @@ std::string scenarioJson(const CombatScenario& s) {
     json["airplaneAirDefense"] = s.airplaneAirDefense;
   }
   if (asks(Field::timesAttacked, s)) json["timesAttacked"] = s.timesAttacked;
-  return json.dump();
+  return json;
 }

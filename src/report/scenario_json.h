@@ -3,6 +3,8 @@
 #ifndef ZELVORN_REPORT_SCENARIO_JSON_H_
 #define ZELVORN_REPORT_SCENARIO_JSON_H_
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 
 #include "scenario/combat_scenario.h"
@@ -12,5 +14,8 @@
 // them; a menu's answer is the menu's own words ("tank"), a yes/no answer
 // true, false or null for any other answer.
 std::string scenarioJson(const CombatScenario& scenario);
+
+// The same as a JSON object, for a caller that takes parts of it.
+nlohmann::ordered_json scenarioObject(const CombatScenario& scenario);
 
 #endif  // ZELVORN_REPORT_SCENARIO_JSON_H_

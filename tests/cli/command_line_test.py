@@ -126,10 +126,25 @@ for name, args, message in [
         ('--json alone', ['--json'], '--json needs --scenario'),
         ('--vary alone', ['--vary', 'x=1..2'], '--vary needs --scenario'),
         ('--csv without --vary', ['--scenario', 's', '--csv'],
-         '--csv needs --vary or --compare'),
+         '--csv needs --vary, --compare or --advise'),
         ('--json with --csv', ['--scenario', 's', '--vary', 'a=1..2', '--json',
                                '--csv'],
          '--json and --csv exclude each other'),
+        ('--advise alone', ['--advise'], '--advise needs --scenario'),
+        ('--advise with --compare',
+         ['--scenario', 's', '--roster', 'r', '--advise', '--compare', 'attacker'],
+         '--advise and --compare exclude each other'),
+        ('--advise with --vary', ['--scenario', 's', '--advise', '--vary', 'a=1..2'],
+         '--advise and --vary exclude each other'),
+        ('--advise sorted by the preset\'s name',
+         ['--scenario', 's', '--advise', '--sort', 'preset'],
+         '--sort: preset is not a figure (allowed: attackerLosses, '
+         'defenderLosses, defenderSuppression, attackerLossesNoSupport, '
+         'defenderLossesNoSupport, defenderSuppressionNoSupport, ruggedChance, '
+         'ruggedAttackerLosses, ruggedDefenderLosses, '
+         'ruggedDefenderSuppression)'),
+        ('--advise twice', ['--scenario', 's', '--advise', '--advise'],
+         'option --advise given twice'),
         ('--save with --scenario', ['--scenario', 's', '--save', 'x'],
          '--save goes with the questions, not with --scenario'),
         ('--vary of the wrong form', ['--scenario', 's', '--vary', 'strength'],

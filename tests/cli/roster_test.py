@@ -216,7 +216,7 @@ for name, args, message in [
          '--compare and --vary exclude each other'),
         ('--sort without --compare', ['--scenario', 's', '--sort',
                                       'defenderLosses'],
-         '--sort needs --compare'),
+         '--sort needs --compare or --advise'),
         ('--sort of no figure', ['--scenario', 's', '--roster', 'r',
                                  '--compare', 'attacker', '--sort', 'losses'],
          '--sort: losses is not a figure (allowed: preset, attackerLosses, '

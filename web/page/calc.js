@@ -46,6 +46,7 @@ export function calculator(module) {
   const compare = module.cwrap('zelvorn_compare', 'number',
                                ['number', 'number', 'string', 'string']);
   const tooLongFile = module.cwrap('zelvorn_too_long_file', 'number', ['string']);
+  const advise = module.cwrap('zelvorn_advise', 'number', ['number', 'number']);
   return {
     fields: () => answer(fieldsText()),
     predict: (scenario) => withBytes(scenario, (p, n) => predict(p, n)),
@@ -65,6 +66,9 @@ export function calculator(module) {
     // kept roster: its rows and its error lines.
     compare: (scenario, side, sort) =>
       withBytes(scenario, (p, n) => compare(p, n, side, sort)),
+    // What would help: --scenario --roster --advise --json's rows, each
+    // with its changed combat's text.
+    advise: (scenario) => withBytes(scenario, (p, n) => advise(p, n)),
     // The reading of a file too long to be read, as `read` would give it.
     tooLongFile: (name) => answer(tooLongFile(name)),
   };
