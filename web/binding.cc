@@ -149,65 +149,34 @@ Json problemJson(const Problem& problem) {
   return json;
 }
 
-// The value that a dotted name names in a scenario's JSON, or nullptr
-// where it has none.
-const Json* valueAt(const Json& scenario, std::string_view dotted) {
-  const Json* at = &scenario;
-  while (at != nullptr) {
-    const std::size_t dot = dotted.find('.');
-    const std::string step(dotted.substr(0, dot));
-    if (at->is_object()) {
-      const auto found = at->find(step);
-      at = found == at->end() ? nullptr : &*found;
-    } else if (at->is_array() && !step.empty() &&
-               step.find_first_not_of("0123456789") == std::string::npos &&
-               step.size() < 10 && std::stoul(step) < at->size()) {
-      at = &(*at)[std::stoul(step)];
-    } else {
-      at = nullptr;
-    }
-    if (dot == std::string_view::npos) break;
-    dotted.remove_prefix(dot + 1);
+// The page's word for why the reader refused a whole number's value, or
+// nullptr where the value itself is not at fault (such as a field given
+// twice).
+const char* wholeReason(Reason reason) {
+  switch (reason) {
+    case Reason::missing:
+      return "missing";
+    case Reason::belowMinimum:
+      return "belowMinimum";
+    case Reason::aboveMaximum:
+      return "aboveMaximum";
+    case Reason::notWhole:
+      return "notWhole";
+    case Reason::wrongType:
+    case Reason::unknownWord:
+      return "wrongKind";
+    default:
+      return nullptr;
   }
-  return at;
-}
-
-// Why the reader refused the value `value` of a whole-number field from
-// `minimum` to `maximum`: too small, too large, not a whole number, not a
-// number, or missing; nullptr where the value itself is one the field
-// takes (the fault lies elsewhere, such as a field given twice).
-const char* wholeReason(const Json* value, std::int64_t minimum,
-                        std::int64_t maximum) {
-  if (value == nullptr) return "missing";
-  const auto within = [&](auto number, const char* below, const char* above) {
-    if (number < static_cast<decltype(number)>(minimum)) return below;
-    if (number > static_cast<decltype(number)>(maximum)) return above;
-    return static_cast<const char*>(nullptr);
-  };
-  if (value->is_number_unsigned()) {
-    const std::uint64_t number = value->get<std::uint64_t>();
-    if (number > static_cast<std::uint64_t>(maximum)) return "aboveMaximum";
-    return number < static_cast<std::uint64_t>(minimum) ? "belowMinimum" : nullptr;
-  }
-  if (value->is_number_integer()) {
-    return within(value->get<std::int64_t>(), "belowMinimum", "aboveMaximum");
-  }
-  if (value->is_number_float()) {
-    const double number = value->get<double>();
-    if (!std::isfinite(number)) return "wrongKind";
-    if (number != std::floor(number)) return "notWhole";
-    return within(number, "belowMinimum", "aboveMaximum");
-  }
-  return "wrongKind";
 }
 
 // Where a problem's field stands, for the page to name it in a player's
 // words: its group, key and label (and the side of a unit's own field), the
 // list and index of a supporting unit, the index of a Combat Support unit,
-// its kind and range, whether it is a menu, and (where the scenario's JSON
-// is at hand) why its value was refused.  Nothing where the problem names
-// no field of a combat.
-void addWhere(const Problem& problem, const Json* scenario, Json* json) {
+// its kind and range, whether it is a menu, and (for a scenario read
+// whole) why its value was refused.  Nothing where the problem names no
+// field of a combat.
+void addWhere(const Problem& problem, bool read, Json* json) {
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   if (!path) return;
   const ScenarioField& info = fieldInfo(path->field);
@@ -248,31 +217,23 @@ void addWhere(const Problem& problem, const Json* scenario, Json* json) {
     (*json)["maximum"] = path->maximum;
   }
   const bool wholeValue = path->kind == FieldKind::whole || path->bar;
-  if (scenario != nullptr && wholeValue) {
-    if (const char* reason = wholeReason(valueAt(*scenario, problem.field),
-                                         path->bar ? 0 : path->minimum, path->maximum)) {
-      (*json)["reason"] = reason;
-    }
-  } else if (problem.message.rfind("missing", 0) == 0) {
+  if (read && wholeValue) {
+    if (const char* reason = wholeReason(problem.reason)) (*json)["reason"] = reason;
+  } else if (problem.reason == Reason::missing) {
     (*json)["reason"] = "missing";
   }
 }
 
-Json errorJson(const Problem& problem, const Json* scenario = nullptr) {
+Json errorJson(const Problem& problem, bool read = false) {
   Json json = problemJson(problem);
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   json["errorText"] = path ? std::string(path->errorText) : std::string();
-  addWhere(problem, scenario, &json);
+  addWhere(problem, read, &json);
   return json;
 }
 
 // The combats of a file that the page lists for the player to choose from.
 constexpr std::size_t kMostCombatsListed = 100;
-
-// A scenario's text as JSON, or a discarded value where it is not JSON.
-Json scenarioDocument(std::string_view text) {
-  return Json::parse(text.begin(), text.end(), nullptr, false);
-}
 
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
 // becomes U+FFFD rather than stopping the module.
@@ -416,15 +377,7 @@ Json presetFieldList() {
 
 // The error lines of a roster, as --roster prints them.
 std::string rosterMessages(const RosterReading& reading, std::string_view fileName) {
-  const std::string name(fileName);
-  std::string text;
-  for (const RosterProblem& problem : reading.problems) {
-    text += rosterProblemLine(name, problem);
-  }
-  if (reading.moreProblems > 0) {
-    text += moreProblemsLine(name, reading.problems.back().line, reading.moreProblems);
-  }
-  return text;
+  return fileProblemLines(fileName, 1, reading.problems);
 }
 
 // One combat of a file, read once: what --scenario says of it, as data
@@ -457,33 +410,31 @@ Json readCombat(const ScenarioChunk& chunk, std::string_view fileName, Json* sai
   }
   const ScenarioText parsed = parseScenario(chunk.text);
   const CheckedScenario checked = checkText(parsed);
-  const Json document = scenarioDocument(chunk.text);
-  const Json* scenario = document.is_discarded() ? nullptr : &document;
-  for (const Problem& error : checked.errors) {
-    Json item = errorJson(error, scenario);
+  for (const Problem& error : checked.errors.told) {
+    Json item = errorJson(error, true);
     item.erase("errorText");
     item["line"] = lineOf(error);
     item["kind"] = "error";
     item["program"] = printed(fileProblemLine(fileName, chunk.firstLine, error));
     said->push_back(std::move(item));
   }
-  if (checked.untold > 0) {
+  if (checked.errors.untold > 0) {
     said->push_back({{"line", chunk.firstLine}, {"kind", "more"},
-                     {"count", checked.untold},
+                     {"count", checked.errors.untold},
                      {"program", printed(moreProblemsLine(
-                                     fileName, chunk.firstLine, checked.untold))}});
+                                     fileName, chunk.firstLine, checked.errors.untold))}});
   }
   Json notes = notesJson(parsed.scenario, checked);
   for (std::size_t i = 0; i < notes.size(); ++i) {
     Json& note = notes[i];
-    addWhere(checked.notes[i], nullptr, &note);
+    addWhere(checked.notes[i], false, &note);
     note["line"] = lineOf(checked.notes[i]);
     note["program"] =
         printed(fileProblemLine(fileName, chunk.firstLine, checked.notes[i]));
     said->push_back(std::move(note));
   }
   if (parsed.complete) {
-    combat["valid"] = parsed.errors.empty() && checked.errors.empty();
+    combat["valid"] = parsed.errors.told.empty() && checked.errors.told.empty();
     combat["values"] = givenValues(parsed);
   }
   return combat;
@@ -513,7 +464,7 @@ std::string fieldsJson() {
                        {"moreIsBetter", column.moreIsBetter}});
   }
   json["figures"] = std::move(figures);
-  json["longestRoster"] = kLongestRoster;
+  json["longestRoster"] = kLongestJson;
   return json.dump();
 }
 
@@ -523,7 +474,7 @@ std::string predictJson(std::string_view text) {
   const ScenarioText parsed = parseScenario(text);
   const CheckedScenario checked = checkText(parsed, true);
   Json json = Json::object();
-  json["valid"] = checked.errors.empty();
+  json["valid"] = checked.errors.told.empty();
   json["asked"] = checked.asked;
   json["notes"] = notesJson(parsed.scenario, checked);
   json["placed"] = placedJson(parsed.scenario);
@@ -535,11 +486,9 @@ std::string predictJson(std::string_view text) {
     if (question != fields[i].prompt) prompts[dottedName(fields[i])] = std::string(question);
   }
   json["prompts"] = std::move(prompts);
-  if (!checked.errors.empty()) {
-    const Json document = scenarioDocument(text);
-    const Json* scenario = document.is_discarded() ? nullptr : &document;
+  if (!checked.errors.told.empty()) {
     Json errors = Json::array();
-    for (const Problem& error : checked.errors) errors.push_back(errorJson(error, scenario));
+    for (const Problem& error : checked.errors.told) errors.push_back(errorJson(error, true));
     json["error"] = errors.front();
     json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
@@ -562,17 +511,16 @@ std::string sweepJson(std::string_view text, std::string_view field,
                       std::int64_t from, std::int64_t to) {
   Json json = Json::object();
   const ScenarioText parsed = parseScenario(text);
-  std::vector<Problem> errors = checkText(parsed).errors;
+  std::vector<Problem> errors = checkText(parsed).errors.told;
   Json rows = Json::array();
   if (errors.empty()) {
     // The request as the command line would give it, checked as there.
-    std::variant<SweepRequest, Problem> request = parseSweepRequest(
+    OrProblems<SweepRequest> request = parseSweepRequest(
         std::string(field) + "=" + std::to_string(from) + ".." +
         std::to_string(to));
-    std::variant<SweepPlan, std::vector<Problem>> planned =
-        std::vector<Problem>{};
-    if (const Problem* problem = std::get_if<Problem>(&request)) {
-      errors.push_back(*problem);
+    OrProblems<SweepPlan> planned = Problems{};
+    if (const Problems* problems = std::get_if<Problems>(&request)) {
+      errors = problems->told;
     } else {
       planned = planSweep(parsed, std::get<SweepRequest>(request));
     }
@@ -587,7 +535,7 @@ std::string sweepJson(std::string_view text, std::string_view field,
         rows.push_back(std::move(line));
       }
     } else if (errors.empty()) {
-      errors = std::get<std::vector<Problem>>(planned);
+      errors = std::get<Problems>(planned).told;
     }
   }
   json["valid"] = errors.empty();
@@ -615,7 +563,7 @@ std::string importJson(std::string_view fileText, std::string_view fileName) {
   json["scenario"] = nullptr;
   while (const std::optional<ScenarioChunk> chunk = nextScenario(&scenarios)) {
     if (chunk->tooLong) continue;
-    if (readScenario(chunk->text).errors.empty()) {
+    if (readScenario(chunk->text).errors.told.empty()) {
       json["scenario"] = chunk->text;
       break;
     }
@@ -702,7 +650,7 @@ std::string resultTextJson(std::string_view scenario) {
 std::string rosterJson(std::string_view rosterText, std::string_view fileName) {
   const RosterReading reading = parseRoster(rosterText);
   Json json = Json::object();
-  json["valid"] = reading.problems.empty();
+  json["valid"] = reading.problems.told.empty();
   json["messages"] = linesJson(rosterMessages(reading, fileName));
   Json presets = Json::array();
   for (const Preset& preset : reading.roster.presets) {
@@ -740,7 +688,7 @@ std::string compareJson(std::string_view scenario, std::string_view rosterText,
   const RosterReading reading = parseRoster(rosterText);
   std::string messages = rosterMessages(reading, "presets");
   std::string rows;
-  if (reading.problems.empty()) {
+  if (reading.problems.told.empty()) {
     // Run as --scenario --roster --compare --sort --json runs, so that the
     // rows and their order are the command line's.
     ScenarioFileOptions options;

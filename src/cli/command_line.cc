@@ -321,21 +321,12 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
 // after telling why the roster is refused.
 int readRoster(const std::string& path, RosterReading* roster,
                Streams* streams) {
-  int error = 0;
-  *roster = readRosterFile(path, &error);
-  if (error != 0) return cannot(&streams->err, "read", path, error);
-  for (const RosterProblem& problem : roster->problems) {
-    put(&streams->err, rosterProblemLine(path, problem));
-  }
-  if (roster->moreProblems > 0) {
-    put(&streams->err, moreProblemsLine(path, roster->problems.back().line,
-                                        roster->moreProblems));
-  }
-  if (!roster->problems.empty()) {
-    flushOutput(&streams->err);
-    return 1;
-  }
-  return 0;
+  *roster = readRosterFile(path);
+  const Problems& problems = roster->problems;
+  if (problems.told.empty()) return 0;
+  put(&streams->err, fileProblemLines(path, 1, problems));
+  flushOutput(&streams->err);
+  return problems.told.front().reason == Reason::cannotRead ? 2 : 1;
 }
 
 // Prints `lines`, one a line.
@@ -360,15 +351,11 @@ int runScenarios(const Options& options, Streams* streams) {
                 : options.csv ? OutputFormat::csv
                               : OutputFormat::text;
   if (options.vary) {
-    std::variant<SweepRequest, Problem> request = parseSweepRequest(*options.vary);
-    if (const Problem* problem = std::get_if<Problem>(&request)) {
+    OrProblems<SweepRequest> request = parseSweepRequest(*options.vary);
+    if (const Problems* problems = std::get_if<Problems>(&request)) {
       // The option is at fault, and the field in it when one is named.
-      return usageError(
-          &streams->err,
-          {"--vary",
-           problem->field.empty() ? problem->message
-                                  : problem->field + ": " + problem->message,
-           {}});
+      return usageError(&streams->err,
+                        {"--vary", problemText(problems->told.front()), {}});
     }
     file.sweep = std::get<SweepRequest>(std::move(request));
   }

@@ -17,7 +17,7 @@ std::vector<TableRow> tableRows(const std::vector<CompareRow>& rows) {
   table.reserve(rows.size());
   for (const CompareRow& row : rows) {
     TableRow& line = table.emplace_back(tableRow(row.preset->name, row.prediction));
-    if (row.error) line.error = row.error->field + ": " + row.error->message;
+    if (row.error) line.error = problemText(*row.error);
   }
   return table;
 }
@@ -81,8 +81,8 @@ std::vector<CompareRow> compareRows(const ScenarioText& text,
     CheckedScenario checked = checkScenario(scenario, given, FieldPlaces{}, false, false);
     CompareRow& row = rows.emplace_back();
     row.preset = &preset;
-    if (!checked.errors.empty()) {
-      row.error = presetProblem(std::move(checked.errors.front()), side);
+    if (!checked.errors.told.empty()) {
+      row.error = presetProblem(std::move(checked.errors.told.front()), side);
       continue;
     }
     CombatPrediction predicted = predictCombat(checked.scenario);

@@ -19,17 +19,28 @@ std::string fileLine(std::string_view file, std::size_t firstLine,
   return text + ": ";
 }
 
-std::string fieldAndMessage(const Problem& problem) {
-  if (problem.field.empty()) return problem.message;
-  return problem.field + ": " + problem.message;
+}  // namespace
+
+void addProblem(Problems* problems, Problem problem) {
+  if (problems->told.size() >= kMostProblemsTold) {
+    ++problems->untold;
+    return;
+  }
+  problems->told.push_back(std::move(problem));
 }
 
-}  // namespace
+std::string problemText(const Problem& problem) {
+  std::string text;
+  if (!problem.preset.empty()) text = "preset " + problem.preset + ": ";
+  if (!problem.field.empty()) text += problem.field + ": ";
+  return text + problem.message;
+}
 
 std::string fileProblemLine(std::string_view file, std::size_t firstLine,
                             const Problem& problem) {
+  if (problem.reason == Reason::cannotRead) return programProblemLine(problem);
   return fileLine(file, firstLine, problem.place, problem.showColumn) +
-         fieldAndMessage(problem) + '\n';
+         problemText(problem) + '\n';
 }
 
 std::string moreProblemsLine(std::string_view file, std::size_t firstLine,
@@ -38,11 +49,23 @@ std::string moreProblemsLine(std::string_view file, std::size_t firstLine,
          " more\n";
 }
 
+std::string fileProblemLines(std::string_view file, std::size_t firstLine,
+                             const Problems& problems) {
+  std::string lines;
+  for (const Problem& problem : problems.told) {
+    lines += fileProblemLine(file, firstLine, problem);
+  }
+  if (problems.untold > 0) {
+    lines += moreProblemsLine(file, firstLine, problems.untold);
+  }
+  return lines;
+}
+
 std::string programProblemLine(const Problem& problem) {
-  return std::string(kMessagePrefix) + fieldAndMessage(problem) + '\n';
+  return std::string(kMessagePrefix) + problemText(problem) + '\n';
 }
 
 std::string usageProblemLine(const Problem& problem) {
-  return std::string(kMessagePrefix) + fieldAndMessage(problem) +
+  return std::string(kMessagePrefix) + problemText(problem) +
          std::string(kHelpHint) + '\n';
 }

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "combat/combat.h"
@@ -34,30 +33,21 @@ struct Run {
 };
 
 // The problems of the scenario that begins on `firstLine`, each on a line
-// of its own, the first kMostProblemsTold of them; `untold` more are
-// counted after them.
-void tell(Run* run, std::size_t firstLine, const std::vector<Problem>& problems,
-          std::size_t untold = 0) {
-  if (problems.empty()) return;
+// of its own, and the count of those beyond.
+void tell(Run* run, std::size_t firstLine, const Problems& problems) {
+  if (problems.told.empty() && problems.untold == 0) return;
   flushOutput(run->out);  // what came before them is printed before them
-  for (std::size_t i = 0; i < problems.size() && i < kMostProblemsTold; ++i) {
-    put(run->err, fileProblemLine(run->name, firstLine, problems[i]));
-  }
-  if (problems.size() > kMostProblemsTold) {
-    untold += problems.size() - kMostProblemsTold;
-  }
-  if (untold > 0) put(run->err, moreProblemsLine(run->name, firstLine, untold));
+  put(run->err, fileProblemLines(run->name, firstLine, problems));
   flushOutput(run->err);
 }
 
-void invalid(Run* run, std::size_t firstLine,
-             const std::vector<Problem>& problems, std::size_t untold = 0) {
+void invalid(Run* run, std::size_t firstLine, const Problems& problems) {
   run->anyInvalid = true;
-  tell(run, firstLine, problems, untold);
+  tell(run, firstLine, problems);
 }
 
 void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
-  invalid(run, firstLine, std::vector<Problem>{std::move(problem)});
+  invalid(run, firstLine, Problems{{std::move(problem)}, 0});
 }
 
 // The scenario of `text`, with the presets that it names put in; an
@@ -72,9 +62,11 @@ ScenarioText parseWithPresets(const Run& run, std::string_view text) {
         .reset();
   }
   if (roster != nullptr && parsed.complete) {
-    if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
-      parsed.errors.push_back(std::move(*problem));
-      std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
+    Problems problems = applyNamedPresets(*roster, &parsed);
+    if (!problems.told.empty()) {
+      addProblem(&parsed.errors, std::move(problems.told.front()));
+      std::vector<Problem>& told = parsed.errors.told;
+      std::stable_sort(told.begin(), told.end(),
                        [](const Problem& a, const Problem& b) {
                          return a.place.line < b.place.line;
                        });
@@ -85,8 +77,7 @@ ScenarioText parseWithPresets(const Run& run, std::string_view text) {
 
 // Leaves out the notes on fields that a preset gave rather than the
 // scenario's own text: a preset is no mistake of the scenario's.
-std::vector<Problem> ownNotes(const GivenFields& fromPresets,
-                              std::vector<Problem> notes) {
+Problems ownNotes(const GivenFields& fromPresets, std::vector<Problem> notes) {
   std::erase_if(notes, [&](const Problem& note) {
     for (std::size_t i = 0; i < fromPresets.size(); ++i) {
       if (fromPresets[i] && dottedName(scenarioFields()[i]) == note.field) {
@@ -95,7 +86,7 @@ std::vector<Problem> ownNotes(const GivenFields& fromPresets,
     }
     return false;
   });
-  return notes;
+  return {std::move(notes), 0};
 }
 
 // One scenario: its figures, or its errors.
@@ -103,8 +94,8 @@ void runOne(Run* run, const ScenarioChunk& chunk) {
   ScenarioText parsed = parseWithPresets(*run, chunk.text);
   const GivenFields fromPresets = parsed.fromPresets;
   CheckedScenario checked = checkText(std::move(parsed));
-  if (!checked.errors.empty()) {
-    invalid(run, chunk.firstLine, checked.errors, checked.untold);
+  if (!checked.errors.told.empty()) {
+    invalid(run, chunk.firstLine, checked.errors);
     return;
   }
   tell(run, chunk.firstLine, ownNotes(fromPresets, std::move(checked.notes)));
@@ -149,16 +140,15 @@ void runSweep(Run* run, ScenarioSource* source) {
   if (!chunk) return;
   const ScenarioText parsed = parseWithPresets(*run, chunk->text);
   const CheckedScenario checked = checkText(parsed);
-  if (!checked.errors.empty()) {
-    invalid(run, chunk->firstLine, checked.errors, checked.untold);
+  if (!checked.errors.told.empty()) {
+    invalid(run, chunk->firstLine, checked.errors);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
   tell(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
   const SweepRequest& request = *run->options.sweep;
-  std::variant<SweepPlan, std::vector<Problem>> planned =
-      planSweep(parsed, request);
-  if (const auto* problems = std::get_if<std::vector<Problem>>(&planned)) {
+  OrProblems<SweepPlan> planned = planSweep(parsed, request);
+  if (const Problems* problems = std::get_if<Problems>(&planned)) {
     invalid(run, chunk->firstLine, *problems);
     return;
   }
@@ -201,19 +191,19 @@ void runCompare(Run* run, ScenarioSource* source) {
   if (!chunk) return;
   const CompareRequest& request = *run->options.compare;
   // A roster with nothing to compare is at fault, whatever the scenario.
-  if (const std::optional<RosterProblem> problem =
-          noPresetProblem(*run->options.roster, request.side)) {
+  const Problems unfit = noPresetProblem(*run->options.roster, request.side);
+  if (!unfit.told.empty()) {
     run->anyInvalid = true;
     flushOutput(run->out);
-    put(run->err, rosterProblemLine(run->options.rosterPath, *problem));
+    put(run->err, fileProblemLines(run->options.rosterPath, 1, unfit));
     flushOutput(run->err);
     return;
   }
   // Each preset's combat is checked on its own: only what is wrong with
   // the scenario's text refuses the comparison.
   const ScenarioText parsed = parseWithPresets(*run, chunk->text);
-  if (!parsed.errors.empty()) {
-    invalid(run, chunk->firstLine, parsed.errors, parsed.untold);
+  if (!parsed.errors.told.empty()) {
+    invalid(run, chunk->firstLine, parsed.errors);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
@@ -241,10 +231,9 @@ int cannotRead(Run* run, int error) {
 }  // namespace
 
 Problem tooLongScenario() {
-  return {"scenario",
-          "longer than 16 MiB (allowed: one JSON object of at most 16 MiB); "
-          "the rest of the file is not read",
-          {}};
+  Problem problem = tooLongProblem(kScenarioDocument);
+  problem.message += "; the rest of the file is not read";
+  return problem;
 }
 
 int runScenarioFile(const ScenarioFileOptions& options, Output* out,
