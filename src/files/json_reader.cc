@@ -168,10 +168,122 @@ struct Tokenizer {
   }
 };
 
+bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
+
+// Reads a text that is plain JSON: texts of printable ASCII without
+// escapes, and whole numbers without a fraction or an exponent, as files
+// mostly are; false at anything else, which the JSON library then reads
+// (and words, where it is a mistake).  Scanning the text once, without the
+// library's copy of each token, makes reading a roster as cheap as the
+// library's parse alone.
+bool plainTokens(std::string_view text, JsonText* json) {
+  enum class Next { value, valueOrEnd, nameOrEnd, name, colon, commaOrEnd, nothing };
+  std::vector<std::size_t> open;
+  std::vector<JsonToken>& tokens = json->tokens;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const auto offset = [begin](const char* at) {
+    return static_cast<std::uint32_t>(at - begin);
+  };
+  const auto add = [&](JsonKind kind, const char* at, std::int64_t value = 0) {
+    JsonToken& token = tokens.emplace_back();
+    token.kind = kind;
+    token.offset = offset(at);
+    token.value = value;
+    return &token;
+  };
+  Next next = Next::value;
+  for (const char* at = begin; at < end; ++at) {
+    const char c = *at;
+    if (isBlank(c)) continue;
+    const bool closing =
+        (c == ']' && (next == Next::valueOrEnd ||
+                      (next == Next::commaOrEnd && tokens[open.back()].kind == JsonKind::list))) ||
+        (c == '}' && (next == Next::nameOrEnd ||
+                      (next == Next::commaOrEnd && tokens[open.back()].kind == JsonKind::object)));
+    if (closing) {
+      tokens[open.back()].value = static_cast<std::int64_t>(tokens.size());
+      open.pop_back();
+      add(JsonKind::end, at);
+    } else if (next == Next::colon || next == Next::commaOrEnd) {
+      if (c != (next == Next::colon ? ':' : ',')) return false;
+      next = next == Next::colon ? Next::value
+             : tokens[open.back()].kind == JsonKind::object ? Next::name : Next::value;
+      continue;
+    } else if (next == Next::nothing) {
+      return false;
+    } else if (c == '"') {
+      const char* last = at + 1;
+      while (last < end && *last != '"') {
+        const auto byte = static_cast<unsigned char>(*last);
+        if (byte < 0x20 || byte >= 0x7f || byte == '\\') return false;
+        ++last;
+      }
+      if (last == end) return false;
+      const bool name = next == Next::nameOrEnd || next == Next::name;
+      const auto size = static_cast<std::uint64_t>(last - at - 1);
+      add(name ? JsonKind::name : JsonKind::text, name ? at : last,
+          static_cast<std::int64_t>(offset(at + 1) | (size << 32)));
+      at = last;
+      if (name) {
+        next = Next::colon;
+        continue;
+      }
+    } else if (next == Next::nameOrEnd || next == Next::name) {
+      return false;
+    } else if (c == '{' || c == '[') {
+      open.push_back(tokens.size());
+      add(c == '{' ? JsonKind::object : JsonKind::list, at);
+      next = c == '{' ? Next::nameOrEnd : Next::valueOrEnd;
+      continue;
+    } else if (c == '-' || (c >= '0' && c <= '9')) {
+      const bool negative = c == '-';
+      const char* digit = negative ? at + 1 : at;
+      if (digit == end || *digit < '0' || *digit > '9') return false;
+      std::uint64_t magnitude = 0;
+      bool fits = true;
+      const char* first = digit;
+      for (; digit < end && *digit >= '0' && *digit <= '9'; ++digit) {
+        const auto d = static_cast<std::uint64_t>(*digit - '0');
+        if (magnitude > (std::uint64_t{1} << 63) / 10) fits = false;
+        magnitude = magnitude * 10 + d;
+      }
+      if (*first == '0' && digit - first > 1) return false;
+      if (digit < end && (*digit == '.' || *digit == 'e' || *digit == 'E')) return false;
+      const std::uint64_t most = (std::uint64_t{1} << 63) - (negative ? 0 : 1);
+      fits = fits && digit - first <= 19 && magnitude <= most;
+      JsonToken* token = add(JsonKind::number, digit - 1);
+      token->fits = fits;
+      if (fits) {
+        token->value = negative ? static_cast<std::int64_t>(0 - magnitude)
+                                : static_cast<std::int64_t>(magnitude);
+      }
+      at = digit - 1;
+    } else {
+      static constexpr std::string_view kLiterals[] = {"true", "false", "null"};
+      static constexpr JsonKind kKinds[] = {JsonKind::yes, JsonKind::no, JsonKind::null};
+      std::size_t literal = 0;
+      while (literal < 3 && !text.substr(offset(at)).starts_with(kLiterals[literal])) {
+        ++literal;
+      }
+      if (literal == 3) return false;
+      at += kLiterals[literal].size() - 1;
+      add(kKinds[literal], at);
+    }
+    next = open.empty() ? Next::nothing : Next::commaOrEnd;
+  }
+  return next == Next::nothing;
+}
+
 JsonText tokens(std::string_view text, std::string_view parsed,
                 const JsonDocument& document) {
   JsonText json;
   json.text = text;
+  if (plainTokens(text, &json)) {
+    json.complete = true;
+    return json;
+  }
+  json.tokens.clear();
   Tokenizer tokenizer;
   tokenizer.out = &json;
   tokenizer.parsed = parsed;
