@@ -59,10 +59,13 @@ struct Tokenizer {
   }
 
   // The last byte of the token just read: a number ends one byte before
-  // (the library reads one past it to find its end).
+  // (the library reads one past it to find its end, unless the text ends
+  // with its last digit).
   std::uint32_t lastByte(bool number) const {
     std::size_t end = readSoFar();
-    if (number && end < parsed.size()) --end;
+    const bool atEnd = end == parsed.size() && end > 0 &&
+                       parsed[end - 1] >= '0' && parsed[end - 1] <= '9';
+    if (number && !atEnd) --end;
     return static_cast<std::uint32_t>(end > 0 ? end - 1 : 0);
   }
 
