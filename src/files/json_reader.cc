@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "io/input.h"
+#include "scenario/combat_scenario.h"
 #include "scenario/scenario_fields.h"
 
 namespace {
@@ -171,6 +172,18 @@ struct Tokenizer {
   }
 };
 
+// The most tokens a text can hold: a name and its value at each colon, an
+// entry at each comma, an opening and an end at each brace and (with a
+// first entry) each bracket.  Reserved at once, so that the tokens are
+// never copied to a larger room while memory holds both.
+std::size_t mostTokens(std::string_view text) {
+  std::size_t most = 1;
+  for (const char c : text) {
+    most += c == ':' || c == '{' ? 2 : c == '[' ? 3 : c == ',' ? 1 : 0;
+  }
+  return most;
+}
+
 bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
 // Reads a text that is plain JSON: texts of printable ASCII without
@@ -282,6 +295,7 @@ JsonText tokens(std::string_view text, std::string_view parsed,
                 const JsonDocument& document) {
   JsonText json;
   json.text = text;
+  json.tokens.reserve(mostTokens(text));
   if (plainTokens(text, &json)) {
     json.complete = true;
     return json;
@@ -421,6 +435,26 @@ std::string outOfRangeMessage(WholeNumber number, std::int64_t minimum,
                               std::int64_t maximum, std::string_view qualifier) {
   return outOfRangeText(number) + std::string(qualifier) + " (allowed: " +
          rangeText(minimum, maximum) + ")";
+}
+
+bool takesKind(const JsonToken& token, FieldKind kind, bool menu) {
+  switch (kind) {
+    case FieldKind::whole:
+      return token.kind == JsonKind::number || (menu && token.kind == JsonKind::text);
+    case FieldKind::yesNo:
+      return token.kind == JsonKind::yes || token.kind == JsonKind::no ||
+             token.kind == JsonKind::null;
+    case FieldKind::bars:
+    case FieldKind::units:
+      return token.kind == JsonKind::list;
+  }
+  return false;
+}
+
+char yesNoOf(const JsonToken& token) {
+  return token.kind == JsonKind::yes  ? answer::kYes
+         : token.kind == JsonKind::no ? answer::kNo
+                                      : answer::kNeither;
 }
 
 Reason wrongKindReason(const JsonToken& token) {

@@ -115,6 +115,13 @@ std::string outOfRangeMessage(WholeNumber number, std::int64_t minimum,
                               std::int64_t maximum,
                               std::string_view qualifier = "");
 
+// Whether a value token is of the kind a field of `kind` takes: a whole
+// number (or, for a `menu`, a word), a yes/no answer, or a list of bars.
+bool takesKind(const JsonToken& token, FieldKind kind, bool menu);
+
+// The yes/no answer of a literal, as the dialogue keeps it.
+char yesNoOf(const JsonToken& token);
+
 // Why a value token of the wrong kind is refused: notWhole for a number
 // with a fraction, else wrongType.
 Reason wrongKindReason(const JsonToken& token);

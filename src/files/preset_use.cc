@@ -1,9 +1,11 @@
 #include "files/preset_use.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "files/json_answer.h"
+#include "files/json_reader.h"
 
 namespace {
 
@@ -11,7 +13,86 @@ namespace {
 // the parts of a message, quotes it too.
 std::string shown(std::string_view text) { return shownText(text, ":"); }
 
+void addAt(std::vector<Problem>* problems, Place place, std::string field,
+           std::string message, Reason reason) {
+  problems->push_back({std::move(field), std::move(message), {place.line, 0}});
+  problems->back().reason = reason;
+}
+
 }  // namespace
+
+std::string presetFieldList(bool attacker, bool defender) {
+  std::string list;
+  for (const PresetField& field : presetFields()) {
+    if (!(attacker && field.attacker) && !(defender && field.defender)) continue;
+    list += (list.empty() ? "" : ", ") + std::string(field.name);
+  }
+  return list;
+}
+
+std::string notAUnitField(std::string_view name) {
+  constexpr std::string_view kGroups[] = {"general", "attacker", "defender", "terrain"};
+  constexpr std::string_view kUnits[] = {"closeDefense", "groundDefense", "airDefense"};
+  if (std::find(std::begin(kGroups), std::end(kGroups), name) != std::end(kGroups)) {
+    return "a group of the scenario, not an answer of a unit";
+  }
+  for (const ScenarioField& info : scenarioFields()) {
+    if (name != info.name) continue;
+    if (const auto own = presetFieldOf(static_cast<Field>(&info - scenarioFields().data()))) {
+      return "a preset writes it as " + std::string(presetFields()[*own].name);
+    }
+    return "part of the combat's situation, not of a unit";
+  }
+  if (std::find(std::begin(kUnits), std::end(kUnits), name) != std::end(kUnits)) {
+    return "part of the combat's situation, not of a unit";
+  }
+  return "unknown name";
+}
+
+void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_t i,
+                  Place place, Preset* preset, std::vector<Problem>* problems) {
+  const PresetField& field = presetFields()[i];
+  const bool forAttacker = preset->attacker && field.attacker;
+  const bool forDefender = preset->defender && field.defender;
+  const std::string name(field.name);
+  if (!forAttacker && !forDefender) {
+    addAt(problems, place, name,
+        "not asked of " + std::string(field.attacker ? "a defender" : "an attacker") +
+            ", and this preset is for " + sidesText(preset->attacker, preset->defender) +
+            " (allowed: " + presetFieldList(preset->attacker, preset->defender) + ")",
+        Reason::conflict);
+  } else if (token.kind == JsonKind::number) {
+    const WholeRange range = presetRange(field, forAttacker, forDefender);
+    if (const Reason reason = rangeReason(wholeOf(token), range.minimum, range.maximum);
+        reason != Reason::none) {
+      addAt(problems, place, name,
+          outOfRangeMessage(wholeOf(token), range.minimum, range.maximum,
+                            forAttacker && forDefender ? " for both sides" : ""),
+          reason);
+    }
+    preset->values[i] = token.value;
+  } else if (token.kind == JsonKind::text) {
+    const std::string_view word = wordOf(json, token);
+    for (const Side side : {Side::attacker, Side::defender}) {
+      if (!fieldFor(field, side) || !serves(*preset, side)) continue;
+      const auto options = fieldInfo(*fieldFor(field, side)).options;
+      const std::int64_t entry = menuEntry(options, word);
+      if (entry == 0 || (preset->values[i] != 0 && entry != preset->values[i])) {
+        addAt(problems, place, name,
+            entry == 0 ? unknownWordMessage(word, options, " for the " + std::string(sideName(side)))
+                       : quotedWord(word) + " is entry " + std::to_string(preset->values[i]) +
+                             " for the attacker but " + std::to_string(entry) +
+                             " for the defender (allowed: a preset for one side)",
+            entry == 0 ? Reason::unknownWord : Reason::conflict);
+        break;
+      }
+      preset->values[i] = entry;
+    }
+  } else if (token.kind != JsonKind::list) {
+    preset->values[i] = yesNoOf(token);
+  }
+}
+
 
 std::string sidesText(bool attacker, bool defender) {
   if (attacker && defender) return "the attacker and the defender";

@@ -245,9 +245,7 @@ struct ScenarioBuilder {
       case JsonKind::no:
       case JsonKind::null:
         if (info.kind != FieldKind::yesNo) break;
-        record->*info.yesNo = token.kind == JsonKind::yes  ? answer::kYes
-                              : token.kind == JsonKind::no ? answer::kNo
-                                                           : answer::kNeither;
+        record->*info.yesNo = yesNoOf(token);
         return;
       case JsonKind::text: {
         if (info.kind != FieldKind::whole || info.options.empty()) break;
