@@ -13,12 +13,6 @@ namespace {
 // the parts of a message, quotes it too.
 std::string shown(std::string_view text) { return shownText(text, ":"); }
 
-void addAt(std::vector<Problem>* problems, Place place, std::string field,
-           std::string message, Reason reason) {
-  problems->push_back({std::move(field), std::move(message), {place.line, 0}});
-  problems->back().reason = reason;
-}
-
 }  // namespace
 
 std::string presetFieldList(bool attacker, bool defender) {
@@ -56,7 +50,7 @@ void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_
   const bool forDefender = preset->defender && field.defender;
   const std::string name(field.name);
   if (!forAttacker && !forDefender) {
-    addAt(problems, place, name,
+    addProblemAt(problems, place, name,
         "not asked of " + std::string(field.attacker ? "a defender" : "an attacker") +
             ", and this preset is for " + sidesText(preset->attacker, preset->defender) +
             " (allowed: " + presetFieldList(preset->attacker, preset->defender) + ")",
@@ -65,7 +59,7 @@ void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_
     const WholeRange range = presetRange(field, forAttacker, forDefender);
     if (const Reason reason = rangeReason(wholeOf(token), range.minimum, range.maximum);
         reason != Reason::none) {
-      addAt(problems, place, name,
+      addProblemAt(problems, place, name,
           outOfRangeMessage(wholeOf(token), range.minimum, range.maximum,
                             forAttacker && forDefender ? " for both sides" : ""),
           reason);
@@ -78,7 +72,7 @@ void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_
       const auto options = fieldInfo(*fieldFor(field, side)).options;
       const std::int64_t entry = menuEntry(options, word);
       if (entry == 0 || (preset->values[i] != 0 && entry != preset->values[i])) {
-        addAt(problems, place, name,
+        addProblemAt(problems, place, name,
             entry == 0 ? unknownWordMessage(word, options, " for the " + std::string(sideName(side)))
                        : quotedWord(word) + " is entry " + std::to_string(preset->values[i]) +
                              " for the attacker but " + std::to_string(entry) +

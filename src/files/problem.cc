@@ -21,6 +21,12 @@ std::string fileLine(std::string_view file, std::size_t firstLine,
 
 }  // namespace
 
+void addProblemAt(std::vector<Problem>* problems, Place place, std::string field,
+                  std::string message, Reason reason) {
+  problems->push_back({std::move(field), std::move(message), {place.line, 0}});
+  problems->back().reason = reason;
+}
+
 void addProblem(Problems* problems, Problem problem) {
   if (problems->told.size() >= kMostProblemsTold) {
     ++problems->untold;

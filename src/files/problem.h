@@ -64,6 +64,11 @@ struct Problems {
   std::size_t untold = 0;
 };
 
+// Adds to `*problems` the problem of `field` said at the line of `place`
+// (a file's line, where its column does not help).
+void addProblemAt(std::vector<Problem>* problems, Place place, std::string field,
+                  std::string message, Reason reason);
+
 // Keeps `problem` in `*problems`, or counts it when kMostProblemsTold are
 // kept already.
 void addProblem(Problems* problems, Problem problem);

@@ -23,12 +23,6 @@ struct RosterRead {
   std::vector<std::size_t> nameLines;  // of each preset kept
 };
 
-void add(std::vector<Problem>* problems, Place place, std::string field,
-         std::string message, Reason reason) {
-  problems->push_back({std::move(field), std::move(message), {place.line, 0}});
-  problems->back().reason = reason;
-}
-
 // The sides of a preset, from the list at token `at`: each entry a side,
 // named at its own line when it is not.  Whether every entry was a side.
 bool readSides(RosterRead* read, std::size_t at, Preset* preset,
@@ -45,13 +39,13 @@ bool readSides(RosterRead* read, std::size_t at, Preset* preset,
     const std::string entry = "sides." + std::to_string(n);
     allSides = allSides && served != nullptr;
     if (token.kind != JsonKind::text) {
-      add(problems, place, entry, "must be a text (allowed: attacker, defender)",
+      addProblemAt(problems, place, entry, "must be a text (allowed: attacker, defender)",
           wrongKindReason(token));
     } else if (served == nullptr) {
-      add(problems, place, entry, shown(side) + " is not a side (allowed: attacker, defender)",
+      addProblemAt(problems, place, entry, shown(side) + " is not a side (allowed: attacker, defender)",
           Reason::unknownWord);
     } else if (*served) {
-      add(problems, place, entry, std::string(side) + " given twice (allowed: each side once)",
+      addProblemAt(problems, place, entry, std::string(side) + " given twice (allowed: each side once)",
           Reason::givenTwice);
     }
     if (served != nullptr) *served = true;
@@ -85,12 +79,12 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
                           : name == "name"      ? kName
                           : name == "sides"     ? kSides : kNone;
     if (f == kNone) {
-      add(&problems, place, shown(name),
+      addProblemAt(&problems, place, shown(name),
           notAUnitField(name) + " (allowed: " + allowedNames() + ")", Reason::unknownName);
       continue;
     }
     if (value[f] != kNone) {
-      add(&problems, place, std::string(name), "given twice (allowed: once)", Reason::givenTwice);
+      addProblemAt(&problems, place, std::string(name), "given twice (allowed: once)", Reason::givenTwice);
       continue;
     }
     value[f] = i + 1;
@@ -101,7 +95,7 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
     if (f == kName ? token.kind != JsonKind::text
         : f == kSides ? token.kind != JsonKind::list
                       : !takesKind(token, info->kind, !info->options.empty())) {
-      add(&problems, place, std::string(name),
+      addProblemAt(&problems, place, std::string(name),
           f == kName    ? "must be a text (allowed: a name)"
           : f == kSides ? "must be a list of \"attacker\" and \"defender\" (allowed: attacker, defender)"
                         : wrongKindText(info->kind, info->minimum, info->maximum),
@@ -113,7 +107,7 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
     } else if (f == kSides) {
       refused = !readSides(read, i + 1, &preset, &problems) || refused;
       if (!preset.attacker && !preset.defender && !refused) {
-        add(&problems, placeAt(&read->placer, token.offset), "sides",
+        addProblemAt(&problems, placeAt(&read->placer, token.offset), "sides",
             "empty (allowed: attacker, defender)", Reason::missing);
       }
     } else if (info->kind == FieldKind::bars) {
@@ -123,7 +117,7 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
   const bool named = value[kName] != kNone && json.tokens[value[kName]].kind == JsonKind::text;
   for (const std::size_t f : {kName, kSides}) {
     if (value[f] != kNone) continue;
-    add(&problems, {preset.line, 0}, f == kName ? "name" : "sides",
+    addProblemAt(&problems, {preset.line, 0}, f == kName ? "name" : "sides",
         f == kName ? "missing (allowed: a text)" : "missing (allowed: attacker, defender)",
         Reason::missing);
   }
@@ -131,7 +125,7 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
                 std::any_of(preset.name.begin(), preset.name.end(), [](char c) {
                   return static_cast<unsigned char>(c) < ' ' || c == '\x7f';
                 }))) {
-    add(&problems, places[kName], "name",
+    addProblemAt(&problems, places[kName], "name",
         "must be 1 to " + std::to_string(kLongestPresetName) +
             " characters, none of them a control character (allowed: a short text)",
         Reason::outOfRange);
@@ -159,15 +153,20 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
 void readPresets(RosterRead* read, std::size_t at, Roster* roster) {
   const JsonText& json = read->json;
   const auto end = static_cast<std::size_t>(json.tokens[at].value);
+  // Room for every preset at once: a roster may be large.
+  std::size_t count = 0;
+  for (std::size_t i = at + 1; i < end && count <= kMostPresets; i = afterValue(json, i)) ++count;
+  roster->presets.reserve(count);
+  read->nameLines.reserve(count);
   std::size_t item = 0;
   for (std::size_t i = at + 1; i < end; i = afterValue(json, i), ++item) {
     const JsonToken& token = json.tokens[i];
     const Place place = placeAt(&read->placer, token.offset);
     if (token.kind != JsonKind::object) {
-      add(&read->problems, place, "presets." + std::to_string(item),
+      addProblemAt(&read->problems, place, "presets." + std::to_string(item),
           "must be an object (allowed: " + allowedNames() + ")", wrongKindReason(token));
     } else if (item >= kMostPresets) {
-      add(&read->problems, place, "presets",
+      addProblemAt(&read->problems, place, "presets",
           "more than " + std::to_string(kMostPresets) + " presets (allowed: at most " +
               std::to_string(kMostPresets) + ")",
           Reason::outOfRange);
@@ -187,7 +186,7 @@ void checkUniqueNames(RosterRead* read, Roster* roster) {
     const std::uint32_t earlier = roster->byName[i - 1];
     const std::uint32_t later = roster->byName[i];
     if (presets[earlier].name != presets[later].name) continue;
-    add(&read->problems, {read->nameLines[later], 0}, "name",
+    addProblemAt(&read->problems, {read->nameLines[later], 0}, "name",
         "given to another preset too, on line " + std::to_string(read->nameLines[earlier]) +
             " (allowed: a name of its own)",
         Reason::givenTwice);
@@ -204,7 +203,7 @@ RosterReading parseRoster(std::string_view text) {
   const std::vector<JsonToken>& tokens = json.tokens;
   bool listed = !tokens.empty() && tokens[0].kind != JsonKind::object;
   if (listed) {
-    add(&read.problems, placeAt(&read.placer, tokens[0].offset), "roster",
+    addProblemAt(&read.problems, placeAt(&read.placer, tokens[0].offset), "roster",
         "must be a JSON object (allowed: presets)", wrongKindReason(tokens[0]));
   }
   const std::size_t end = tokens.empty() || listed ? 0 : static_cast<std::size_t>(tokens[0].value);
@@ -212,12 +211,12 @@ RosterReading parseRoster(std::string_view text) {
     const std::string_view name = wordOf(json, tokens[i]);
     const Place place = placeAt(&read.placer, tokens[i].offset);
     if (name != "presets") {
-      add(&read.problems, place, shown(name), "unknown name (allowed: presets)",
+      addProblemAt(&read.problems, place, shown(name), "unknown name (allowed: presets)",
           Reason::unknownName);
       continue;
     }
     if (listed || tokens[i + 1].kind != JsonKind::list) {
-      add(&read.problems, place, "presets",
+      addProblemAt(&read.problems, place, "presets",
           listed ? "given twice (allowed: once)"
                  : "must be a list of presets (allowed: a JSON array)",
           listed ? Reason::givenTwice : wrongKindReason(tokens[i + 1]));
@@ -228,7 +227,7 @@ RosterReading parseRoster(std::string_view text) {
     readPresets(&read, i + 1, &reading.roster);
   }
   if (json.complete && !listed) {
-    add(&read.problems, {1, 0}, "presets", "missing (allowed: a list of presets)",
+    addProblemAt(&read.problems, {1, 0}, "presets", "missing (allowed: a list of presets)",
         Reason::missing);
   }
   if (!json.complete) read.problems.push_back(json.notJson);
