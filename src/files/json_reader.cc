@@ -354,9 +354,7 @@ Problem tooLongProblem(const JsonDocument& document) {
 OrProblems<std::string> readJsonFile(const std::string& path,
                                      const JsonDocument& document) {
   const auto cannotRead = [&path](int error) {
-    Problem problem{"", "cannot read " + path + ": " + std::strerror(error), {}};
-    problem.reason = Reason::cannotRead;
-    return Problems{{std::move(problem)}, 0};
+    return Problems{{cannotProblem("read", path, error)}, 0};
   };
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return cannotRead(errno);

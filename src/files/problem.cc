@@ -1,5 +1,7 @@
 #include "files/problem.h"
 
+#include <cstring>
+
 #include "io/output.h"
 
 namespace {
@@ -25,6 +27,15 @@ void addProblemAt(std::vector<Problem>* problems, Place place, std::string field
                   std::string message, Reason reason) {
   problems->push_back({std::move(field), std::move(message), {place.line, 0}});
   problems->back().reason = reason;
+}
+
+Problem cannotProblem(std::string_view what, std::string_view path, int error) {
+  Problem problem{"",
+                  "cannot " + std::string(what) + " " + std::string(path) +
+                      ": " + std::strerror(error),
+                  {}};
+  problem.reason = Reason::cannotRead;
+  return problem;
 }
 
 void addProblem(Problems* problems, Problem problem) {

@@ -69,6 +69,11 @@ struct Problems {
 void addProblemAt(std::vector<Problem>* problems, Place place, std::string field,
                   std::string message, Reason reason);
 
+// "cannot read PATH: No such file or directory", of the program as a
+// whole: `what` ("read", "write") could not be done to the file at `path`
+// for the reason of errno `error`.
+Problem cannotProblem(std::string_view what, std::string_view path, int error);
+
 // Keeps `problem` in `*problems`, or counts it when kMostProblemsTold are
 // kept already.
 void addProblem(Problems* problems, Problem problem);

@@ -221,9 +221,7 @@ void runCompare(Run* run, ScenarioSource* source) {
 
 int cannotRead(Run* run, int error) {
   flushOutput(run->out);
-  put(run->err, programProblemLine(
-                    {"", "cannot read " + run->name + ": " + std::strerror(error),
-                     {}}));
+  put(run->err, programProblemLine(cannotProblem("read", run->name, error)));
   flushOutput(run->err);
   return 2;
 }
