@@ -128,7 +128,7 @@ Reason wrongKindReason(const JsonToken& token);
 
 // The experience bars of the list that begins at `index`, each entry a
 // whole number from 0 to kLargestAnswer; a wrong entry keeps its place (as
-// 0) and is a problem of `path`.N at its own line, with `preset` named.
+// 0) and is a problem of `path`.N at its own line.
 std::vector<std::int64_t> readBars(const JsonText& json, std::size_t index,
                                    std::string_view path, LinePlacer* placer,
                                    std::vector<Problem>* problems);

@@ -42,10 +42,12 @@ bool readSides(RosterRead* read, std::size_t at, Preset* preset,
       addProblemAt(problems, place, entry, "must be a text (allowed: attacker, defender)",
           wrongKindReason(token));
     } else if (served == nullptr) {
-      addProblemAt(problems, place, entry, shown(side) + " is not a side (allowed: attacker, defender)",
+      addProblemAt(problems, place, entry,
+                   shown(side) + " is not a side (allowed: attacker, defender)",
           Reason::unknownWord);
     } else if (*served) {
-      addProblemAt(problems, place, entry, std::string(side) + " given twice (allowed: each side once)",
+      addProblemAt(problems, place, entry,
+                   std::string(side) + " given twice (allowed: each side once)",
           Reason::givenTwice);
     }
     if (served != nullptr) *served = true;
@@ -84,7 +86,8 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
       continue;
     }
     if (value[f] != kNone) {
-      addProblemAt(&problems, place, std::string(name), "given twice (allowed: once)", Reason::givenTwice);
+      addProblemAt(&problems, place, std::string(name), "given twice (allowed: once)",
+                   Reason::givenTwice);
       continue;
     }
     value[f] = i + 1;
@@ -97,7 +100,8 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
                       : !takesKind(token, info->kind, !info->options.empty())) {
       addProblemAt(&problems, place, std::string(name),
           f == kName    ? "must be a text (allowed: a name)"
-          : f == kSides ? "must be a list of \"attacker\" and \"defender\" (allowed: attacker, defender)"
+          : f == kSides ? "must be a list of \"attacker\" and \"defender\" (allowed: "
+                          "attacker, defender)"
                         : wrongKindText(info->kind, info->minimum, info->maximum),
           wrongKindReason(token));
       refused = refused || f == kSides;
