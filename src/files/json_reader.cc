@@ -112,7 +112,7 @@ struct Tokenizer {
       out->escapedWords += word;
     }
     add(kind, static_cast<std::uint32_t>(atOpening ? opening : closing),
-        static_cast<std::int64_t>(at | (size << 32)));
+        static_cast<std::int64_t>(at | (static_cast<std::uint64_t>(size) << 32)));
     out->tokens.back().escaped = !plain;
     return opening;
   }
@@ -171,18 +171,6 @@ struct Tokenizer {
     return false;
   }
 };
-
-// The most tokens a text can hold: a name and its value at each colon, an
-// entry at each comma, an opening and an end at each brace and (with a
-// first entry) each bracket.  Reserved at once, so that the tokens are
-// never copied to a larger room while memory holds both.
-std::size_t mostTokens(std::string_view text) {
-  std::size_t most = 1;
-  for (const char c : text) {
-    most += c == ':' || c == '{' ? 2 : c == '[' ? 3 : c == ',' ? 1 : 0;
-  }
-  return most;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
@@ -295,7 +283,9 @@ JsonText tokens(std::string_view text, std::string_view parsed,
                 const JsonDocument& document) {
   JsonText json;
   json.text = text;
-  json.tokens.reserve(mostTokens(text));
+  // A token takes ten bytes of a roster or more: room for most texts at
+  // once.
+  json.tokens.reserve(text.size() / 10 + 8);
   if (plainTokens(text, &json)) {
     json.complete = true;
     return json;

@@ -140,9 +140,8 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
     settlePresetAnswer(json, json.tokens[value[i]], i, places[i], &preset, &problems);
   }
   // A preset without a name is known by its place in the list.
-  const std::string known = named ? shown(preset.name) : "#" + std::to_string(item + 1);
   for (Problem& problem : problems) {
-    problem.preset = known;
+    problem.preset = named ? shown(preset.name) : "#" + std::to_string(item + 1);
     read->problems.push_back(std::move(problem));
   }
   // Kept even when it is wrong, so that its name counts among those
