@@ -86,7 +86,9 @@ Problems ownNotes(const GivenFields& fromPresets, std::vector<Problem> notes) {
     }
     return false;
   });
-  return {std::move(notes), 0};
+  Problems told;
+  for (Problem& note : notes) addProblem(&told, std::move(note));
+  return told;
 }
 
 // One scenario: its figures, or its errors.
