@@ -3,8 +3,9 @@
 // benchmark can tell the calculator's own work per scenario from the
 // library's lexing and parsing of the same text.
 //
-// Usage: zelvorn-json-baseline FILE
-// Prints the number of lines that parsed as JSON and of those that did not.
+// Usage: zelvorn-json-baseline [--whole] FILE
+// Prints the number of lines that parsed as JSON and of those that did not;
+// with --whole, the file is parsed as one text (a roster), not line by line.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -58,20 +59,22 @@ bool readWhole(const char* path, std::string* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: zelvorn-json-baseline FILE\n", stderr);
+  const bool whole = argc == 3 && std::string_view(argv[1]) == "--whole";
+  if (argc != 2 && !whole) {
+    std::fputs("usage: zelvorn-json-baseline [--whole] FILE\n", stderr);
     return 2;
   }
+  const char* path = argv[argc - 1];
   std::string text;
-  if (!readWhole(argv[1], &text)) {
-    std::perror(argv[1]);
+  if (!readWhole(path, &text)) {
+    std::perror(path);
     return 2;
   }
   long parsed = 0;
   long failed = 0;
   std::string_view rest = text;
   while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
+    const std::size_t end = whole ? std::string_view::npos : rest.find('\n');
     const std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     if (line.empty()) continue;

@@ -5,6 +5,7 @@
 #   PROGRAM  path to the zelvorn-odds binary
 #   N        numbers of combats (default: 1000 and 100000)
 # Environment:
+#   BENCH_PRESETS    presets of the rosters read and compared (default 10000)
 #   JSON_BASELINE    the JSON library's parse alone (default: zelvorn-json-baseline
 #                    beside PROGRAM, built by `cmake --build BUILD --target bench`)
 #   CALLGRIND_MAX_N  largest N that is run under callgrind (default 10000);
@@ -25,7 +26,9 @@
 # included), what --scenario adds per scenario beyond the JSON library's own
 # parse of the same lines (zelvorn-json-baseline with a handler that keeps
 # nothing, measured in the same run), and sweeps of N values with --vary
-# (instructions per value), each with its peak memory. The output of the calculator goes
+# (instructions per value), each with its peak memory; reading a roster
+# against the JSON library's parse of it, and a scenario that names two
+# presets, the whole process. The output of the calculator goes
 # to /dev/null; before measuring, one run checks that it printed exactly the
 # combats, reports and re-asked answers that the answer file calls for.
 # Last, one combat compared against every preset of a made-up roster with
@@ -237,6 +240,62 @@ for n in "${sizes[@]}"; do
     echo "    peak memory:              $rss kB maximum resident set"
   done
 done
+
+# --- Reading rosters ------------------------------------------------------
+
+# What reading a roster costs: the run that reads a scenario with the
+# roster less the run that reads it without, against the JSON library's own
+# parse of the same roster (zelvorn-json-baseline --whole, less its parse of
+# an empty roster), measured in the same run.  Then a scenario that names
+# two presets of a roster of six, the whole process.
+within() {  # FIGURE LIMIT: says whether FIGURE is at most LIMIT
+  awk -v f="$1" -v l="$2" 'BEGIN { print (f <= l ? "within target" : "BEYOND TARGET") }'
+}
+echo
+echo "Reading rosters (--roster with --scenario)"
+python3 "$here/make_roster.py" "${BENCH_PRESETS:-10000}" "$seed" > "$work/read-roster.json"
+echo '{"presets": []}' > "$work/empty-roster.json"
+without=$(instructions /dev/null --scenario "$work/first.json")
+with=$(instructions /dev/null --scenario "$work/first.json" --roster "$work/read-roster.json")
+if [ -n "$baseline" ]; then
+  parse=$(instructions_of "$baseline" /dev/null --whole "$work/read-roster.json")
+  parse_empty=$(instructions_of "$baseline" /dev/null --whole "$work/empty-roster.json")
+  ratio=$(awk -v r="$((with - without))" -v p="$((parse - parse_empty))" \
+    'BEGIN { printf "%.2f", r / p }')
+  echo "reading a roster of ${BENCH_PRESETS:-10000} presets: $((with - without)) instructions," \
+       "the JSON library's parse $((parse - parse_empty)): $ratio times" \
+       "(target: at most 1.5; $(within "$ratio" 1.5))"
+fi
+cat > "$work/six.json" <<'JSON'
+{"presets": [
+ {"name": "Reed Pikes", "sides": ["attacker", "defender"], "class": 1, "infantryLeader": true,
+  "attackValue": 6, "initiative": 4, "defenseValue": 7, "rangedDefense": 6, "experience": 1,
+  "firingRange": 1, "strength": 10, "entrenchment": 0, "leaderChoice": 4},
+ {"name": "Slag Mortar", "sides": ["attacker"], "class": 6, "attackValue": 9, "initiative": 3,
+  "defenseValue": 3, "rangedDefense": 4, "experience": 2, "firingRange": 3, "strength": 8,
+  "entrenchment": 0, "canMoveAfter": false, "leaderChoice": 2},
+ {"name": "Iron Boar", "sides": ["attacker"], "class": "tank", "attackValue": 11, "initiative": 6,
+  "defenseValue": 9, "rangedDefense": 8, "experience": 1, "firingRange": 1, "strength": 10,
+  "entrenchment": 0, "canMoveAfter": true, "combatSupport": [1, 2], "leaderChoice": 7},
+ {"name": "Moss Wall", "sides": ["defender"], "class": 5, "isInfantry": false, "attackValue": 5,
+  "initiative": 1, "defenseValue": 12, "rangedDefense": 11, "experience": 0, "firingRange": 1,
+  "strength": 10, "entrenchment": 3, "leaderChoice": 6},
+ {"name": "Ox Carts", "sides": ["defender"], "class": "ground transport", "isInfantry": false,
+  "attackValue": 1, "initiative": 0, "defenseValue": 2, "rangedDefense": 2, "experience": 0,
+  "firingRange": 1, "strength": 7, "entrenchment": 0, "leaderChoice": 6},
+ {"name": "Fen Rangers", "sides": ["attacker", "defender"], "class": 3, "infantryLeader": false,
+  "attackValue": 7, "initiative": 7, "defenseValue": 5, "rangedDefense": 6, "experience": 3,
+  "firingRange": 2, "strength": 9, "entrenchment": 1, "combatSupport": [0], "leaderChoice": 3}
+]}
+JSON
+cat > "$work/named.json" <<'JSON'
+{"general": {"snowOrRain": false}, "attacker": {"preset": "Iron Boar", "inRiver": false}, "defender": {"preset": "Moss Wall", "inRiver": false, "outOfAmmo": false}, "terrain": {"clearOrSandy": false, "roughBocageOrHills": true}, "timesAttacked": 0}
+JSON
+"$program" --scenario "$work/named.json" --roster "$work/six.json" | grep -q 'The odds are' ||
+  { echo "the scenario that names two presets was not computed" >&2; exit 1; }
+named=$(instructions /dev/null --scenario "$work/named.json" --roster "$work/six.json")
+echo "a scenario naming two presets of a roster of 6 (whole process): $named instructions" \
+     "(target: at most 400000; $(within "$named" 400000))"
 
 # --- Comparing one combat against a roster ---------------------------------
 

@@ -25,6 +25,8 @@ set(ZELVORN_LIBRARY_SOURCES
   src/files/advise.cc
   src/files/compare.cc
   src/files/json_answer.cc
+  src/files/json_reader.cc
+  src/files/preset_use.cc
   src/files/problem.cc
   src/files/roster_reader.cc
   src/files/scenario_file.cc

@@ -7,10 +7,77 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/json_answer.h"
+#include "files/json_reader.h"
 
 namespace {
+
+const JsonDocument kTest{"test", true, "a test of at most 16 MiB"};
+
+// The tokens of a text as a line each: kind, offset, value and whether it
+// fits, with a word in place of its value.
+std::vector<std::string> tokenLines(const JsonText& json) {
+  std::vector<std::string> lines;
+  for (const JsonToken& token : json.tokens) {
+    std::string line = std::to_string(static_cast<int>(token.kind)) + "@" +
+                       std::to_string(token.offset) + " ";
+    if (token.kind == JsonKind::name || token.kind == JsonKind::text) {
+      line += std::string(wordOf(json, token));
+    } else {
+      line += std::to_string(token.value) + (token.fits ? "" : " beyond");
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Plain JSON is read by the reader's own scan; a text with an escape by the
+// JSON library.  Both must give the same tokens at the same places, and
+// the scan must refuse all that the library refuses.
+TEST(JsonReader, ReadsPlainTextAsTheLibraryDoes) {
+  const char* const texts[] = {
+      R"({"a": 1, "b": [true, false, null, -0, "x y"], "c": {}})",
+      "{\n \"strength\":\t12,\r\n \"bars\": [0, 999999999]\n}",
+      "[9223372036854775807, 9223372036854775808, -9223372036854775808]",
+      "[-9223372036854775809, 18446744073709551616, 99999999999999999999]",
+      R"([[], [[]], {"": ""}, 7])",
+      "5",
+      R"("just a text")",
+  };
+  for (const char* text : texts) {
+    const std::string plain = "[" + std::string(text) + ", \"A\"]";
+    const std::string escaped = "[" + std::string(text) + ", \"\\u0041\"]";
+    const JsonText a = readJson(plain, kTest);
+    const JsonText b = readJson(escaped, kTest);
+    ASSERT_TRUE(a.complete && b.complete) << text;
+    // All but the word that tells them apart and the list's end after it.
+    std::vector<std::string> linesA = tokenLines(a);
+    std::vector<std::string> linesB = tokenLines(b);
+    linesA.resize(linesA.size() - 2);
+    linesB.resize(linesB.size() - 2);
+    EXPECT_EQ(linesA, linesB) << text;
+  }
+  const char* const refused[] = {
+      "", "{", "[1,]", "{\"a\" 1}", "{\"a\": 1,}", "[01]", "[-]", "[1 2]",
+      "{} {}", "[tru]", "[\"a\u0001\"]", "{1: 2}", "[1.]", "[.5]", "]",
+      "[\"\xff\"]", "[nul]", "{\"a\": }",
+  };
+  for (const char* text : refused) {
+    const JsonText json = readJson(text, kTest);
+    EXPECT_FALSE(json.complete) << text;
+    EXPECT_EQ(json.notJson.reason, Reason::notJson) << text;
+    EXPECT_EQ(json.notJson.message.rfind("not valid JSON: ", 0), 0u) << text;
+  }
+  // A fraction, an exponent and a number beyond a double are the library's.
+  const JsonText numbers = readJson("[1.5, 1E1, 2.0, 1e400, -1e400]", kTest);
+  ASSERT_TRUE(numbers.complete);
+  EXPECT_EQ(tokenLines(numbers),
+            (std::vector<std::string>{"1@0 6", "6@3 0", "5@8 10", "5@13 2",
+                                      "5@20 0 beyond", "5@28 0 beyond",
+                                      "2@29 0"}));
+}
 
 TEST(JsonAnswer, TakesWholeNumbersHoweverWritten) {
   struct Case {

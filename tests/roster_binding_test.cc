@@ -195,3 +195,34 @@ TEST(RosterBinding, AdvisesWithEachRowsCombatWrittenOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// The page words a refused value by the reader's own reason for it: the
+// same for a field of the combat, an entry of the bars and a field of a
+// supporting unit, and none where the value is not at fault.
+TEST(ScenarioBinding, GivesTheReasonAValueWasRefused) {
+  const Json read = Json::parse(predictJson(
+      R"({"general": {"attackerClass": 2, "defenderClass": "bogus"},)"
+      R"( "attacker": {"attackValue": 0, "initiative": 1.5, "defenseValue": 7,)"
+      R"( "strength": 1e12, "combatSupport": [1, -1], "experience": true},)"
+      R"( "defender": {"attackValue": 8, "initiative": 5, "defenseValue": 6,)"
+      R"( "defenseValue": 6, "strength": 10}, "artillery": [{"attackValue": 3}]})"));
+  std::vector<std::string> reasons;
+  for (const Json& error : read["errors"]) {
+    reasons.push_back(error["field"].get<std::string>() + " " +
+                      error.value("reason", std::string("-")));
+  }
+  EXPECT_EQ(reasons, (std::vector<std::string>{
+                         "general.defenderClass wrongKind",
+                         "attacker.attackValue belowMinimum",
+                         "attacker.initiative notWhole",
+                         "attacker.strength aboveMaximum",
+                         "attacker.combatSupport.1 belowMinimum",
+                         "attacker.experience wrongKind",
+                         "defender.defenseValue -",
+                         "artillery.0.strength missing",
+                     }));
+}
+
+}  // namespace

@@ -19,8 +19,8 @@ namespace {
 std::vector<std::string> problemsOf(const std::string& text) {
   const RosterReading reading = parseRoster(text);
   std::vector<std::string> lines;
-  for (const RosterProblem& problem : reading.problems) {
-    std::string line = rosterProblemLine("r.json", problem);
+  for (const Problem& problem : reading.problems.told) {
+    std::string line = fileProblemLine("r.json", 1, problem);
     line.pop_back();
     lines.push_back(line);
   }
@@ -38,11 +38,13 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {"duplicate names, named at the later one",
+      {"duplicate names, named at the later name's line",
        roster(R"({"name": "Reed Pikes", "sides": ["attacker"]},)"
               "\n"
-              R"({"name": "Reed Pikes", "sides": ["defender"]})"),
-       {"r.json:3: preset \"Reed Pikes\": name: given to another preset too, "
+              R"({"sides": ["defender"],)"
+              "\n"
+              R"( "name": "Reed Pikes"})"),
+       {"r.json:4: preset \"Reed Pikes\": name: given to another preset too, "
         "on line 2 (allowed: a name of its own)"}},
       {"an unknown field on the line below the name",
        roster("{\"name\": \"Moth\", \"sides\": [\"attacker\"],\n"
@@ -119,15 +121,29 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
       {"wrong types",
        roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"],\n"
               " \"strength\": \"9\",\n \"infantryLeader\": 1,\n"
-              " \"combatSupport\": [1, 1.5],\n \"attackValue\": 2.5e-1}"),
+              " \"combatSupport\": [1,\n 1.5],\n \"attackValue\": 2.5e-1,\n"
+              " \"antiTankHasLeader\": []}"),
        {"r.json:3: preset Gull: strength: must be a whole number (allowed: 1 "
         "to 999999999)",
         "r.json:4: preset Gull: infantryLeader: must be true, false or null "
         "(allowed: true, false, null)",
-        "r.json:5: preset Gull: combatSupport: must be a list of experience "
-        "bars (allowed: a list of whole numbers from 0 to 999999999)",
-        "r.json:6: preset Gull: attackValue: must be a whole number "
-        "(allowed: 1 to 999999999)"}},
+        "r.json:6: preset Gull: combatSupport.1: must be a whole number "
+        "(allowed: 0 to 999999999)",
+        "r.json:7: preset Gull: attackValue: must be a whole number "
+        "(allowed: 1 to 999999999)",
+        "r.json:8: preset Gull: antiTankHasLeader: must be true, false or "
+        "null (allowed: true, false, null)"}},
+      {"Combat Support entries, each at its own line",
+       roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"],\n"
+              " \"combatSupport\": [2,\n -1,\n 3, 1e10]},\n"
+              "{\"name\": \"Tern\", \"sides\": [\"defender\"], "
+              "\"combatSupport\": {}}"),
+       {"r.json:4: preset Gull: combatSupport.1: -1 is out of range "
+        "(allowed: 0 to 999999999)",
+        "r.json:5: preset Gull: combatSupport.3: 10000000000 is out of range "
+        "(allowed: 0 to 999999999)",
+        "r.json:6: preset Tern: combatSupport: must be a list of experience "
+        "bars (allowed: a list of whole numbers from 0 to 999999999)"}},
       {"whole numbers written with a fraction or an exponent are whole",
        roster(R"({"name": "Gull", "sides": ["attacker"], "strength": 1E1, )"
               R"("attackValue": 12.0, "combatSupport": [2e0]})"),
@@ -161,12 +177,22 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
       {"a name that is no text: one problem, on its line",
        roster("{\"sides\": [\"attacker\"],\n \"name\": 7}"),
        {"r.json:3: preset #1: name: must be a text (allowed: a name)"}},
-      {"a side that is none, and a side twice",
-       roster(R"({"name": "Gull", "sides": ["flank", "attacker", "attacker"]})"),
-       {"r.json:2: preset Gull: sides: flank is not a side (allowed: "
+      {"a side that is none, a side twice, each at its entry's line",
+       roster("{\"name\": \"Gull\", \"sides\": [\"flank\",\n"
+              " \"attacker\", \"attacker\",\n 4]}"),
+       {"r.json:2: preset Gull: sides.0: flank is not a side (allowed: "
         "attacker, defender)",
-        "r.json:2: preset Gull: sides: attacker given twice (allowed: each "
-        "side once)"}},
+        "r.json:3: preset Gull: sides.2: attacker given twice (allowed: each "
+        "side once)",
+        "r.json:4: preset Gull: sides.3: must be a text (allowed: attacker, "
+        "defender)"}},
+      {"no side at all, at the list's line; sides of the wrong kind",
+       roster("{\"name\": \"Gull\",\n \"sides\":\n [],\n"
+              " \"strength\": 3},\n"
+              "{\"name\": \"Tern\", \"sides\": \"attacker\"}"),
+       {"r.json:4: preset Gull: sides: empty (allowed: attacker, defender)",
+        "r.json:6: preset Tern: sides: must be a list of \"attacker\" and "
+        "\"defender\" (allowed: attacker, defender)"}},
       {"a name with a line break is shown escaped",
        roster(R"({"name": "Gu\nll", "sides": ["attacker"], "x": 1})"),
        {"r.json:2: preset \"Gu\\nll\": x: unknown name (allowed: name, "
@@ -176,6 +202,13 @@ TEST(RosterReader, RefusesEachMistakeOnItsOwnLine) {
         "leaderChoice)",
         "r.json:2: preset \"Gu\\nll\": name: must be 1 to 60 characters, "
         "none of them a control character (allowed: a short text)"}},
+      {"a preset that is no object, named by its place in the list",
+       roster("{\"name\": \"Gull\", \"sides\": [\"attacker\"]},\n\"Tern\""),
+       {"r.json:3: presets.1: must be an object (allowed: name, sides, "
+        "class, isInfantry, infantryLeader, attackValue, initiative, "
+        "defenseValue, rangedDefense, experience, firingRange, strength, "
+        "entrenchment, canMoveAfter, antiTankHasLeader, combatSupport, "
+        "leaderChoice)"}},
       {"the file's shape",
        "{\"presets\": 3}", {"r.json:1: presets: must be a list of presets "
                             "(allowed: a JSON array)"}},
@@ -200,7 +233,7 @@ TEST(RosterReader, TakesWholeNumbersWrittenWithAnExponent) {
   const RosterReading reading = parseRoster(roster(
       R"({"name": "Gull", "sides": ["attacker"], "strength": 1E1, )"
       R"("attackValue": 12.0, "combatSupport": [2e0, 3]})"));
-  ASSERT_TRUE(reading.problems.empty());
+  ASSERT_TRUE(reading.problems.told.empty());
   const Preset& gull = reading.roster.presets.at(0);
   EXPECT_EQ(gull.values[*presetFieldOf(Field::attackerStrength)], 10);
   EXPECT_EQ(gull.values[*presetFieldOf(Field::attackerAttackValue)], 12);
@@ -215,10 +248,10 @@ TEST(RosterReader, ListsTwentyProblemsAndCountsTheRest) {
                R"(", "sides": ["attacker"], "strength": 0})";
   }
   const RosterReading reading = parseRoster(roster(presets));
-  ASSERT_EQ(reading.problems.size(), kMostRosterProblems);
-  EXPECT_EQ(reading.moreProblems, 5u);
-  EXPECT_EQ(reading.problems.front().line, 2u);
-  EXPECT_EQ(reading.problems.back().line, 21u);
+  ASSERT_EQ(reading.problems.told.size(), kMostProblemsTold);
+  EXPECT_EQ(reading.problems.untold, 5u);
+  EXPECT_EQ(reading.problems.told.front().place.line, 2u);
+  EXPECT_EQ(reading.problems.told.back().place.line, 21u);
   EXPECT_TRUE(reading.roster.presets.empty());  // nothing of it is used
 }
 
@@ -237,7 +270,7 @@ TEST(RosterReader, RefusesMorePresetsThanItHolds) {
 // The page hands over a text rather than a file: one just past the limit
 // is refused unread, as the file would be.
 TEST(RosterReader, RefusesATextLongerThanTheLimitUnread) {
-  const std::string blanks(kLongestRoster - roster("").size(), ' ');
+  const std::string blanks(kLongestJson - roster("").size(), ' ');
   EXPECT_EQ(problemsOf(roster(blanks)), std::vector<std::string>{});
   EXPECT_EQ(problemsOf(roster(blanks + " ")),
             std::vector<std::string>{
@@ -257,7 +290,7 @@ const std::string kRoster = roster(
 
 TEST(RosterReader, KeepsEveryAnswerAndFindsPresetsByName) {
   const RosterReading reading = parseRoster(kRoster);
-  ASSERT_TRUE(reading.problems.empty()) << reading.problems[0].problem.message;
+  ASSERT_TRUE(reading.problems.told.empty()) << reading.problems.told[0].message;
   ASSERT_EQ(reading.roster.presets.size(), 3u);
   const Preset* pikes = findPreset(reading.roster, "Reed Pikes");
   ASSERT_NE(pikes, nullptr);
@@ -283,7 +316,7 @@ TEST(RosterReader, NamesAsTypedAndTheClosestNames) {
       R"({"name": "Dusk", "sides": ["defender"]},)"
       R"({"name": "Zebra", "sides": ["defender"]},)"
       R"({"name": "Ashen", "sides": ["attacker"]})"));
-  ASSERT_TRUE(reading.problems.empty());
+  ASSERT_TRUE(reading.problems.told.empty());
   const Roster& r = reading.roster;
   const auto named = [&](std::string_view typed) {
     const Preset* preset = presetNamed(r, typed);
@@ -311,10 +344,10 @@ TEST(Presets, FillWhatTheScenarioLeavesOutForTheirSide) {
       R"({"attacker": {"preset": "Reed Pikes", "strength": 6},)"
       R"( "defender": {"preset": "Ox Carts"}, "general": {"defenderClass": 2}})",
       true);
-  ASSERT_TRUE(text.errors.empty());
+  ASSERT_TRUE(text.errors.told.empty());
   EXPECT_EQ(text.attackerPreset, "Reed Pikes");
   EXPECT_EQ(text.defenderPreset, "Ox Carts");
-  ASSERT_FALSE(applyNamedPresets(reading.roster, &text));
+  ASSERT_TRUE(applyNamedPresets(reading.roster, &text).told.empty());
   const CombatScenario& s = text.scenario;
   const auto given = [&](Field f) { return text.given[static_cast<std::size_t>(f)]; };
   const auto fromPreset = [&](Field f) {
@@ -350,7 +383,7 @@ TEST(Presets, MenuWordsAreTheEntriesOfTheSidesTheyServe) {
       "\n"
       R"({"name": "Raft", "sides": ["defender"], "class": "Ground Transport",)"
       R"( "leaderChoice": "None of the above", "strength": 2})"));
-  ASSERT_TRUE(reading.problems.empty());
+  ASSERT_TRUE(reading.problems.told.empty());
   const auto value = [&](const char* preset, std::string_view field) {
     const auto fields = presetFields();
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -387,9 +420,10 @@ TEST(Presets, NamedWrongAreErrorsThatNameThem) {
   };
   for (const Case& c : cases) {
     ScenarioText text = parseScenario(c.scenario, true);
-    ASSERT_TRUE(text.errors.empty()) << c.scenario;
-    const std::optional<Problem> problem = applyNamedPresets(reading.roster, &text);
-    ASSERT_TRUE(problem) << c.scenario;
+    ASSERT_TRUE(text.errors.told.empty()) << c.scenario;
+    const Problems problems = applyNamedPresets(reading.roster, &text);
+    ASSERT_EQ(problems.told.size(), 1u) << c.scenario;
+    const Problem* problem = &problems.told.front();
     EXPECT_EQ(problem->field, c.field);
     EXPECT_EQ(problem->message, c.message);
   }
@@ -414,9 +448,9 @@ TEST(Presets, NamedWrongAreErrorsThatNameThem) {
   };
   for (const Refused& r : refused) {
     const ScenarioText text = parseScenario(r.scenario, r.roster);
-    ASSERT_EQ(text.errors.size(), 1u) << r.scenario;
-    EXPECT_NE(text.errors[0].message.find(r.message), std::string::npos)
-        << r.scenario << ": " << text.errors[0].message;
+    ASSERT_EQ(text.errors.told.size(), 1u) << r.scenario;
+    EXPECT_NE(text.errors.told[0].message.find(r.message), std::string::npos)
+        << r.scenario << ": " << text.errors.told[0].message;
   }
 }
 
@@ -426,7 +460,7 @@ TEST(Presets, ReplacingASideLeavesNothingOfTheOldUnit) {
       R"({"general": {"attackerClass": 2, "defenderClass": 1},)"
       R"( "attacker": {"attackValue": 9, "initiative": 4, "strength": 10,)"
       R"( "combatSupport": [5], "inRiver": true}, "combatRange": 1})");
-  ASSERT_TRUE(text.errors.empty());
+  ASSERT_TRUE(text.errors.told.empty());
   const Preset& mortar = *findPreset(reading.roster, "Slag Mortar");
   CombatScenario s = text.scenario;
   GivenFields given = text.given;
@@ -441,7 +475,7 @@ TEST(Presets, ReplacingASideLeavesNothingOfTheOldUnit) {
   EXPECT_EQ(s.attackerInRiver, answer::kYes);
   EXPECT_EQ(s.combatRange, 1);
   // So the mortar, which gives no strength, does not fit.
-  EXPECT_FALSE(checkScenario(s, given).errors.empty());
+  EXPECT_FALSE(checkScenario(s, given).errors.told.empty());
 }
 
 TEST(PresetFields, RangesMeanTheSameForEverySideTheyServe) {

@@ -57,7 +57,7 @@ TEST(ScenarioReader, NotAskedFieldsAreNotedAndTakeTheirNotAskedValue) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const CheckedScenario reading = readScenario(c.json);
-    ASSERT_TRUE(reading.errors.empty()) << reading.errors.front().message;
+    ASSERT_TRUE(reading.errors.told.empty()) << reading.errors.told.front().message;
     std::vector<std::string> noted;
     for (const Problem& note : reading.notes) noted.push_back(note.field);
     EXPECT_EQ(noted, c.notes);
@@ -115,7 +115,7 @@ TEST(ScenarioReader, ScenariosSurviveTheWayThroughJson) {
       R"("experience":1,"strength":10,"adjacent":true,"combatSupport":[3],)"
       R"("leaderChoice":"Overwhelming Attack"}],"timesAttacked":1})";
   const CheckedScenario reading = readScenario(text);
-  ASSERT_TRUE(reading.errors.empty()) << reading.errors.front().message;
+  ASSERT_TRUE(reading.errors.told.empty()) << reading.errors.told.front().message;
   EXPECT_TRUE(reading.notes.empty());
   EXPECT_EQ(scenarioJson(reading.scenario), text);
   // Files with the menus' numbers read the same.
@@ -136,8 +136,8 @@ TEST(ScenarioReader, KeepsGoingPastAWrongValue) {
       R"("attacker":{"attackValue":0,"strength":10},"defender":{"strength":10}})";
   const ScenarioText parsed = parseScenario(text);
   EXPECT_TRUE(parsed.complete);
-  ASSERT_EQ(parsed.errors.size(), 1u);
-  EXPECT_EQ(parsed.errors[0].field, "attacker.attackValue");
+  ASSERT_EQ(parsed.errors.told.size(), 1u);
+  EXPECT_EQ(parsed.errors.told[0].field, "attacker.attackValue");
   const Json answer = Json::parse(predictJson(text));
   EXPECT_FALSE(answer.at("valid"));
   EXPECT_EQ(answer.at("error").at("errorText"),
@@ -156,7 +156,7 @@ TEST(ScenarioReader, KeepsGoingPastAWrongValue) {
 std::string problemLines(std::string_view text) {
   const CheckedScenario checked = readScenario(text);
   std::string lines;
-  for (const Problem& problem : checked.errors) {
+  for (const Problem& problem : checked.errors.told) {
     lines += fileProblemLine("s", 1, problem);
   }
   for (const Problem& note : checked.notes) {
@@ -334,11 +334,11 @@ TEST(ScenarioReader, PlacesANameAtItsOpeningMark) {
     SCOPED_TRACE(name);
     const ScenarioText read =
         parseScenario("{\"general\":{\"" + name + "\":1,\n \"" + name + "x\":2}}");
-    ASSERT_EQ(read.errors.size(), 2u);
-    EXPECT_EQ(read.errors[0].place.line, 1u);
-    EXPECT_EQ(read.errors[0].place.column, 13u);
-    EXPECT_EQ(read.errors[1].place.line, 2u);
-    EXPECT_EQ(read.errors[1].place.column, 2u);
+    ASSERT_EQ(read.errors.told.size(), 2u);
+    EXPECT_EQ(read.errors.told[0].place.line, 1u);
+    EXPECT_EQ(read.errors.told[0].place.column, 13u);
+    EXPECT_EQ(read.errors.told[1].place.line, 2u);
+    EXPECT_EQ(read.errors.told[1].place.column, 2u);
   }
 }
 
@@ -350,16 +350,16 @@ TEST(ScenarioReader, TakesOnePresetASide) {
       true);
   EXPECT_EQ(read.attackerPreset, "Gull");
   EXPECT_FALSE(read.defenderPreset.has_value());
-  ASSERT_EQ(read.errors.size(), 1u);
-  EXPECT_EQ(fileProblemLine("s", 1, read.errors[0]),
+  ASSERT_EQ(read.errors.told.size(), 1u);
+  EXPECT_EQ(fileProblemLine("s", 1, read.errors.told[0]),
             "s:2: attacker.preset: given twice (allowed: once)\n");
   // A group that is not the attacker's or the defender's names none.
   const ScenarioText general =
       parseScenario(tanksWith("{\"attackerClass\"", "{\"preset\":\"Gull\","
                                                     "\"attackerClass\""),
                     true);
-  ASSERT_EQ(general.errors.size(), 1u);
-  EXPECT_EQ(general.errors[0].field, "general.preset");
+  ASSERT_EQ(general.errors.told.size(), 1u);
+  EXPECT_EQ(general.errors.told[0].field, "general.preset");
 }
 
 TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
@@ -367,10 +367,10 @@ TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
   for (int i = 0; i < 23; ++i) general += "\"wrong" + std::to_string(i) + "\":1,";
   const CheckedScenario checked =
       readScenario(tanksWith("{\"general\":{", general));
-  ASSERT_EQ(checked.errors.size(), kMostProblemsTold);
-  EXPECT_EQ(checked.errors.back().field, "general.wrong19");
-  EXPECT_EQ(checked.untold, 3u);
-  EXPECT_EQ(moreProblemsLine("s", 4, checked.untold), "s:4: and 3 more\n");
+  ASSERT_EQ(checked.errors.told.size(), kMostProblemsTold);
+  EXPECT_EQ(checked.errors.told.back().field, "general.wrong19");
+  EXPECT_EQ(checked.errors.untold, 3u);
+  EXPECT_EQ(moreProblemsLine("s", 4, checked.errors.untold), "s:4: and 3 more\n");
   // Memory stays bounded however many problems a scenario has: only their
   // number is kept past the first ones.
   std::string bars = "[";
@@ -378,8 +378,8 @@ TEST(ScenarioReader, TellsAtMostTwentyProblemsAScenario) {
   bars += "-1]";
   const CheckedScenario wrongBars = readScenario(
       tanksWith("\"defender\":{", "\"defender\":{\"combatSupport\":" + bars + ","));
-  EXPECT_EQ(wrongBars.errors.size(), kMostProblemsTold);
-  EXPECT_EQ(wrongBars.untold, 200001u - kMostProblemsTold);
+  EXPECT_EQ(wrongBars.errors.told.size(), kMostProblemsTold);
+  EXPECT_EQ(wrongBars.errors.untold, 200001u - kMostProblemsTold);
 }
 
 TEST(Binding, PredictsReadsAndSweepsAsTheCommandLine) {
@@ -584,9 +584,9 @@ TEST(ScenarioReader, PassesOverTheValueOfAnUnknownName) {
     const std::string text =
         std::string(R"({"general": {"bogus": )") + value + "}}";
     const CheckedScenario read = readScenario(text);
-    ASSERT_FALSE(read.errors.empty()) << value;
-    EXPECT_EQ(read.errors.front().field, "general.bogus") << value;
-    EXPECT_EQ(read.errors.front().message.rfind("unknown name", 0), 0u)
-        << value << ": " << read.errors.front().message;
+    ASSERT_FALSE(read.errors.told.empty()) << value;
+    EXPECT_EQ(read.errors.told.front().field, "general.bogus") << value;
+    EXPECT_EQ(read.errors.told.front().message.rfind("unknown name", 0), 0u)
+        << value << ": " << read.errors.told.front().message;
   }
 }

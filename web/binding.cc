@@ -162,65 +162,34 @@ Json problemJson(const Problem& problem) {
   return json;
 }
 
-// The value that a dotted name names in a scenario's JSON, or nullptr
-// where it has none.
-const Json* valueAt(const Json& scenario, std::string_view dotted) {
-  const Json* at = &scenario;
-  while (at != nullptr) {
-    const std::size_t dot = dotted.find('.');
-    const std::string step(dotted.substr(0, dot));
-    if (at->is_object()) {
-      const auto found = at->find(step);
-      at = found == at->end() ? nullptr : &*found;
-    } else if (at->is_array() && !step.empty() &&
-               step.find_first_not_of("0123456789") == std::string::npos &&
-               step.size() < 10 && std::stoul(step) < at->size()) {
-      at = &(*at)[std::stoul(step)];
-    } else {
-      at = nullptr;
-    }
-    if (dot == std::string_view::npos) break;
-    dotted.remove_prefix(dot + 1);
+// The page's word for why the reader refused a whole number's value, or
+// nullptr where the value itself is not at fault (such as a field given
+// twice).
+const char* wholeReason(Reason reason) {
+  switch (reason) {
+    case Reason::missing:
+      return "missing";
+    case Reason::belowMinimum:
+      return "belowMinimum";
+    case Reason::aboveMaximum:
+      return "aboveMaximum";
+    case Reason::notWhole:
+      return "notWhole";
+    case Reason::wrongType:
+    case Reason::unknownWord:
+      return "wrongKind";
+    default:
+      return nullptr;
   }
-  return at;
-}
-
-// Why the reader refused the value `value` of a whole-number field from
-// `minimum` to `maximum`: too small, too large, not a whole number, not a
-// number, or missing; nullptr where the value itself is one the field
-// takes (the fault lies elsewhere, such as a field given twice).
-const char* wholeReason(const Json* value, std::int64_t minimum,
-                        std::int64_t maximum) {
-  if (value == nullptr) return "missing";
-  const auto within = [&](auto number, const char* below, const char* above) {
-    if (number < static_cast<decltype(number)>(minimum)) return below;
-    if (number > static_cast<decltype(number)>(maximum)) return above;
-    return static_cast<const char*>(nullptr);
-  };
-  if (value->is_number_unsigned()) {
-    const std::uint64_t number = value->get<std::uint64_t>();
-    if (number > static_cast<std::uint64_t>(maximum)) return "aboveMaximum";
-    return number < static_cast<std::uint64_t>(minimum) ? "belowMinimum" : nullptr;
-  }
-  if (value->is_number_integer()) {
-    return within(value->get<std::int64_t>(), "belowMinimum", "aboveMaximum");
-  }
-  if (value->is_number_float()) {
-    const double number = value->get<double>();
-    if (!std::isfinite(number)) return "wrongKind";
-    if (number != std::floor(number)) return "notWhole";
-    return within(number, "belowMinimum", "aboveMaximum");
-  }
-  return "wrongKind";
 }
 
 // Where a problem's field stands, for the page to name it in a player's
 // words: its group, key and label (and the side of a unit's own field), the
 // list and index of a supporting unit, the index of a Combat Support unit,
-// its kind and range, whether it is a menu, and (where the scenario's JSON
-// is at hand) why its value was refused.  Nothing where the problem names
-// no field of a combat.
-void addWhere(const Problem& problem, const Json* scenario, Json* json) {
+// its kind and range, whether it is a menu, and (for a scenario read
+// whole) why its value was refused.  Nothing where the problem names no
+// field of a combat.
+void addWhere(const Problem& problem, bool read, Json* json) {
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   if (!path) return;
   const ScenarioField& info = fieldInfo(path->field);
@@ -261,31 +230,23 @@ void addWhere(const Problem& problem, const Json* scenario, Json* json) {
     (*json)["maximum"] = path->maximum;
   }
   const bool wholeValue = path->kind == FieldKind::whole || path->bar;
-  if (scenario != nullptr && wholeValue) {
-    if (const char* reason = wholeReason(valueAt(*scenario, problem.field),
-                                         path->bar ? 0 : path->minimum, path->maximum)) {
-      (*json)["reason"] = reason;
-    }
-  } else if (problem.message.rfind("missing", 0) == 0) {
+  if (read && wholeValue) {
+    if (const char* reason = wholeReason(problem.reason)) (*json)["reason"] = reason;
+  } else if (problem.reason == Reason::missing) {
     (*json)["reason"] = "missing";
   }
 }
 
-Json errorJson(const Problem& problem, const Json* scenario = nullptr) {
+Json errorJson(const Problem& problem, bool read = false) {
   Json json = problemJson(problem);
   const std::optional<FieldPath> path = resolveFieldPath(problem.field);
   json["errorText"] = path ? std::string(path->errorText) : std::string();
-  addWhere(problem, scenario, &json);
+  addWhere(problem, read, &json);
   return json;
 }
 
 // The combats of a file that the page lists for the player to choose from.
 constexpr std::size_t kMostCombatsListed = 100;
-
-// A scenario's text as JSON, or a discarded value where it is not JSON.
-Json scenarioDocument(std::string_view text) {
-  return Json::parse(text.begin(), text.end(), nullptr, false);
-}
 
 // A text for the page whatever bytes a file held: a byte that is not UTF-8
 // becomes U+FFFD rather than stopping the module.
@@ -422,17 +383,17 @@ Json presetFieldList() {
   return list;
 }
 
-// The error lines of a roster, as --roster prints them, without their
-// line feeds.
-Json rosterMessages(const RosterReading& reading, std::string_view fileName) {
-  const std::string name(fileName);
+// The lines that --scenario or --roster prints for `problems`, each
+// without its line feed.
+Json problemLines(std::string_view fileName, std::size_t firstLine,
+                  const Problems& problems) {
   Json lines = Json::array();
-  for (const RosterProblem& problem : reading.problems) {
-    lines.push_back(printed(rosterProblemLine(name, problem)));
-  }
-  if (reading.moreProblems > 0) {
-    lines.push_back(printed(
-        moreProblemsLine(name, reading.problems.back().line, reading.moreProblems)));
+  const std::string text = fileProblemLines(fileName, firstLine, problems);
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+    start = end == std::string::npos ? text.size() : end + 1;
   }
   return lines;
 }
@@ -454,22 +415,19 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
   };
   // Its errors, else its notes, each as data: the first kMostProblemsTold
   // of them, and a line that counts the rest, as --scenario tells them.
-  const bool refused = !checked.errors.empty();
-  const std::vector<Problem>& problems = refused ? checked.errors : checked.notes;
+  const bool refused = !checked.errors.told.empty();
+  const std::vector<Problem>& problems = refused ? checked.errors.told : checked.notes;
   Json items = Json::array();
   if (refused) {
-    // The value refused, where the scenario is JSON, says why it was.
-    const Json document = scenarioDocument(read.text);
-    const Json* scenario = document.is_discarded() ? nullptr : &document;
     for (const Problem& error : problems) {
-      Json item = errorJson(error, scenario);
+      Json item = errorJson(error, true);
       item.erase("errorText");
       item["kind"] = "error";
       items.push_back(std::move(item));
     }
   } else {
     items = notesJson(read.artilleryGiven, read.airDefenseGiven, checked);
-    for (std::size_t i = 0; i < items.size(); ++i) addWhere(problems[i], nullptr, &items[i]);
+    for (std::size_t i = 0; i < items.size(); ++i) addWhere(problems[i], false, &items[i]);
   }
   const auto tell = [&](Json item, const std::string& line) {
     item["program"] = printed(line);
@@ -481,7 +439,7 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
     items[i]["line"] = lineOf(problems[i]);
     tell(std::move(items[i]), fileProblemLine(fileName, read.firstLine, problems[i]));
   }
-  const std::size_t untold = (refused ? checked.untold : 0) + (problems.size() - told);
+  const std::size_t untold = (refused ? checked.errors.untold : 0) + (problems.size() - told);
   if (untold > 0 && refused) {
     tell({{"line", read.firstLine}, {"kind", "more"}, {"count", untold}},
          moreProblemsLine(fileName, read.firstLine, untold));
@@ -491,7 +449,7 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
   }
   Json combat = Json::object();
   combat["line"] = read.firstLine;
-  combat["valid"] = read.complete && checked.errors.empty();
+  combat["valid"] = read.complete && checked.errors.told.empty();
   combat["values"] = read.given ? givenValues(*read.given) : Json(nullptr);
   return combat;
 }
@@ -520,7 +478,7 @@ std::string fieldsJson() {
                        {"moreIsBetter", column.moreIsBetter}});
   }
   json["figures"] = std::move(figures);
-  json["longestRoster"] = kLongestRoster;
+  json["longestRoster"] = kLongestJson;
   return json.dump();
 }
 
@@ -530,7 +488,7 @@ std::string predictJson(std::string_view text) {
   const ScenarioText parsed = parseScenario(text);
   const CheckedScenario checked = checkText(parsed, true);
   Json json = Json::object();
-  json["valid"] = checked.errors.empty();
+  json["valid"] = checked.errors.told.empty();
   json["asked"] = checked.asked;
   json["notes"] = notesJson(parsed.scenario.artillery.size(),
                             parsed.scenario.airDefense.size(), checked);
@@ -543,11 +501,9 @@ std::string predictJson(std::string_view text) {
     if (question != fields[i].prompt) prompts[dottedName(fields[i])] = std::string(question);
   }
   json["prompts"] = std::move(prompts);
-  if (!checked.errors.empty()) {
-    const Json document = scenarioDocument(text);
-    const Json* scenario = document.is_discarded() ? nullptr : &document;
+  if (!checked.errors.told.empty()) {
     Json errors = Json::array();
-    for (const Problem& error : checked.errors) errors.push_back(errorJson(error, scenario));
+    for (const Problem& error : checked.errors.told) errors.push_back(errorJson(error, true));
     json["error"] = errors.front();
     json["errors"] = std::move(errors);
     json["prediction"] = nullptr;
@@ -570,16 +526,16 @@ std::string sweepJson(std::string_view text, std::string_view field,
                       std::int64_t from, std::int64_t to) {
   Json json = Json::object();
   const ScenarioText parsed = parseScenario(text);
-  std::vector<Problem> errors = checkText(parsed).errors;
+  std::vector<Problem> errors = checkText(parsed).errors.told;
   Json rows = Json::array();
   const SweepRequest request{std::string(field), from, to};
   if (errors.empty()) {
-    if (std::optional<Problem> problem = checkSweepRequest(request)) {
-      errors.push_back(std::move(*problem));
+    if (Problems problems = checkSweepRequest(request); !problems.told.empty()) {
+      errors = std::move(problems.told);
     }
   }
   if (errors.empty()) {
-    std::variant<SweepPlan, std::vector<Problem>> planned = planSweep(parsed, request);
+    OrProblems<SweepPlan> planned = planSweep(parsed, request);
     if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
       for (std::int64_t value = from; value <= to; ++value) {
         const SweepRow row = sweepRow(plan, value);
@@ -591,7 +547,7 @@ std::string sweepJson(std::string_view text, std::string_view field,
         rows.push_back(std::move(line));
       }
     } else {
-      errors = std::move(std::get<std::vector<Problem>>(planned));
+      errors = std::move(std::get<Problems>(planned).told);
     }
   }
   json["valid"] = errors.empty();
@@ -615,7 +571,7 @@ std::string readJson(std::string_view fileText, std::string_view fileName) {
   while (const std::optional<ScenarioRead> read =
              readNextScenario(&source, nullptr, total < kMostCombatsListed)) {
     ++total;
-    refused = refused || !read->checked.errors.empty();
+    refused = refused || !read->checked.errors.told.empty();
     Json combat = readCombat(*read, fileName, &json["messages"], &json["said"]);
     if (combats.size() == kMostCombatsListed) continue;
     if (!combat["values"].is_null()) {
@@ -661,7 +617,7 @@ std::string resultTextJson(std::string_view scenario) {
   const CheckedScenario checked = readScenario(scenario);
   Json json = Json::object();
   json["text"] = nullptr;
-  if (checked.errors.empty()) {
+  if (checked.errors.told.empty()) {
     const CombatPrediction predicted = predictCombat(checked.scenario);
     std::string text;
     renderPrediction(predicted.supportFire, predicted.prediction, &text);
@@ -672,8 +628,8 @@ std::string resultTextJson(std::string_view scenario) {
 
 std::string rosterJson(const RosterReading& reading, std::string_view fileName) {
   Json json = Json::object();
-  json["valid"] = reading.problems.empty();
-  json["messages"] = rosterMessages(reading, fileName);
+  json["valid"] = reading.problems.told.empty();
+  json["messages"] = problemLines(fileName, 1, reading.problems);
   Json presets = Json::array();
   for (const Preset& preset : reading.roster.presets) {
     presets.push_back({{"name", preset.name},
@@ -713,16 +669,11 @@ std::string compareJson(std::string_view scenario, const Roster& roster,
   // As --scenario --roster --compare --sort --json compares: a roster with
   // nothing to compare is at fault first, then the scenario's text; each
   // preset's combat is checked on its own.
-  if (const std::optional<RosterProblem> problem = noPresetProblem(roster, compared)) {
-    messages.push_back(printed(rosterProblemLine("presets", *problem)));
+  if (const Problems unfit = noPresetProblem(roster, compared); !unfit.told.empty()) {
+    messages = problemLines("presets", 1, unfit);
   } else if (const ScenarioText parsed = parseWithPresets(scenario, &roster, compared);
-             !parsed.errors.empty()) {
-    for (const Problem& error : parsed.errors) {
-      messages.push_back(printed(fileProblemLine("scenario", 1, error)));
-    }
-    if (parsed.untold > 0) {
-      messages.push_back(printed(moreProblemsLine("scenario", 1, parsed.untold)));
-    }
+             !parsed.errors.told.empty()) {
+    messages = problemLines("scenario", 1, parsed.errors);
   } else {
     std::vector<CompareRow> compareds = compareRows(parsed, roster, compared);
     sortRows(&compareds, sort);
@@ -743,9 +694,9 @@ std::string adviceJson(std::string_view scenario, const Roster& kept) {
   const ScenarioText parsed = parseWithPresets(scenario, roster);
   const CheckedScenario checked = checkText(parsed);
   Json json = Json::object();
-  json["valid"] = checked.errors.empty();
+  json["valid"] = checked.errors.told.empty();
   Json rows = Json::array();
-  if (checked.errors.empty()) {
+  if (checked.errors.told.empty()) {
     const std::vector<AdviceRow> advice = adviceRows(parsed, checked, roster, "");
     for (const AdviceRow& row : advice) {
       Json line = adviceRowJson(row, advice.front());

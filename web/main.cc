@@ -71,7 +71,7 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_roster(const char* bytes, double length
                                                const char* name, double kept) {
   RosterReading reading = parseRoster(text(bytes, length));
   std::string answer = rosterJson(reading, name);
-  if (kept != 0 && reading.problems.empty()) keptRoster() = std::move(reading.roster);
+  if (kept != 0 && reading.problems.told.empty()) keptRoster() = std::move(reading.roster);
   return keep(std::move(answer));
 }
 

@@ -129,16 +129,16 @@ int usageError(Output* err, const Problem& problem) {
 
 int cannot(Output* err, std::string_view what, std::string_view path,
            int error) {
-  put(err, programProblemLine({"",
-                               "cannot " + std::string(what) + " " +
-                                   std::string(path) + ": " +
-                                   std::strerror(error),
-                               {}}));
+  put(err, programProblemLine(cannotProblem(what, path, error)));
   flushOutput(err);
   return 2;
 }
 
-Problem wrong(std::string message) { return {"", std::move(message), {}}; }
+Problems wrong(std::string message) { return {{{"", std::move(message), {}}}, 0}; }
+
+Problems wrongOption(std::string option, std::string message) {
+  return {{{std::move(option), std::move(message), {}}}, 0};
+}
 
 // The option as the command line gave it, without its value.
 std::string optionName(const std::string& given) {
@@ -147,13 +147,12 @@ std::string optionName(const std::string& given) {
 
 // --compare, --advise, --roster and --sort go together as they say; the problem
 // when they do not.
-std::optional<Problem> compareOptionsProblem(const Options& options) {
+Problems compareOptionsProblem(const Options& options) {
   if (options.compare) {
     if (*options.compare != "attacker" && *options.compare != "defender") {
-      return Problem{"--compare",
-                     shownText(*options.compare) +
-                         " is not a side (allowed: attacker, defender)",
-                     {}};
+      return wrongOption("--compare",
+                         shownText(*options.compare) +
+                             " is not a side (allowed: attacker, defender)");
     }
     if (!options.roster) return wrong("--compare needs --roster");
     if (options.vary) return wrong("--compare and --vary exclude each other");
@@ -173,17 +172,16 @@ std::optional<Problem> compareOptionsProblem(const Options& options) {
         allowed += allowed.empty() ? "" : ", ";
         allowed += name;
       }
-      return Problem{"--sort",
-                     shownText(*options.sort) + " is not a figure (allowed: " +
-                         allowed + ")",
-                     {}};
+      return wrongOption("--sort", shownText(*options.sort) +
+                                       " is not a figure (allowed: " + allowed +
+                                       ")");
     }
   }
-  return std::nullopt;
+  return {};
 }
 
 // Reads the options, or tells what is wrong with them.
-std::variant<Options, Problem> parseOptions(int argc, char** argv) {
+OrProblems<Options> parseOptions(int argc, char** argv) {
   static const option kLong[] = {
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, 'V'},
@@ -291,21 +289,19 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
                {"FILE", &options.answers, kOrStandardInput}};
   for (const auto& file : files) {
     if (*file.name && (*file.name)->empty()) {
-      return Problem{std::string(file.option),
-                     "the file name is empty (allowed: a file name" +
-                         std::string(file.orElse) + ")",
-                     {}};
+      return wrongOption(std::string(file.option),
+                         "the file name is empty (allowed: a file name" +
+                             std::string(file.orElse) + ")");
     }
   }
   // "--vary attacker.strength 1..15": the range became an answer file.
   if (options.vary && options.vary->find('=') == std::string::npos &&
       options.answers && options.answers->find("..") != std::string::npos) {
-    return Problem{"--vary",
-                   "expected FIELD=FROM..TO, such as attacker.strength=1..20 "
-                   "(the = is missing: write " +
-                       *options.vary + "=" + *options.answers +
-                       " as one argument)",
-                   {}};
+    return wrongOption("--vary",
+                       "expected FIELD=FROM..TO, such as attacker.strength=1..20 "
+                       "(the = is missing: write " +
+                           *options.vary + "=" + *options.answers +
+                           " as one argument)");
   }
   if (options.scenario) {
     if (options.answers) {
@@ -326,8 +322,8 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
                    " needs --scenario");
     }
   }
-  if (std::optional<Problem> problem = compareOptionsProblem(options)) {
-    return *std::move(problem);
+  if (Problems problems = compareOptionsProblem(options); !problems.told.empty()) {
+    return problems;
   }
   if (options.csv && !options.vary && !options.compare && !options.advise) {
     return wrong("--csv needs --vary, --compare or --advise");
@@ -342,21 +338,12 @@ std::variant<Options, Problem> parseOptions(int argc, char** argv) {
 // after telling why the roster is refused.
 int readRoster(const std::string& path, RosterReading* roster,
                Streams* streams) {
-  int error = 0;
-  *roster = readRosterFile(path, &error);
-  if (error != 0) return cannot(&streams->err, "read", path, error);
-  for (const RosterProblem& problem : roster->problems) {
-    put(&streams->err, rosterProblemLine(path, problem));
-  }
-  if (roster->moreProblems > 0) {
-    put(&streams->err, moreProblemsLine(path, roster->problems.back().line,
-                                        roster->moreProblems));
-  }
-  if (!roster->problems.empty()) {
-    flushOutput(&streams->err);
-    return 1;
-  }
-  return 0;
+  *roster = readRosterFile(path);
+  const Problems& problems = roster->problems;
+  if (problems.told.empty()) return 0;
+  put(&streams->err, fileProblemLines(path, 1, problems));
+  flushOutput(&streams->err);
+  return problems.told.front().reason == Reason::cannotRead ? 2 : 1;
 }
 
 // Prints `lines`, one a line.
@@ -381,15 +368,11 @@ int runScenarios(const Options& options, Streams* streams) {
                 : options.csv ? OutputFormat::csv
                               : OutputFormat::text;
   if (options.vary) {
-    std::variant<SweepRequest, Problem> request = parseSweepRequest(*options.vary);
-    if (const Problem* problem = std::get_if<Problem>(&request)) {
+    OrProblems<SweepRequest> request = parseSweepRequest(*options.vary);
+    if (const Problems* problems = std::get_if<Problems>(&request)) {
       // The option is at fault, and the field in it when one is named.
-      return usageError(
-          &streams->err,
-          {"--vary",
-           problem->field.empty() ? problem->message
-                                  : problem->field + ": " + problem->message,
-           {}});
+      return usageError(&streams->err,
+                        {"--vary", problemText(problems->told.front()), {}});
     }
     file.sweep = std::get<SweepRequest>(std::move(request));
   }
@@ -488,9 +471,9 @@ int runCommandLine(int argc, char** argv) {
   Streams streams;
   streams.out = outputToFd(closed.output ? -1 : STDOUT_FILENO);
   streams.err = outputToFd(STDERR_FILENO);
-  std::variant<Options, Problem> parsed = parseOptions(argc, argv);
-  if (const Problem* problem = std::get_if<Problem>(&parsed)) {
-    return usageError(&streams.err, *problem);
+  OrProblems<Options> parsed = parseOptions(argc, argv);
+  if (const Problems* problems = std::get_if<Problems>(&parsed)) {
+    return usageError(&streams.err, problems->told.front());
   }
   const Options& options = std::get<Options>(parsed);
   if (options.printFields) {

@@ -94,8 +94,8 @@ AdviceRow changeRow(const ScenarioText& text, const CheckedScenario& checked,
   CheckedScenario changed = checkScenario(
       changedScenario(text.scenario, checked.scenario, change), given,
       FieldPlaces{}, false, false);
-  if (!changed.errors.empty()) {
-    return failedRow(std::move(row), changed.errors.front());
+  if (!changed.errors.told.empty()) {
+    return failedRow(std::move(row), changed.errors.told.front());
   }
   row.changed = fieldPatch(field, changed.scenario);
   CombatPrediction predicted = predictCombat(changed.scenario);

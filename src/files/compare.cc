@@ -62,8 +62,8 @@ std::vector<CompareRow> compareRows(const ScenarioText& text,
     CheckedScenario checked = checkScenario(scenario, given, FieldPlaces{}, false, false);
     CompareRow& row = rows.emplace_back();
     row.preset = &preset;
-    if (!checked.errors.empty()) {
-      row.error = presetProblem(std::move(checked.errors.front()), side);
+    if (!checked.errors.told.empty()) {
+      row.error = presetProblem(std::move(checked.errors.told.front()), side);
       continue;
     }
     CombatPrediction predicted = predictCombat(checked.scenario);

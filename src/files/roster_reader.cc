@@ -1,717 +1,249 @@
 #include "files/roster_reader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
-#include <cerrno>
-#include <iterator>
-#include <limits>
+#include <array>
 
-#include "files/json_answer.h"
-#include "io/input.h"
+#include "files/json_reader.h"
 
 namespace {
 
-using Json = nlohmann::json;
+const JsonDocument kRosterDocument{"roster", false, "a roster of at most 16 MiB"};
+constexpr std::size_t kNone = ~std::size_t{0};
 
-// The text of the file, read character by character by the JSON library,
-// counting the lines it passes, so that each name of the file is placed on
-// its line.
-struct LineCountingIterator {
-  using iterator_category = std::input_iterator_tag;
-  using value_type = char;
-  using difference_type = std::ptrdiff_t;
-  using pointer = const char*;
-  using reference = const char&;
-
-  const char* at = nullptr;
-  std::size_t* lineFeeds = nullptr;
-
-  reference operator*() const { return *at; }
-  LineCountingIterator& operator++() {
-    if (*at == '\n') ++*lineFeeds;
-    ++at;
-    return *this;
-  }
-  LineCountingIterator operator++(int) {
-    LineCountingIterator before = *this;
-    ++*this;
-    return before;
-  }
-  bool operator==(const LineCountingIterator& other) const {
-    return at == other.at;
-  }
-};
-
-std::string listOfFields(bool attacker, bool defender) {
-  std::string list;
-  for (const PresetField& field : presetFields()) {
-    if (!(attacker && field.attacker) && !(defender && field.defender)) continue;
-    if (!list.empty()) list += ", ";
-    list += field.name;
-  }
-  return list;
-}
-
-constexpr std::string_view kPresetNames = "name, sides, ";
-
-std::string allowedPresetNames() {
-  return std::string(kPresetNames) + listOfFields(true, true);
-}
+std::string allowedNames() { return "name, sides, " + presetFieldList(true, true); }
 
 // A name or a text of the file as a message shows it; a colon, which
 // stands between the parts of a message, quotes it too.
 std::string shown(std::string_view text) { return shownText(text, ":"); }
 
-// Which sides a preset serves, in words.
-std::string sidesText(bool attacker, bool defender) {
-  if (attacker && defender) return "the attacker and the defender";
-  return attacker ? "the attacker only" : "the defender only";
-}
+struct RosterRead {
+  const JsonText& json;
+  LinePlacer placer;
+  std::vector<Problem> problems;       // all of them, put in the order of lines
+  std::vector<std::size_t> nameLines;  // of each preset kept
+};
 
-// What a name of the scenario that is not a unit's own stands for, for the
-// message that refuses it in a preset.
-std::optional<std::string> situationNote(std::string_view name) {
-  for (const std::string_view group : {"general", "attacker", "defender", "terrain"}) {
-    if (name == group) return "a group of the scenario, not an answer of a unit";
-  }
-  for (const ScenarioField& info : scenarioFields()) {
-    if (name != info.name) continue;
-    if (const auto own = presetFieldOf(
-            static_cast<Field>(&info - scenarioFields().data()))) {
-      return "a preset writes it as " + std::string(presetFields()[*own].name);
+// The sides of a preset, from the list at token `at`: each entry a side,
+// named at its own line when it is not.  Whether every entry was a side.
+bool readSides(RosterRead* read, std::size_t at, Preset* preset,
+               std::vector<Problem>* problems) {
+  const JsonText& json = read->json;
+  bool allSides = true;
+  const auto end = static_cast<std::size_t>(json.tokens[at].value);
+  for (std::size_t i = at + 1, n = 0; i < end; i = afterValue(json, i), ++n) {
+    const JsonToken& token = json.tokens[i];
+    const std::string_view side = token.kind == JsonKind::text ? wordOf(json, token) : "";
+    bool* served = side == "attacker"   ? &preset->attacker
+                   : side == "defender" ? &preset->defender : nullptr;
+    const Place place = placeAt(&read->placer, token.offset);
+    const std::string entry = "sides." + std::to_string(n);
+    allSides = allSides && served != nullptr;
+    if (token.kind != JsonKind::text) {
+      addProblemAt(problems, place, entry, "must be a text (allowed: attacker, defender)",
+          wrongKindReason(token));
+    } else if (served == nullptr) {
+      addProblemAt(problems, place, entry,
+                   shown(side) + " is not a side (allowed: attacker, defender)",
+          Reason::unknownWord);
+    } else if (*served) {
+      addProblemAt(problems, place, entry,
+                   std::string(side) + " given twice (allowed: each side once)",
+          Reason::givenTwice);
     }
-    return "part of the combat's situation, not of a unit";
+    if (served != nullptr) *served = true;
   }
-  for (const std::string_view unit : {"closeDefense", "groundDefense", "airDefense"}) {
-    if (name == unit) return "part of the combat's situation, not of a unit";
-  }
-  return std::nullopt;
+  return allSides;
 }
 
-// One preset as it is read: its answers and where each stands, checked
-// against its sides once the object ends (the sides may come last).
-struct PresetDraft {
+// The preset whose object begins at token `at`, the `item`th of the list:
+// its names first, then its answers checked against its sides (which may
+// come last).  Its problems name it.
+void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* roster) {
+  const JsonText& json = read->json;
   Preset preset;
-  bool named = false;
-  bool sided = false;
-  std::size_t nameLine = 0;
-  std::array<std::size_t, kPresetFieldCount> lines{};
-  std::bitset<kPresetFieldCount> tooLarge;  // a whole number beyond 64 bits
-  // A menu's entry given by its words, read once the sides are known (the
-  // attacker's and the defender's menus differ).
-  std::array<std::string, kPresetFieldCount> words;
-  std::vector<RosterProblem> problems;      // named once the name is known
-};
-
-// Where the parser stands.
-enum class Frame { top, presets, preset, sides, bars, skipped };
-
-struct RosterBuilder {
-  RosterReading* result = nullptr;
-  std::size_t lineFeeds = 0;
-  std::vector<Frame> frames;
-  PresetDraft draft;
-  // The name whose value comes next in the top object or a preset: "" for
-  // one that was refused (its value is skipped).
-  std::string pending;
-  std::optional<std::size_t> pendingField;
-  std::size_t pendingLine = 0;
-  bool sawPresets = false;
-  std::size_t presetsSeen = 0;
-  // The library refused a number too large for a double: the text is
-  // valid JSON, and is read again with that number out of range.
-  bool numberOverflow = false;
-
-  std::size_t line() const { return lineFeeds + 1; }
-
-  void fileProblem(std::size_t at, std::string field, std::string message) {
-    result->problems.push_back({at, "", {std::move(field), std::move(message), {}}});
-  }
-
-  void presetProblem(std::size_t at, std::string field, std::string message) {
-    draft.problems.push_back({at, "", {std::move(field), std::move(message), {}}});
-  }
-
-  // What the value of the pending name must be.
-  std::string expected() const {
-    if (pendingField) return kindText();
-    if (pending == "name") return "must be a text (allowed: a name)";
-    return "must be a list of \"attacker\" and \"defender\" (allowed: "
-           "attacker, defender)";
-  }
-
-  // A value of the wrong kind where it stands.
-  bool wrongValue() {
-    const Frame frame = frames.empty() ? Frame::top : frames.back();
-    switch (frame) {
-      case Frame::top:
-        if (frames.empty()) {
-          fileProblem(line(), "roster",
-                      "must be a JSON object (allowed: presets)");
-          return false;
-        }
-        if (pending == "presets") {
-          fileProblem(pendingLine, "presets",
-                      "must be a list of presets (allowed: a JSON array)");
-          return false;
-        }
-        return true;
-      case Frame::presets:
-        fileProblem(line(), "presets",
-                    "each preset must be an object (allowed: " +
-                        allowedPresetNames() + ")");
-        return true;
-      case Frame::preset:
-        if (!pending.empty()) presetProblem(pendingLine, pending, expected());
-        return true;
-      case Frame::sides:
-        presetProblem(pendingLine, "sides", expected());
-        return true;
-      case Frame::bars:
-        presetProblem(pendingLine, "combatSupport",
-                      wrongKindText(FieldKind::bars, 0, kLargestAnswer));
-        return true;
-      case Frame::skipped:
-        return true;
+  preset.line = placeAt(&read->placer, json.tokens[at].offset).line;
+  std::vector<Problem> problems;
+  std::array<std::size_t, kPresetFieldCount + 2> value;  // the fields, name, sides
+  value.fill(kNone);
+  std::array<Place, kPresetFieldCount + 2> places{};
+  const std::size_t kName = kPresetFieldCount;
+  const std::size_t kSides = kPresetFieldCount + 1;
+  bool refused = false;  // a side refused: the sides are not empty
+  const auto fields = presetFields();
+  const auto end = static_cast<std::size_t>(json.tokens[at].value);
+  for (std::size_t i = at + 1; i + 1 < end; i = afterValue(json, i + 1)) {
+    const std::string_view name = wordOf(json, json.tokens[i]);
+    const Place place = placeAt(&read->placer, json.tokens[i].offset);
+    const JsonToken& token = json.tokens[i + 1];
+    const auto field = std::find_if(fields.begin(), fields.end(),
+                                    [&](const PresetField& f) { return f.name == name; });
+    const std::size_t f = field != fields.end() ? static_cast<std::size_t>(field - fields.begin())
+                          : name == "name"      ? kName
+                          : name == "sides"     ? kSides : kNone;
+    if (f == kNone) {
+      addProblemAt(&problems, place, shown(name),
+          notAUnitField(name) + " (allowed: " + allowedNames() + ")", Reason::unknownName);
+      continue;
     }
-    return true;
-  }
-
-  std::string kindText() const {
-    const PresetField& field = presetFields()[*pendingField];
-    const ScenarioField& info = fieldInfo(field.attacker ? *field.attacker : *field.defender);
-    return wrongKindText(info.kind, info.minimum, info.maximum);
-  }
-
-  FieldKind pendingKind() const {
-    const PresetField& field = presetFields()[*pendingField];
-    return fieldInfo(field.attacker ? *field.attacker : *field.defender).kind;
-  }
-
-  bool whole(WholeNumber number) {
-    if (frames.empty() || frames.back() == Frame::skipped) return wrongValue();
-    if (frames.back() == Frame::bars) {
-      if (!number.fits || number.value < 0 || number.value > kLargestAnswer) {
-        presetProblem(pendingLine, "combatSupport",
-                      outOfRangeText(number) + " (allowed: " +
-                          rangeText(0, kLargestAnswer) + ")");
-      } else {
-        draft.preset.combatSupport.push_back(number.value);
+    if (value[f] != kNone) {
+      addProblemAt(&problems, place, std::string(name), "given twice (allowed: once)",
+                   Reason::givenTwice);
+      continue;
+    }
+    value[f] = i + 1;
+    places[f] = place;
+    const ScenarioField* info = f < kName ? &fieldInfo(field->attacker ? *field->attacker
+                                                                       : *field->defender)
+                                          : nullptr;
+    if (f == kName ? token.kind != JsonKind::text
+        : f == kSides ? token.kind != JsonKind::list
+                      : !takesKind(token, info->kind, !info->options.empty())) {
+      addProblemAt(&problems, place, std::string(name),
+          f == kName    ? "must be a text (allowed: a name)"
+          : f == kSides ? "must be a list of \"attacker\" and \"defender\" (allowed: "
+                          "attacker, defender)"
+                        : wrongKindText(info->kind, info->minimum, info->maximum),
+          wrongKindReason(token));
+      refused = refused || f == kSides;
+      if (f < kName) value[f] = kNone - 1;
+    } else if (f == kName) {
+      preset.name = std::string(wordOf(json, token));
+    } else if (f == kSides) {
+      refused = !readSides(read, i + 1, &preset, &problems) || refused;
+      if (!preset.attacker && !preset.defender && !refused) {
+        addProblemAt(&problems, placeAt(&read->placer, token.offset), "sides",
+            "empty (allowed: attacker, defender)", Reason::missing);
       }
-      return true;
+    } else if (info->kind == FieldKind::bars) {
+      preset.combatSupport = readBars(json, i + 1, name, &read->placer, &problems);
     }
-    if (frames.back() != Frame::preset || !pendingField) {
-      return wrongValue();
-    }
-    if (pendingKind() != FieldKind::whole) return wrongValue();
-    draft.preset.given.set(*pendingField);
-    draft.preset.values[*pendingField] = number.value;
-    draft.tooLarge.set(*pendingField, !number.fits);
-    return true;
   }
-
-  bool yesNo(char answer) {
-    if (!frames.empty() && frames.back() == Frame::preset && pendingField &&
-        pendingKind() == FieldKind::yesNo) {
-      draft.preset.given.set(*pendingField);
-      draft.preset.values[*pendingField] = answer;
-      return true;
-    }
-    return wrongValue();
+  const bool named = value[kName] != kNone && json.tokens[value[kName]].kind == JsonKind::text;
+  for (const std::size_t f : {kName, kSides}) {
+    if (value[f] != kNone) continue;
+    addProblemAt(&problems, {preset.line, 0}, f == kName ? "name" : "sides",
+        f == kName ? "missing (allowed: a text)" : "missing (allowed: attacker, defender)",
+        Reason::missing);
   }
-
-  bool null() { return yesNo(answer::kNeither); }
-  bool boolean(bool value) { return yesNo(value ? answer::kYes : answer::kNo); }
-  bool number_integer(std::int64_t value) { return whole({value, true}); }
-  bool number_unsigned(std::uint64_t value) {
-    return whole(wholeFromUnsigned(value));
+  if (named && (preset.name.empty() || preset.name.size() > kLongestPresetName ||
+                std::any_of(preset.name.begin(), preset.name.end(), [](char c) {
+                  return static_cast<unsigned char>(c) < ' ' || c == '\x7f';
+                }))) {
+    addProblemAt(&problems, places[kName], "name",
+        "must be 1 to " + std::to_string(kLongestPresetName) +
+            " characters, none of them a control character (allowed: a short text)",
+        Reason::outOfRange);
   }
-  bool number_float(double value, const std::string&) {
-    const std::optional<WholeNumber> number = wholeFromFloat(value);
-    return number ? whole(*number) : wrongValue();
+  for (std::size_t i = 0; i < kPresetFieldCount; ++i) {
+    if (value[i] >= kNone - 1 || (!preset.attacker && !preset.defender)) continue;
+    preset.given.set(i);
+    settlePresetAnswer(json, json.tokens[value[i]], i, places[i], &preset, &problems);
   }
-  bool binary(Json::binary_t&) { return wrongValue(); }
-
-  bool string(std::string& text) {
-    if (frames.empty()) return wrongValue();
-    if (frames.back() == Frame::sides) {
-      bool* side = text == "attacker"   ? &draft.preset.attacker
-                   : text == "defender" ? &draft.preset.defender
-                                        : nullptr;
-      if (side == nullptr) {
-        presetProblem(pendingLine, "sides",
-                      shown(text) + " is not a side (allowed: attacker, defender)");
-      } else if (*side) {
-        presetProblem(pendingLine, "sides",
-                      text + " given twice (allowed: each side once)");
-      }
-      if (side != nullptr) *side = true;
-      return true;
-    }
-    if (frames.back() == Frame::preset && pending == "name") {
-      draft.named = true;
-      draft.nameLine = pendingLine;
-      draft.preset.name = text;
-      return true;
-    }
-    if (frames.back() == Frame::preset && pendingField &&
-        pendingKind() == FieldKind::whole && hasMenu(*pendingField)) {
-      draft.preset.given.set(*pendingField);
-      draft.words[*pendingField] = std::move(text);
-      return true;
-    }
-    return wrongValue();
+  // A preset without a name is known by its place in the list.
+  for (Problem& problem : problems) {
+    problem.preset = named ? shown(preset.name) : "#" + std::to_string(item + 1);
+    read->problems.push_back(std::move(problem));
   }
-
-  static bool hasMenu(std::size_t field) {
-    const PresetField& own = presetFields()[field];
-    for (const std::optional<Field> f : {own.attacker, own.defender}) {
-      if (f && !fieldInfo(*f).options.empty()) return true;
-    }
-    return false;
-  }
-
-  // The entry that a menu word names for the sides the preset serves, or a
-  // problem: a word that a side's menu lacks, or one that means different
-  // entries for the two sides.
-  void settleWord(std::size_t i, bool forAttacker, bool forDefender) {
-    const PresetField& field = presetFields()[i];
-    const std::string& word = draft.words[i];
-    std::int64_t entry = 0;
-    for (const bool attacker : {true, false}) {
-      if (!(attacker ? forAttacker : forDefender)) continue;
-      const auto options = fieldInfo(attacker ? *field.attacker : *field.defender).options;
-      const std::int64_t number = menuEntry(options, word);
-      if (number == 0) {
-        presetProblem(draft.lines[i], std::string(field.name),
-                      "unknown word " + quotedWord(word) + " for the " +
-                          (attacker ? "attacker" : "defender") + " (allowed: " +
-                          menuWordList(options) + ")");
-        draft.words[i].clear();
-        return;
-      }
-      if (entry != 0 && number != entry) {
-        presetProblem(draft.lines[i], std::string(field.name),
-                      quotedWord(word) + " is entry " + std::to_string(entry) +
-                          " for the attacker but " + std::to_string(number) +
-                          " for the defender (allowed: a preset for one side)");
-        draft.words[i].clear();
-        return;
-      }
-      entry = number;
-    }
-    draft.preset.values[i] = entry;
-    draft.words[i].clear();
-  }
-
-  bool start_object(std::size_t) {
-    if (frames.empty()) {
-      frames.push_back(Frame::top);
-      return true;
-    }
-    if (frames.back() == Frame::presets) {
-      if (presetsSeen >= kMostPresets) {
-        fileProblem(line(), "presets",
-                    "more than " + std::to_string(kMostPresets) +
-                        " presets (allowed: at most " +
-                        std::to_string(kMostPresets) + ")");
-        return false;
-      }
-      draft = PresetDraft{};
-      draft.preset.line = line();
-      frames.push_back(Frame::preset);
-      pending.clear();
-      pendingField.reset();
-      return true;
-    }
-    if (!wrongValue()) {
-      return false;
-    }
-    frames.push_back(Frame::skipped);
-    return true;
-  }
-
-  bool start_array(std::size_t) {
-    if (frames.empty()) return wrongValue();
-    const Frame frame = frames.back();
-    if (frame == Frame::top && pending == "presets") {
-      frames.push_back(Frame::presets);
-      return true;
-    }
-    if (frame == Frame::preset && pending == "sides") {
-      frames.push_back(Frame::sides);
-      return true;
-    }
-    if (frame == Frame::preset && pendingField &&
-        pendingKind() == FieldKind::bars) {
-      draft.preset.given.set(*pendingField);
-      frames.push_back(Frame::bars);
-      return true;
-    }
-    if (!wrongValue()) {
-      return false;
-    }
-    frames.push_back(Frame::skipped);
-    return true;
-  }
-
-  bool end_array() {
-    frames.pop_back();
-    return true;
-  }
-
-  bool end_object() {
-    const Frame frame = frames.back();
-    frames.pop_back();
-    if (frame == Frame::preset) finishPreset();
-    return true;
-  }
-
-  bool key(std::string& text) {
-    pending = text;
-    pendingField.reset();
-    pendingLine = line();
-    const Frame frame = frames.back();
-    if (frame == Frame::skipped) return true;
-    if (frame == Frame::top) {
-      if (text == "presets") {
-        if (sawPresets) {
-          fileProblem(pendingLine, "presets", "given twice (allowed: once)");
-          return false;
-        }
-        sawPresets = true;
-        return true;
-      }
-      fileProblem(pendingLine, shown(text), "unknown name (allowed: presets)");
-      pending.clear();
-      return true;
-    }
-    // A name of a preset.
-    const auto fields = presetFields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].name != text) continue;
-      if (draft.lines[i] != 0) {
-        presetProblem(pendingLine, text, "given twice (allowed: once)");
-        pending.clear();
-        return true;
-      }
-      pendingField = i;
-      draft.lines[i] = pendingLine;
-      return true;
-    }
-    if ((text == "name" && draft.named) || (text == "sides" && draft.sided)) {
-      presetProblem(pendingLine, text, "given twice (allowed: once)");
-      pending.clear();
-      return true;
-    }
-    if (text == "sides") draft.sided = true;
-    if (text == "name" || text == "sides") return true;
-    const std::optional<std::string> note = situationNote(text);
-    presetProblem(pendingLine, shown(text),
-                  (note ? *note : std::string("unknown name")) +
-                      " (allowed: " + allowedPresetNames() + ")");
-    pending.clear();
-    return true;
-  }
-
-  // Checks the answers against the sides, now that both are known, and
-  // keeps the preset when all is well.
-  void finishPreset() {
-    Preset& preset = draft.preset;
-    const std::size_t at = preset.line;
-    const bool nameRefused = std::any_of(
-        draft.problems.begin(), draft.problems.end(),
-        [](const RosterProblem& p) { return p.problem.field == "name"; });
-    if (!draft.named && !nameRefused) {
-      presetProblem(at, "name", "missing (allowed: a text)");
-    } else if (draft.named &&
-               (preset.name.empty() || preset.name.size() > kLongestPresetName ||
-               std::any_of(preset.name.begin(), preset.name.end(),
-                           [](char c) {
-                             return static_cast<unsigned char>(c) < ' ' ||
-                                    c == '\x7f';
-                           }))) {
-      presetProblem(draft.nameLine, "name",
-                    "must be 1 to " + std::to_string(kLongestPresetName) +
-                        " characters, none of them a control character "
-                        "(allowed: a short text)");
-    }
-    const bool sidesRefused = std::any_of(
-        draft.problems.begin(), draft.problems.end(),
-        [](const RosterProblem& p) { return p.problem.field == "sides"; });
-    if (!draft.sided) {
-      presetProblem(at, "sides", "missing (allowed: attacker, defender)");
-    } else if (!preset.attacker && !preset.defender && !sidesRefused) {
-      presetProblem(at, "sides", "empty (allowed: attacker, defender)");
-    }
-    const auto fields = presetFields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (!preset.given.test(i) || (!preset.attacker && !preset.defender)) continue;
-      const PresetField& field = fields[i];
-      const bool forAttacker = preset.attacker && field.attacker;
-      const bool forDefender = preset.defender && field.defender;
-      if (!forAttacker && !forDefender) {
-        presetProblem(draft.lines[i], std::string(field.name),
-                      "not asked of " +
-                          std::string(field.attacker ? "a defender" : "an attacker") +
-                          ", and this preset is for " +
-                          sidesText(preset.attacker, preset.defender) +
-                          " (allowed: " +
-                          listOfFields(preset.attacker, preset.defender) + ")");
-        continue;
-      }
-      const ScenarioField& info =
-          fieldInfo(field.attacker ? *field.attacker : *field.defender);
-      if (info.kind != FieldKind::whole) continue;
-      if (!draft.words[i].empty()) {
-        // A word that names an entry is in range by itself.
-        settleWord(i, forAttacker, forDefender);
-        continue;
-      }
-      const WholeRange range = presetRange(field, forAttacker, forDefender);
-      const std::int64_t value = preset.values[i];
-      if (draft.tooLarge.test(i) || value < range.minimum || value > range.maximum) {
-        std::string message = outOfRangeText({value, !draft.tooLarge.test(i)});
-        if (forAttacker && forDefender) message += " for both sides";
-        presetProblem(draft.lines[i], std::string(field.name),
-                      message + " (allowed: " + rangeText(range.minimum, range.maximum) + ")");
-      }
-    }
-    // A preset without a name is known by its place in the list.
-    const std::string name =
-        draft.named ? shown(preset.name) : "#" + std::to_string(presetsSeen + 1);
-    ++presetsSeen;
-    for (RosterProblem& problem : draft.problems) {
-      problem.preset = name;
-      result->problems.push_back(std::move(problem));
-    }
-    // Kept even when it is wrong, so that its name counts among those
-    // given; a roster with any problem is refused as a whole.
-    if (draft.named) result->roster.presets.push_back(std::move(preset));
-  }
-
-  bool parse_error(std::size_t, const std::string&,
-                   const nlohmann::detail::exception& error) {
-    numberOverflow = error.id == kJsonNumberOverflow;
-    fileProblem(line(), "roster",
-                "not valid JSON: " + parseErrorText(error.what()) +
-                    " (allowed: one JSON object)");
-    return false;
-  }
-};
-
-// Names given to more than one preset: each after the first is a problem.
-void checkUniqueNames(RosterReading* reading) {
-  Roster& roster = reading->roster;
-  roster.byName.resize(roster.presets.size());
-  for (std::size_t i = 0; i < roster.presets.size(); ++i) {
-    roster.byName[i] = static_cast<std::uint32_t>(i);
-  }
-  const auto& presets = roster.presets;
-  std::sort(roster.byName.begin(), roster.byName.end(),
-            [&](std::uint32_t a, std::uint32_t b) {
-              const int order = presets[a].name.compare(presets[b].name);
-              return order != 0 ? order < 0 : a < b;
-            });
-  for (std::size_t i = 1; i < roster.byName.size(); ++i) {
-    const Preset& earlier = presets[roster.byName[i - 1]];
-    const Preset& later = presets[roster.byName[i]];
-    if (earlier.name != later.name) continue;
-    reading->problems.push_back(
-        {later.line, shown(later.name),
-         {"name", "given to another preset too, on line " +
-                      std::to_string(earlier.line) +
-                      " (allowed: a name of its own)", {}}});
+  // Kept even when it is wrong, so that its name counts among those
+  // given; a roster with any problem is refused as a whole.
+  if (named) {
+    roster->presets.push_back(std::move(preset));
+    read->nameLines.push_back(places[kName].line);
   }
 }
 
-// A roster over kLongestRoster, refused before it is read.
-RosterReading tooLongRoster() {
-  RosterReading reading;
-  reading.problems.push_back(
-      {1, "", {"roster", "longer than 16 MiB (allowed: a roster of at most "
-                         "16 MiB)", {}}});
-  return reading;
+// The list of presets that begins at token `at`.
+void readPresets(RosterRead* read, std::size_t at, Roster* roster) {
+  const JsonText& json = read->json;
+  const auto end = static_cast<std::size_t>(json.tokens[at].value);
+  // Room for every preset at once: a roster may be large.
+  std::size_t count = 0;
+  for (std::size_t i = at + 1; i < end && count <= kMostPresets; i = afterValue(json, i)) ++count;
+  roster->presets.reserve(count);
+  read->nameLines.reserve(count);
+  std::size_t item = 0;
+  for (std::size_t i = at + 1; i < end; i = afterValue(json, i), ++item) {
+    const JsonToken& token = json.tokens[i];
+    const Place place = placeAt(&read->placer, token.offset);
+    if (token.kind != JsonKind::object) {
+      addProblemAt(&read->problems, place, "presets." + std::to_string(item),
+          "must be an object (allowed: " + allowedNames() + ")", wrongKindReason(token));
+    } else if (item >= kMostPresets) {
+      addProblemAt(&read->problems, place, "presets",
+          "more than " + std::to_string(kMostPresets) + " presets (allowed: at most " +
+              std::to_string(kMostPresets) + ")",
+          Reason::outOfRange);
+      return;
+    } else if (static_cast<std::size_t>(token.value) < json.tokens.size()) {
+      readPreset(read, i, item, roster);
+    }
+  }
 }
 
-// Only the first problems are kept; the rest are counted.
-void limitProblems(RosterReading* reading) {
-  std::stable_sort(reading->problems.begin(), reading->problems.end(),
-                   [](const RosterProblem& a, const RosterProblem& b) {
-                     return a.line < b.line;
-                   });
-  if (reading->problems.size() > kMostRosterProblems) {
-    reading->moreProblems = reading->problems.size() - kMostRosterProblems;
-    reading->problems.resize(kMostRosterProblems);
+// Names given to more than one preset: each after the first is a problem,
+// at its name.
+void checkUniqueNames(RosterRead* read, Roster* roster) {
+  const auto& presets = roster->presets;
+  indexByName(roster);
+  for (std::size_t i = 1; i < roster->byName.size(); ++i) {
+    const std::uint32_t earlier = roster->byName[i - 1];
+    const std::uint32_t later = roster->byName[i];
+    if (presets[earlier].name != presets[later].name) continue;
+    addProblemAt(&read->problems, {read->nameLines[later], 0}, "name",
+        "given to another preset too, on line " + std::to_string(read->nameLines[earlier]) +
+            " (allowed: a name of its own)",
+        Reason::givenTwice);
+    read->problems.back().preset = shown(presets[later].name);
   }
 }
 
 }  // namespace
 
 RosterReading parseRoster(std::string_view text) {
-  if (text.size() > kLongestRoster) return tooLongRoster();
+  const JsonText json = readJson(text, kRosterDocument);
   RosterReading reading;
-  RosterBuilder builder;
-  builder.result = &reading;
-  const LineCountingIterator first{text.data(), &builder.lineFeeds};
-  const LineCountingIterator last{text.data() + text.size(), &builder.lineFeeds};
-  const bool parsed = Json::sax_parse(first, last, &builder,
-                                      Json::input_format_t::json, true);
-  if (builder.numberOverflow) {
-    if (const std::optional<std::string> finite = withFiniteNumbers(text)) {
-      return parseRoster(*finite);
+  RosterRead read{json, LinePlacer{text}, {}, {}};
+  const std::vector<JsonToken>& tokens = json.tokens;
+  bool listed = !tokens.empty() && tokens[0].kind != JsonKind::object;
+  if (listed) {
+    addProblemAt(&read.problems, placeAt(&read.placer, tokens[0].offset), "roster",
+        "must be a JSON object (allowed: presets)", wrongKindReason(tokens[0]));
+  }
+  const std::size_t end = tokens.empty() || listed ? 0 : static_cast<std::size_t>(tokens[0].value);
+  for (std::size_t i = 1; i + 1 < end; i = afterValue(json, i + 1)) {
+    const std::string_view name = wordOf(json, tokens[i]);
+    const Place place = placeAt(&read.placer, tokens[i].offset);
+    if (name != "presets") {
+      addProblemAt(&read.problems, place, shown(name), "unknown name (allowed: presets)",
+          Reason::unknownName);
+      continue;
     }
+    if (listed || tokens[i + 1].kind != JsonKind::list) {
+      addProblemAt(&read.problems, place, "presets",
+          listed ? "given twice (allowed: once)"
+                 : "must be a list of presets (allowed: a JSON array)",
+          listed ? Reason::givenTwice : wrongKindReason(tokens[i + 1]));
+      listed = true;
+      break;
+    }
+    listed = true;
+    readPresets(&read, i + 1, &reading.roster);
   }
-  if (parsed && !builder.sawPresets) {
-    reading.problems.push_back(
-        {1, "", {"presets", "missing (allowed: a list of presets)", {}}});
+  if (json.complete && !listed) {
+    addProblemAt(&read.problems, {1, 0}, "presets", "missing (allowed: a list of presets)",
+        Reason::missing);
   }
-  if (!parsed && reading.problems.empty()) {
-    reading.problems.push_back(
-        {builder.line(), "", {"roster", "not valid JSON (allowed: one JSON object)", {}}});
-  }
-  checkUniqueNames(&reading);
-  if (!reading.problems.empty()) reading.roster = Roster{};
-  limitProblems(&reading);
+  if (!json.complete) read.problems.push_back(json.notJson);
+  checkUniqueNames(&read, &reading.roster);
+  std::stable_sort(read.problems.begin(), read.problems.end(),
+                   [](const Problem& a, const Problem& b) { return a.place.line < b.place.line; });
+  for (Problem& problem : read.problems) addProblem(&reading.problems, std::move(problem));
+  if (!reading.problems.told.empty()) reading.roster = Roster{};
   return reading;
 }
 
-RosterReading readRosterFile(const std::string& path, int* error) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *error = errno;
-    return {};
-  }
-  Input in = inputFromFd(fd);
-  std::string text;
-  bool tooLong = false;
-  while (readMore(&in, "")) {
-    const std::string_view piece = unread(in);
-    if (text.size() + piece.size() > kLongestRoster) {
-      tooLong = true;
-      break;
-    }
-    text.append(piece);
-    take(&in, piece.size());
-  }
-  close(fd);
-  if (in.error != 0) {
-    *error = in.error;
-    return {};
-  }
-  *error = 0;
-  if (tooLong) return tooLongRoster();
-  return parseRoster(text);
-}
-
-std::string rosterProblemLine(const std::string& path,
-                              const RosterProblem& problem) {
-  // The file's one way of writing a problem, with the preset before the
-  // field it belongs to.
-  Problem shown = problem.problem;
-  shown.place = {problem.line, 0};
-  shown.showColumn = false;
-  if (!problem.preset.empty()) {
-    shown.field = "preset " + problem.preset + ": " + shown.field;
-  }
-  return fileProblemLine(path, 1, shown);
-}
-
-GivenFields applyPreset(const Preset& preset, Side side,
-                        CombatScenario* scenario, GivenFields* given) {
-  GivenFields gave{};
-  const auto fields = presetFields();
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (!preset.given.test(i)) continue;
-    const std::optional<Field> field = fieldFor(fields[i], side);
-    if (!field) continue;
-    const auto place = static_cast<std::size_t>(*field);
-    if ((*given)[place]) continue;
-    const ScenarioField& info = fieldInfo(*field);
-    switch (info.kind) {
-      case FieldKind::whole:
-        scenario->*info.whole = preset.values[i];
-        break;
-      case FieldKind::yesNo:
-        scenario->*info.yesNo = static_cast<char>(preset.values[i]);
-        break;
-      case FieldKind::bars:
-        scenario->*info.bars = preset.combatSupport;
-        break;
-      case FieldKind::units:
-        break;
-    }
-    (*given)[place] = true;
-    gave[place] = true;
-  }
-  return gave;
-}
-
-void clearUnit(Side side, CombatScenario* scenario, GivenFields* given) {
-  for (const PresetField& own : presetFields()) {
-    if (const std::optional<Field> field = fieldFor(own, side)) {
-      resetAnswer(scenario, *field);
-      (*given)[static_cast<std::size_t>(*field)] = false;
-    }
-  }
-}
-
-std::optional<RosterProblem> noPresetProblem(const Roster& roster,
-                                             Side side) {
-  const auto& presets = roster.presets;
-  if (std::any_of(presets.begin(), presets.end(),
-                  [side](const Preset& preset) { return serves(preset, side); })) {
-    return std::nullopt;
-  }
-  const std::string sideText(sideName(side));
-  // None serves `side`, so every preset serves the other side only.
-  const std::string held =
-      presets.empty() ? "it holds no preset"
-                      : "its presets are for " +
-                            sidesText(side == Side::defender,
-                                      side == Side::attacker);
-  return RosterProblem{1, "",
-                       {"roster",
-                        "no preset for the " + sideText + "; " + held +
-                            " (allowed: presets whose sides include the " +
-                            sideText + ")",
-                        {}}};
-}
-
-std::optional<Problem> applyNamedPresets(const Roster& roster,
-                                         ScenarioText* scenario) {
-  for (const Side side : {Side::attacker, Side::defender}) {
-    const std::optional<std::string>& name = side == Side::attacker
-                                                 ? scenario->attackerPreset
-                                                 : scenario->defenderPreset;
-    if (!name) continue;
-    const std::string field = std::string(sideName(side)) + ".preset";
-    const Place place = side == Side::attacker ? scenario->attackerPresetPlace
-                                               : scenario->defenderPresetPlace;
-    const Preset* preset = findPreset(roster, *name);
-    if (preset == nullptr) {
-      return Problem{field, "no preset named " + shown(*name) +
-                                " in the roster (allowed: a preset of the "
-                                "roster for the " +
-                                std::string(sideName(side)) + ")",
-                     place};
-    }
-    if (!serves(*preset, side)) {
-      return Problem{field, shown(*name) + " is a preset for " +
-                                sidesText(preset->attacker, preset->defender) +
-                                " (allowed: a preset for the " +
-                                std::string(sideName(side)) + ")",
-                     place};
-    }
-    const GivenFields gave =
-        applyPreset(*preset, side, &scenario->scenario, &scenario->given);
-    for (std::size_t i = 0; i < gave.size(); ++i) {
-      if (gave[i]) scenario->fromPresets[i] = true;
-    }
-  }
-  return std::nullopt;
+RosterReading readRosterFile(const std::string& path) {
+  OrProblems<std::string> text = readJsonFile(path, kRosterDocument);
+  if (Problems* problems = std::get_if<Problems>(&text)) return {{}, std::move(*problems)};
+  return parseRoster(std::get<std::string>(text));
 }

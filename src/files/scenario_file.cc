@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "combat/combat.h"
@@ -34,30 +33,21 @@ struct Run {
 };
 
 // The problems of the scenario that begins on `firstLine`, each on a line
-// of its own, the first kMostProblemsTold of them; `untold` more are
-// counted after them.
-void tell(Run* run, std::size_t firstLine, const std::vector<Problem>& problems,
-          std::size_t untold = 0) {
-  if (problems.empty()) return;
+// of its own, and the count of those beyond.
+void tell(Run* run, std::size_t firstLine, const Problems& problems) {
+  if (problems.told.empty() && problems.untold == 0) return;
   flushOutput(run->out);  // what came before them is printed before them
-  for (std::size_t i = 0; i < problems.size() && i < kMostProblemsTold; ++i) {
-    put(run->err, fileProblemLine(run->name, firstLine, problems[i]));
-  }
-  if (problems.size() > kMostProblemsTold) {
-    untold += problems.size() - kMostProblemsTold;
-  }
-  if (untold > 0) put(run->err, moreProblemsLine(run->name, firstLine, untold));
+  put(run->err, fileProblemLines(run->name, firstLine, problems));
   flushOutput(run->err);
 }
 
-void invalid(Run* run, std::size_t firstLine,
-             const std::vector<Problem>& problems, std::size_t untold = 0) {
+void invalid(Run* run, std::size_t firstLine, const Problems& problems) {
   run->anyInvalid = true;
-  tell(run, firstLine, problems, untold);
+  tell(run, firstLine, problems);
 }
 
 void invalidScenario(Run* run, std::size_t firstLine, Problem problem) {
-  invalid(run, firstLine, std::vector<Problem>{std::move(problem)});
+  invalid(run, firstLine, Problems{{std::move(problem)}, 0});
 }
 
 // Leaves out the notes on fields that a preset gave rather than the
@@ -75,6 +65,14 @@ std::vector<Problem> ownNotes(const GivenFields& fromPresets,
   return notes;
 }
 
+// Tells the notes on a scenario: the first kMostProblemsTold, and a count
+// of the rest.
+void tellNotes(Run* run, std::size_t firstLine, std::vector<Problem> notes) {
+  Problems told;
+  for (Problem& note : notes) addProblem(&told, std::move(note));
+  tell(run, firstLine, told);
+}
+
 // The side that the run's comparison replaces, if it makes one.
 std::optional<Side> compared(const Run& run) {
   if (!run.options.compare) return std::nullopt;
@@ -84,11 +82,11 @@ std::optional<Side> compared(const Run& run) {
 // One scenario: its figures, or its errors.
 void runOne(Run* run, const ScenarioRead& read) {
   const CheckedScenario& checked = read.checked;
-  if (!checked.errors.empty()) {
-    invalid(run, read.firstLine, checked.errors, checked.untold);
+  if (!checked.errors.told.empty()) {
+    invalid(run, read.firstLine, checked.errors);
     return;
   }
-  tell(run, read.firstLine, checked.notes);
+  tellNotes(run, read.firstLine, checked.notes);
   const CombatPrediction predicted = predictCombat(checked.scenario);
   run->text.clear();
   if (run->options.format == OutputFormat::json) {
@@ -131,16 +129,15 @@ void runSweep(Run* run, ScenarioSource* source) {
   const ScenarioText parsed =
       parseWithPresets(chunk->text, run->options.roster, compared(*run));
   const CheckedScenario checked = checkText(parsed);
-  if (!checked.errors.empty()) {
-    invalid(run, chunk->firstLine, checked.errors, checked.untold);
+  if (!checked.errors.told.empty()) {
+    invalid(run, chunk->firstLine, checked.errors);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
-  tell(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
+  tellNotes(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
   const SweepRequest& request = *run->options.sweep;
-  std::variant<SweepPlan, std::vector<Problem>> planned =
-      planSweep(parsed, request);
-  if (const auto* problems = std::get_if<std::vector<Problem>>(&planned)) {
+  OrProblems<SweepPlan> planned = planSweep(parsed, request);
+  if (const Problems* problems = std::get_if<Problems>(&planned)) {
     invalid(run, chunk->firstLine, *problems);
     return;
   }
@@ -183,11 +180,11 @@ void runCompare(Run* run, ScenarioSource* source) {
   if (!chunk) return;
   const CompareRequest& request = *run->options.compare;
   // A roster with nothing to compare is at fault, whatever the scenario.
-  if (const std::optional<RosterProblem> problem =
-          noPresetProblem(*run->options.roster, request.side)) {
+  const Problems unfit = noPresetProblem(*run->options.roster, request.side);
+  if (!unfit.told.empty()) {
     run->anyInvalid = true;
     flushOutput(run->out);
-    put(run->err, rosterProblemLine(run->options.rosterPath, *problem));
+    put(run->err, fileProblemLines(run->options.rosterPath, 1, unfit));
     flushOutput(run->err);
     return;
   }
@@ -195,8 +192,8 @@ void runCompare(Run* run, ScenarioSource* source) {
   // the scenario's text refuses the comparison.
   const ScenarioText parsed =
       parseWithPresets(chunk->text, run->options.roster, compared(*run));
-  if (!parsed.errors.empty()) {
-    invalid(run, chunk->firstLine, parsed.errors, parsed.untold);
+  if (!parsed.errors.told.empty()) {
+    invalid(run, chunk->firstLine, parsed.errors);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
@@ -221,12 +218,12 @@ void runAdvise(Run* run, ScenarioSource* source) {
   if (!chunk) return;
   const ScenarioText parsed = parseWithPresets(chunk->text, run->options.roster);
   const CheckedScenario checked = checkText(parsed);
-  if (!checked.errors.empty()) {
-    invalid(run, chunk->firstLine, checked.errors, checked.untold);
+  if (!checked.errors.told.empty()) {
+    invalid(run, chunk->firstLine, checked.errors);
     return;
   }
   if (run->anyInvalid || source->in.error != 0) return;
-  tell(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
+  tellNotes(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
   const std::vector<AdviceRow> rows =
       adviceRows(parsed, checked, run->options.roster, *run->options.advise);
   writeAdvice(rows, run->options.format, run->out);
@@ -238,9 +235,7 @@ void runAdvise(Run* run, ScenarioSource* source) {
 
 int cannotRead(Run* run, int error) {
   flushOutput(run->out);
-  put(run->err, programProblemLine(
-                    {"", "cannot read " + run->name + ": " + std::strerror(error),
-                     {}}));
+  put(run->err, programProblemLine(cannotProblem("read", run->name, error)));
   flushOutput(run->err);
   return 2;
 }
@@ -256,9 +251,11 @@ ScenarioText parseWithPresets(std::string_view text, const Roster* roster,
         .reset();
   }
   if (roster != nullptr && parsed.complete) {
-    if (std::optional<Problem> problem = applyNamedPresets(*roster, &parsed)) {
-      parsed.errors.push_back(std::move(*problem));
-      std::stable_sort(parsed.errors.begin(), parsed.errors.end(),
+    Problems problems = applyNamedPresets(*roster, &parsed);
+    if (!problems.told.empty()) {
+      addProblem(&parsed.errors, std::move(problems.told.front()));
+      std::vector<Problem>& told = parsed.errors.told;
+      std::stable_sort(told.begin(), told.end(),
                        [](const Problem& a, const Problem& b) {
                          return a.place.line < b.place.line;
                        });
@@ -275,7 +272,7 @@ std::optional<ScenarioRead> readNextScenario(ScenarioSource* source,
   ScenarioRead read;
   read.firstLine = chunk->firstLine;
   if (chunk->tooLong) {
-    read.checked.errors.push_back(tooLongScenario());
+    addProblem(&read.checked.errors, tooLongScenario());
     return read;
   }
   ScenarioText parsed = parseWithPresets(chunk->text, roster);
@@ -286,7 +283,7 @@ std::optional<ScenarioRead> readNextScenario(ScenarioSource* source,
   if (keepGiven && parsed.complete) read.given = parsed;
   read.checked = checkText(std::move(parsed));
   read.text = std::move(chunk->text);
-  if (read.checked.errors.empty()) {
+  if (read.checked.errors.told.empty()) {
     read.checked.notes = ownNotes(fromPresets, std::move(read.checked.notes));
   }
   return read;
@@ -299,10 +296,9 @@ Problem noScenarioProblem() {
 }
 
 Problem tooLongScenario() {
-  return {"scenario",
-          "longer than 16 MiB (allowed: one JSON object of at most 16 MiB); "
-          "the rest of the file is not read",
-          {}};
+  Problem problem = tooLongProblem(kScenarioDocument);
+  problem.message += "; the rest of the file is not read";
+  return problem;
 }
 
 int runScenarioFile(const ScenarioFileOptions& options, Output* out,

@@ -10,9 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "files/json_reader.h"
 #include "files/problem.h"
 #include "scenario/combat_scenario.h"
 #include "scenario/scenario_fields.h"
+
+// A scenario as a file's text: the messages of its text as a whole.
+extern const JsonDocument kScenarioDocument;
 
 constexpr std::size_t kFieldCount =
     static_cast<std::size_t>(Field::timesAttacked) + 1;
@@ -36,10 +40,7 @@ struct ScenarioText {
   CombatScenario scenario;
   GivenFields given{};
   FieldPlaces places;
-  // The first kMostProblemsTold problems, and how many more there were
-  // (kept only as a count, so that memory stays bounded).
-  std::vector<Problem> errors;
-  std::size_t untold = 0;
+  Problems errors;
   bool complete = false;  // JSON to its end (so the answers are all there)
   // The presets named for the attacker and the defender, whose answers
   // stand for those not written beside the name (see roster_reader.h), and
@@ -61,8 +62,7 @@ ScenarioText parseScenario(std::string_view text, bool presets = false);
 struct CheckedScenario {
   CombatScenario scenario;
   std::vector<Problem> notes;  // fields given but not asked for this combat
-  std::vector<Problem> errors;
-  std::size_t untold = 0;  // errors beyond those kept, after reading
+  Problems errors;
   // The dotted names of the fields that the dialogue asks for this combat,
   // in its order; known even when a required field is missing.
   std::vector<std::string> asked;

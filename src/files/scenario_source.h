@@ -8,11 +8,12 @@
 #include <optional>
 #include <string>
 
+#include "files/json_reader.h"
 #include "io/input.h"
 
 // No scenario may be longer: a longer one is an error of its own, and
 // memory stays bounded whatever the file holds.
-constexpr std::size_t kLongestScenario = 16 * 1024 * 1024;
+constexpr std::size_t kLongestScenario = kLongestJson;
 
 // One scenario's text and the line of the file on which it begins.
 struct ScenarioChunk {

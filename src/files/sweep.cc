@@ -36,8 +36,8 @@ bool wholeNumber(std::string_view digits, std::int64_t* value) {
          result.ptr == digits.data() + digits.size();
 }
 
-Problem requestProblem(std::string field, std::string message) {
-  return {std::move(field), std::move(message), {}};
+Problems requestProblem(std::string field, std::string message) {
+  return {{{std::move(field), std::move(message), {}}}, 0};
 }
 
 std::string rangeOf(const FieldPath& path) {
@@ -111,7 +111,7 @@ std::vector<std::string> sweptFields(const CombatScenario& checked) {
   return names;
 }
 
-std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text) {
+OrProblems<SweepRequest> parseSweepRequest(std::string_view text) {
   const std::size_t equals = text.find('=');
   const std::size_t dots =
       text.find("..", equals == std::string_view::npos ? 0 : equals);
@@ -127,13 +127,13 @@ std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text) {
     return requestProblem("", "FROM and TO must be whole numbers, as in " +
                          std::string(kExample));
   }
-  if (std::optional<Problem> problem = checkSweepRequest(request)) {
-    return std::move(*problem);
+  if (Problems problems = checkSweepRequest(request); !problems.told.empty()) {
+    return problems;
   }
   return request;
 }
 
-std::optional<Problem> checkSweepRequest(const SweepRequest& request) {
+Problems checkSweepRequest(const SweepRequest& request) {
   const std::optional<FieldPath> path = resolveFieldPath(request.field);
   if (!path || path->kind != FieldKind::whole) {
     const std::string closest = closestWholeField(request.field);
@@ -163,23 +163,23 @@ std::optional<Problem> checkSweepRequest(const SweepRequest& request) {
                            " values are too many (allowed: at most " +
                            std::to_string(kMostSweepValues) + ")");
   }
-  return std::nullopt;
+  return {};
 }
 
-std::variant<SweepPlan, std::vector<Problem>> planSweep(
-    const ScenarioText& text, const SweepRequest& request) {
+OrProblems<SweepPlan> planSweep(const ScenarioText& text,
+                                const SweepRequest& request) {
   SweepPlan plan;
   plan.request = request;
   const std::optional<FieldPath> path = resolveFieldPath(request.field);
   if (!path || path->kind != FieldKind::whole) {
-    return std::vector<Problem>{requestProblem(request.field, "unknown field")};
+    return requestProblem(request.field, "unknown field");
   }
   plan.path = *path;
   const CheckedScenario base =
       checkScenario(text.scenario, text.given, text.places);
   plan.base = base.scenario;
   if (std::optional<std::string> refused = notSwept(&plan.base, plan.path)) {
-    return std::vector<Problem>{{request.field, std::move(*refused), {}}};
+    return requestProblem(request.field, std::move(*refused));
   }
   plan.given = text.scenario;
   // A field given for a unit or a list of bars is among the given fields
@@ -193,18 +193,17 @@ std::variant<SweepPlan, std::vector<Problem>> planSweep(
   // A value that leaves the same questions asked as the scenario itself
   // leaves it as valid as the scenario; only a value that asks other
   // questions is checked whole, by the questions' own conditions.
-  std::vector<Problem> problems;
+  Problems problems;
   for (std::int64_t value = request.from; value <= request.to; ++value) {
     if (keepsQuestions(&plan, value)) continue;
     CombatScenario s = plan.given;
     *wholeValueAt(&s, plan.path) = value;
-    for (const Problem& error : checkScenario(s, plan.givenFields).errors) {
-      problems.push_back({request.field + "=" + std::to_string(value),
-                          problemText(error),
-                          {}});
+    for (const Problem& error : checkScenario(s, plan.givenFields).errors.told) {
+      addProblem(&problems, {request.field + "=" + std::to_string(value),
+                             problemText(error), {}});
     }
   }
-  if (!problems.empty()) return problems;
+  if (!problems.told.empty()) return problems;
   // The number of times attacked is the softening recomputation: the
   // combat is prepared once and each value is one more pass.
   if (!path->unit && path->field == Field::timesAttacked) {

@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 #include "combat/combat.h"
@@ -31,12 +30,12 @@ struct SweepRequest {
 // Parses FIELD=FROM..TO, with FIELD the name of a whole-number field and
 // FROM..TO within its range; the problem names FIELD when it is at fault,
 // no field when the text is not of that form.
-std::variant<SweepRequest, Problem> parseSweepRequest(std::string_view text);
+OrProblems<SweepRequest> parseSweepRequest(std::string_view text);
 
 // What is wrong with a request given as data rather than as text: FIELD
 // is not a whole-number field, or FROM..TO is not within its range or
-// holds too many values; nothing when it may be planned.
-std::optional<Problem> checkSweepRequest(const SweepRequest& request);
+// holds too many values; none when it may be planned.
+Problems checkSweepRequest(const SweepRequest& request);
 
 // Which of the combat's questions are asked.
 using AskedSet = std::bitset<kFieldCount>;
@@ -58,8 +57,8 @@ struct SweepPlan {
 // refuse it: the field is not in this scenario or not asked for its combat,
 // the values leave its range or are too many, or a value gives an invalid
 // scenario.  The scenario itself must be valid.
-std::variant<SweepPlan, std::vector<Problem>> planSweep(
-    const ScenarioText& text, const SweepRequest& request);
+OrProblems<SweepPlan> planSweep(const ScenarioText& text,
+                                const SweepRequest& request);
 
 // The fields that a sweep of the scenario `checked` (as checked) takes, by
 // their dotted names in the order of the dialogue: every whole number, of

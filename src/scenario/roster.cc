@@ -17,6 +17,20 @@ std::string lowered(std::string_view text) {
 
 }  // namespace
 
+void indexByName(Roster* roster) {
+  const auto& presets = roster->presets;
+  roster->byName.resize(presets.size());
+  for (std::size_t i = 0; i < presets.size(); ++i) {
+    roster->byName[i] = static_cast<std::uint32_t>(i);
+  }
+  // Equal names keep the order of the file.
+  std::sort(roster->byName.begin(), roster->byName.end(),
+            [&](std::uint32_t a, std::uint32_t b) {
+              const int order = presets[a].name.compare(presets[b].name);
+              return order != 0 ? order < 0 : a < b;
+            });
+}
+
 const Preset* findPreset(const Roster& roster, std::string_view name) {
   const auto place = std::lower_bound(
       roster.byName.begin(), roster.byName.end(), name,

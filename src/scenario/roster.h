@@ -32,6 +32,9 @@ struct Roster {
   std::vector<std::uint32_t> byName;  // places in `presets`, sorted by name
 };
 
+// Fills `byName` for the presets as they stand.
+void indexByName(Roster* roster);
+
 // The preset named `name`, or null.
 const Preset* findPreset(const Roster& roster, std::string_view name);
 

@@ -373,7 +373,7 @@ refused('at most 20 problems, then how many more', 'r.json',
         files={'r.json': many_problems},
         err=''.join('r.json:%d: preset P%d: strength: 0 is out of range '
                     '(allowed: 1 to 999999999)\n' % (i + 2, i)
-                    for i in range(20)) + 'r.json:21: and 3 more\n',)
+                    for i in range(20)) + 'r.json:1: and 3 more\n',)
 
 # A file of 20 MB is refused at once, as is one that never ends.
 big = '{"presets": [' + ','.join(

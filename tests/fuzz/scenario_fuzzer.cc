@@ -27,8 +27,8 @@ namespace {
 
 void checkOneScenario(std::string_view text) {
   const CheckedScenario reading = readScenario(text);
-  if (!reading.errors.empty()) {
-    for (const Problem& error : reading.errors) {
+  if (!reading.errors.told.empty()) {
+    for (const Problem& error : reading.errors.told) {
       if (error.field.empty() || error.message.empty()) std::abort();
     }
     return;
@@ -41,7 +41,7 @@ void checkOneScenario(std::string_view text) {
   // Written as a scenario, it reads back the same, with nothing to note.
   const std::string written = scenarioJson(reading.scenario);
   const CheckedScenario again = readScenario(written);
-  if (!again.errors.empty() || !again.notes.empty() ||
+  if (!again.errors.told.empty() || !again.notes.empty() ||
       scenarioJson(again.scenario) != written) {
     std::abort();
   }
@@ -53,7 +53,7 @@ const Roster& fixedRoster() {
       R"({"presets": [{"name": "A", "sides": ["attacker", "defender"],)"
       R"( "class": 2, "attackValue": 10, "defenseValue": 7, "strength": 10},)"
       R"( {"name": "B", "sides": ["defender"], "class": 12}]})");
-  if (!reading.problems.empty()) std::abort();
+  if (!reading.problems.told.empty()) std::abort();
   return reading.roster;
 }
 
@@ -61,14 +61,14 @@ void checkRoster(std::string_view text) {
   const RosterReading reading = parseRoster(text);
   const auto lines =
       static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-  for (const RosterProblem& problem : reading.problems) {
-    if (problem.line < 1 || problem.line > lines ||
-        problem.problem.field.empty() || problem.problem.message.empty() ||
-        problem.problem.message.find('\n') != std::string::npos) {
+  for (const Problem& problem : reading.problems.told) {
+    if (problem.place.line < 1 || problem.place.line > lines ||
+        problem.field.empty() || problem.message.empty() ||
+        problem.message.find('\n') != std::string::npos) {
       std::abort();
     }
   }
-  if (!reading.problems.empty()) {
+  if (!reading.problems.told.empty()) {
     if (!reading.roster.presets.empty()) std::abort();
     return;
   }
