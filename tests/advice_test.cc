@@ -212,6 +212,7 @@ TEST(Advice, TableStaysWithinEightyColumns) {
   rows[2].failed = true;
   rows[2].errorField = "artillery.1.strength";
   rows[2].errorMessage = std::string(120, 'x');
+  rows[2].errorText = "artillery.1.strength: " + rows[2].errorMessage;
   const std::string table = adviceTable(rows);
   std::istringstream lines(table);
   std::vector<std::string> all;

@@ -700,6 +700,7 @@ std::string adviceJson(std::string_view scenario, const Roster& kept) {
     const std::vector<AdviceRow> advice = adviceRows(parsed, checked, roster, "");
     for (const AdviceRow& row : advice) {
       Json line = adviceRowJson(row, advice.front());
+      if (row.failed) line["error"]["text"] = row.errorText;
       line["scenarioText"] = row.failed ? Json(nullptr) : Json(scenarioJson(row.scenario));
       rows.push_back(std::move(line));
     }

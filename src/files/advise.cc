@@ -69,6 +69,7 @@ AdviceRow failedRow(AdviceRow row, const Problem& problem) {
   row.failed = true;
   row.errorField = problem.field;
   row.errorMessage = problem.message;
+  row.errorText = problemText(problem);
   return row;
 }
 

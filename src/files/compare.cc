@@ -36,6 +36,7 @@ ComparedUnit comparedUnit(const CompareRow& row) {
   if (row.error) {
     unit.errorField = row.error->field;
     unit.errorMessage = row.error->message;
+    unit.errorText = problemText(*row.error);
   } else {
     unit.supportFire = &row.supportFire;
     unit.prediction = &row.prediction;

@@ -43,14 +43,9 @@ void trimEnd(std::string* line) {
   while (!line->empty() && line->back() == ' ') line->pop_back();
 }
 
-std::string errorText(const AdviceRow& row) {
-  return row.errorField.empty() ? row.errorMessage
-                                : row.errorField + ": " + row.errorMessage;
-}
-
 TableRow figuresOf(const AdviceRow& row) {
   TableRow table = tableRow(changeWords(row.change, row.presetName), row.prediction);
-  if (row.failed) table.error = errorText(row);
+  if (row.failed) table.error = row.errorText;
   return table;
 }
 
@@ -156,7 +151,7 @@ std::string adviceTable(const std::vector<AdviceRow>& rows) {
     padTo(&line, labelWidth);
     if (row.failed) {
       line += "  ";
-      line += fittedToWidth(errorText(row), kTableWidth - std::min(
+      line += fittedToWidth(row.errorText, kTableWidth - std::min(
                                                 kTableWidth, displayWidth(line)));
     } else {
       const TableRow figures = tableRow({}, row.prediction);

@@ -36,6 +36,7 @@ struct AdviceRow {
   bool failed = false;
   std::string errorField;
   std::string errorMessage;
+  std::string errorText;  // the two as a message writes them
   SupportFire supportFire;
   Prediction prediction;
 };

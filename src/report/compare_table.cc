@@ -14,7 +14,7 @@ TableRow tableRowOf(const ComparedUnit& unit) {
   if (!hasFigures(unit)) {
     TableRow row;
     row.label = std::string(unit.name);
-    row.error = std::string(unit.errorField) + ": " + std::string(unit.errorMessage);
+    row.error = unit.errorText;
     return row;
   }
   return tableRow(std::string(unit.name), *unit.prediction);

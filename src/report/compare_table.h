@@ -21,13 +21,14 @@ std::vector<std::string_view> compareSortNames();
 
 // A unit's row: the unit's name and its figures, or, where its combat
 // cannot be computed, what is wrong with it in their place (the field and
-// the message of its first problem).
+// the message of its first problem, and the two as a message writes them).
 struct ComparedUnit {
   std::string_view name;
   const SupportFire* supportFire = nullptr;  // set when the row has figures
   const Prediction* prediction = nullptr;
   std::string_view errorField;
   std::string_view errorMessage;
+  std::string errorText;
 };
 
 // The rows as a table under a two-line heading, each name cut short where

@@ -37,8 +37,7 @@ function rowOf(row, index, choose) {
     : el('button', {type: 'button', class: 'advice-choice'}, row.change);
   if (typeof words !== 'string') words.addEventListener('click', () => choose(row.scenarioText));
   const cells = row.error
-    ? [el('td', {class: 'error', colspan: COLUMNS.length},
-          row.error.field + ': ' + row.error.message)]
+    ? [el('td', {class: 'error', colspan: COLUMNS.length}, row.error.text)]
     : COLUMNS.map((column) => figureCell(column, row, first));
   return el('tr', {'data-change': row.change}, el('th', {scope: 'row'}, words), ...cells);
 }
