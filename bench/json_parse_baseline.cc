@@ -3,9 +3,12 @@
 // benchmark can tell the calculator's own work per scenario from the
 // library's lexing and parsing of the same text.
 //
-// Usage: zelvorn-json-baseline [--whole] FILE
+// Usage: zelvorn-json-baseline [--whole | --read] FILE
 // Prints the number of lines that parsed as JSON and of those that did not;
-// with --whole, the file is parsed as one text (a roster), not line by line.
+// with --whole, the file is parsed as one text (a roster), not line by line;
+// with --read, each line is read into a combat by the calculator's own
+// reader instead, every value against its range (what a scenario costs
+// before the questions of its combat are settled and it is predicted).
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,6 +17,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+
+#include "files/scenario_reader.h"
 
 namespace {
 
@@ -60,8 +65,9 @@ bool readWhole(const char* path, std::string* text) {
 
 int main(int argc, char** argv) {
   const bool whole = argc == 3 && std::string_view(argv[1]) == "--whole";
-  if (argc != 2 && !whole) {
-    std::fputs("usage: zelvorn-json-baseline [--whole] FILE\n", stderr);
+  const bool ours = argc == 3 && std::string_view(argv[1]) == "--read";
+  if (argc != 2 && !whole && !ours) {
+    std::fputs("usage: zelvorn-json-baseline [--whole | --read] FILE\n", stderr);
     return 2;
   }
   const char* path = argv[argc - 1];
@@ -79,7 +85,8 @@ int main(int argc, char** argv) {
     rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     if (line.empty()) continue;
     NullHandler handler;
-    if (Json::sax_parse(line.data(), line.data() + line.size(), &handler)) {
+    if (ours ? parseScenario(line).errors.told.empty()
+                : Json::sax_parse(line.data(), line.data() + line.size(), &handler)) {
       ++parsed;
     } else {
       ++failed;

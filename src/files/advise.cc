@@ -39,13 +39,10 @@ Json fieldPatch(Field field, const CombatScenario& changed) {
     case FieldKind::bars:
       place[info.name] = changed.*info.bars;
       break;
-    case FieldKind::units: {
+    case FieldKind::units:
       // The supporting units as the changed scenario writes them.
-      Json written = scenarioObject(changed);
-      place[info.name] = written.contains(info.name) ? std::move(written[info.name])
-                                                     : Json::array();
+      place[info.name] = supportUnitsObject(changed, field);
       break;
-    }
   }
   return patch;
 }
@@ -144,14 +141,16 @@ std::vector<std::string_view> adviceSortNames() {
 std::vector<AdviceRow> adviceRows(const ScenarioText& text,
                                   const CheckedScenario& checked,
                                   const Roster* roster, std::string_view sort) {
+  const std::vector<Change> changes = changesOf(checked.scenario);
   std::vector<AdviceRow> rows;
+  rows.reserve(1 + changes.size() + (roster != nullptr ? kAdvisedPresets : 0));
   const PreparedCombat prepared = prepareCombat(checked.scenario);
   AdviceRow& asGiven = rows.emplace_back();
   asGiven.scenario = checked.scenario;
   asGiven.supportFire = prepared.supportFire;
   asGiven.prediction =
       predictSoftening(checked.scenario, prepared, checked.scenario.timesAttacked);
-  for (const Change& change : changesOf(checked.scenario)) {
+  for (const Change& change : changes) {
     rows.push_back(changeRow(text, checked, prepared, change));
   }
   if (roster != nullptr) addPresetRows(text, *roster, sort, &rows);

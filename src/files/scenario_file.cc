@@ -120,25 +120,44 @@ std::optional<ScenarioChunk> onlyScenario(Run* run, ScenarioSource* source,
   return chunk;
 }
 
+// The one scenario that `option` takes, read and checked, with its notes
+// told; nothing when it is refused (its errors told) or when the file had
+// another problem.
+struct OnlyCombat {
+  std::size_t firstLine = 0;
+  ScenarioText parsed;
+  CheckedScenario checked;
+};
+
+std::optional<OnlyCombat> checkedOnlyScenario(Run* run, ScenarioSource* source,
+                                              std::string_view option) {
+  const std::optional<ScenarioChunk> chunk = onlyScenario(run, source, option);
+  if (!chunk) return std::nullopt;
+  OnlyCombat combat;
+  combat.firstLine = chunk->firstLine;
+  combat.parsed = parseWithPresets(chunk->text, run->options.roster, compared(*run));
+  combat.checked = checkText(combat.parsed);
+  if (!combat.checked.errors.told.empty()) {
+    invalid(run, chunk->firstLine, combat.checked.errors);
+    return std::nullopt;
+  }
+  if (run->anyInvalid || source->in.error != 0) return std::nullopt;
+  tellNotes(run, chunk->firstLine,
+            ownNotes(combat.parsed.fromPresets, combat.checked.notes));
+  return combat;
+}
+
 // The one scenario of a sweep, swept over the values of its field: the
 // whole file is read and the sweep checked before any row is written, so
 // that a refused sweep prints nothing.
 void runSweep(Run* run, ScenarioSource* source) {
-  const std::optional<ScenarioChunk> chunk = onlyScenario(run, source, "--vary");
-  if (!chunk) return;
-  const ScenarioText parsed =
-      parseWithPresets(chunk->text, run->options.roster, compared(*run));
-  const CheckedScenario checked = checkText(parsed);
-  if (!checked.errors.told.empty()) {
-    invalid(run, chunk->firstLine, checked.errors);
-    return;
-  }
-  if (run->anyInvalid || source->in.error != 0) return;
-  tellNotes(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
+  const std::optional<OnlyCombat> combat = checkedOnlyScenario(run, source, "--vary");
+  if (!combat) return;
+  const ScenarioText& parsed = combat->parsed;
   const SweepRequest& request = *run->options.sweep;
   OrProblems<SweepPlan> planned = planSweep(parsed, request);
   if (const Problems* problems = std::get_if<Problems>(&planned)) {
-    invalid(run, chunk->firstLine, *problems);
+    invalid(run, combat->firstLine, *problems);
     return;
   }
   SweepPlan& plan = std::get<SweepPlan>(planned);
@@ -213,19 +232,10 @@ void runCompare(Run* run, ScenarioSource* source) {
 // that applies to it.  The whole file is read first, so that refused advice
 // prints nothing.
 void runAdvise(Run* run, ScenarioSource* source) {
-  const std::optional<ScenarioChunk> chunk =
-      onlyScenario(run, source, "--advise");
-  if (!chunk) return;
-  const ScenarioText parsed = parseWithPresets(chunk->text, run->options.roster);
-  const CheckedScenario checked = checkText(parsed);
-  if (!checked.errors.told.empty()) {
-    invalid(run, chunk->firstLine, checked.errors);
-    return;
-  }
-  if (run->anyInvalid || source->in.error != 0) return;
-  tellNotes(run, chunk->firstLine, ownNotes(parsed.fromPresets, checked.notes));
-  const std::vector<AdviceRow> rows =
-      adviceRows(parsed, checked, run->options.roster, *run->options.advise);
+  const std::optional<OnlyCombat> combat = checkedOnlyScenario(run, source, "--advise");
+  if (!combat) return;
+  const std::vector<AdviceRow> rows = adviceRows(
+      combat->parsed, combat->checked, run->options.roster, *run->options.advise);
   writeAdvice(rows, run->options.format, run->out);
   // As in a comparison, a row without figures counts as a scenario that
   // could not be computed.

@@ -43,6 +43,16 @@ void trimEnd(std::string* line) {
   while (!line->empty() && line->back() == ' ') line->pop_back();
 }
 
+// Each advised figure of `mine` less the same of `given`.
+std::array<std::int64_t, kAdviceFigures> differencesOf(const TableRow& mine,
+                                                       const TableRow& given) {
+  std::array<std::int64_t, kAdviceFigures> differences{};
+  for (std::size_t i = 0; i < kAdviceFigures; ++i) {
+    differences[i] = mine.figures[kAdviceColumns[i]] - given.figures[kAdviceColumns[i]];
+  }
+  return differences;
+}
+
 TableRow figuresOf(const AdviceRow& row) {
   TableRow table = tableRow(changeWords(row.change, row.presetName), row.prediction);
   if (row.failed) table.error = row.errorText;
@@ -87,13 +97,7 @@ std::array<std::size_t, kAdviceFigures> adviceFigureColumns() {
 
 std::array<std::int64_t, kAdviceFigures> adviceDifferences(
     const AdviceRow& row, const AdviceRow& asGiven) {
-  const TableRow mine = tableRow({}, row.prediction);
-  const TableRow given = tableRow({}, asGiven.prediction);
-  std::array<std::int64_t, kAdviceFigures> differences{};
-  for (std::size_t i = 0; i < kAdviceFigures; ++i) {
-    differences[i] = mine.figures[kAdviceColumns[i]] - given.figures[kAdviceColumns[i]];
-  }
-  return differences;
+  return differencesOf(tableRow({}, row.prediction), tableRow({}, asGiven.prediction));
 }
 
 std::string adviceTable(const std::vector<AdviceRow>& rows) {
@@ -103,17 +107,20 @@ std::string adviceTable(const std::vector<AdviceRow>& rows) {
   std::array<std::size_t, kAdviceFigures> valueWidth{};
   std::array<std::size_t, kAdviceFigures> differenceWidth{};
   std::vector<std::string> labels;
+  std::vector<TableRow> figures;  // each row's, made once
+  labels.reserve(rows.size());
+  figures.reserve(rows.size());
   std::size_t widestLabel = kLabelHeading.size();
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const AdviceRow& row = rows[r];
     labels.push_back(changeWords(row.change, row.presetName));
     widestLabel = std::max(widestLabel, displayWidth(labels.back()));
+    figures.push_back(tableRow({}, row.prediction));
     if (row.failed) continue;
-    const TableRow figures = tableRow({}, row.prediction);
-    const auto differences = adviceDifferences(row, rows.front());
+    const auto differences = differencesOf(figures[r], figures.front());
     for (std::size_t i = 0; i < kAdviceFigures; ++i) {
       valueWidth[i] = std::max(
-          valueWidth[i], std::to_string(figures.figures[kAdviceColumns[i]]).size());
+          valueWidth[i], std::to_string(figures[r].figures[kAdviceColumns[i]]).size());
       if (r > 0) {
         differenceWidth[i] =
             std::max(differenceWidth[i], differenceText(differences[i]).size());
@@ -154,11 +161,10 @@ std::string adviceTable(const std::vector<AdviceRow>& rows) {
       line += fittedToWidth(row.errorText, kTableWidth - std::min(
                                                 kTableWidth, displayWidth(line)));
     } else {
-      const TableRow figures = tableRow({}, row.prediction);
-      const auto differences = adviceDifferences(row, rows.front());
+      const auto differences = differencesOf(figures[r], figures.front());
       for (std::size_t i = 0; i < kAdviceFigures; ++i) {
         std::string cell;
-        appendRight(&cell, std::to_string(figures.figures[kAdviceColumns[i]]),
+        appendRight(&cell, std::to_string(figures[r].figures[kAdviceColumns[i]]),
                     valueWidth[i]);
         if (differenceWidth[i] > 0) {
           cell += ' ';

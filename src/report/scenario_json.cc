@@ -92,3 +92,10 @@ nlohmann::ordered_json scenarioObject(const CombatScenario& s) {
   if (asks(Field::timesAttacked, s)) json["timesAttacked"] = s.timesAttacked;
   return json;
 }
+
+nlohmann::ordered_json supportUnitsObject(const CombatScenario& s, Field list) {
+  if (!asks(list, s)) return Json::array();
+  const std::size_t firing = supportUnitsFiring(s);
+  return list == Field::artillery ? unitList(s.artillery, firing, artilleryFields())
+                                  : unitList(s.airDefense, firing, airDefenseFields());
+}

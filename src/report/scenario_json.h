@@ -8,6 +8,7 @@
 #include <string>
 
 #include "scenario/combat_scenario.h"
+#include "scenario/scenario_fields.h"
 
 // The scenario as one line of JSON (no line feed): the answers to the
 // questions that the dialogue asks for this combat, grouped as it asks
@@ -17,5 +18,9 @@ std::string scenarioJson(const CombatScenario& scenario);
 
 // The same as a JSON object, for a caller that takes parts of it.
 nlohmann::ordered_json scenarioObject(const CombatScenario& scenario);
+
+// The supporting units of `list` (Field::artillery or Field::airDefense) as
+// scenarioObject writes them: those that the combat asks for.
+nlohmann::ordered_json supportUnitsObject(const CombatScenario& scenario, Field list);
 
 #endif  // ZELVORN_REPORT_SCENARIO_JSON_H_

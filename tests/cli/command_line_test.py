@@ -104,8 +104,8 @@ for option in ('-h, --help', '-V, --version', '--no-editing', '--echo',
 if not usage.startswith('Usage: zelvorn-odds [OPTION]... [FILE]\n'):
     failures.append('--help does not begin with the usage line')
 check('-h', ['-h'], out=usage)
-check('--version', ['--version'], out='zelvorn-odds 1.2.0\n')
-check('-V', ['-V'], out='zelvorn-odds 1.2.0\n')
+check('--version', ['--version'], out='zelvorn-odds 1.3.0\n')
+check('-V', ['-V'], out='zelvorn-odds 1.3.0\n')
 
 for name, args, message in [
         ('unknown long option', ['--bogus'], 'unknown option --bogus'),
