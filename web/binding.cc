@@ -496,6 +496,66 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
   return combat;
 }
 
+// The rows of the sweep `request` of a valid scenario, each as --vary
+// --json gives it, or the first problem that refuses the sweep.
+Json sweepRowsJson(const ScenarioText& parsed, const SweepRequest& request) {
+  std::vector<Problem> errors;
+  Json rows = Json::array();
+  if (std::optional<Problem> problem = checkSweepRequest(request)) {
+    errors.push_back(std::move(*problem));
+  } else {
+    std::variant<SweepPlan, std::vector<Problem>> planned = planSweep(parsed, request);
+    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
+      for (std::int64_t value = request.from; value <= request.to; ++value) {
+        const SweepRow row = sweepRow(plan, value);
+        Json line = Json::object();
+        line["field"] = request.field;
+        line["value"] = value;
+        line.update(predictionJson(row.predicted.supportFire,
+                                   row.predicted.prediction));
+        rows.push_back(std::move(line));
+      }
+    } else {
+      errors = std::move(std::get<std::vector<Problem>>(planned));
+    }
+  }
+  Json json = Json::object();
+  json["valid"] = errors.empty();
+  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
+  json["rows"] = std::move(rows);
+  return json;
+}
+
+// The chart of a valid scenario (`checked`, as checked): the field it
+// sweeps, `preferred` where --vary takes it (`swept`), else the attacker's
+// strength, else the first field taken; that field's value and the range
+// around it; and the sweep's rows or its error.  Null where no field is
+// taken.
+Json chartJson(const ScenarioText& parsed, CombatScenario checked,
+               const std::vector<std::string>& swept, std::string_view preferred) {
+  const auto taken = [&swept](std::string_view name) {
+    return std::find(swept.begin(), swept.end(), name) != swept.end();
+  };
+  if (swept.empty()) return nullptr;
+  std::string field = swept.front();
+  if (taken(preferred)) {
+    field = preferred;
+  } else if (taken("attacker.strength")) {
+    field = "attacker.strength";
+  }
+  const std::optional<FieldPath> path = resolveFieldPath(field);
+  const std::int64_t* value = path ? wholeValueAt(&checked, *path) : nullptr;
+  if (value == nullptr) return nullptr;  // every field swept has a value
+  const auto [from, to] = sweepRange(path->minimum, path->maximum, *value);
+  Json json = Json::object();
+  json["field"] = field;
+  json["value"] = *value;
+  json["from"] = from;
+  json["to"] = to;
+  json.update(sweepRowsJson(parsed, {field, from, to}));
+  return json;
+}
+
 }  // namespace
 
 std::string fieldsJson() {
@@ -524,7 +584,7 @@ std::string fieldsJson() {
   return json.dump();
 }
 
-std::string predictJson(std::string_view text) {
+std::string predictJson(std::string_view text, std::string_view chartField) {
   // Read on past a wrong value, so that the form still knows which fields
   // to show.
   const ScenarioText parsed = parseScenario(text);
@@ -553,6 +613,7 @@ std::string predictJson(std::string_view text) {
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
     json["sweptFields"] = Json::array();
+    json["chart"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
@@ -561,42 +622,11 @@ std::string predictJson(std::string_view text) {
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
   json["scenarioText"] = scenarioJson(checked.scenario);
-  // What --vary takes for it, for the page's sweep.
-  json["sweptFields"] = sweptFields(checked.scenario);
-  return json.dump();
-}
-
-std::string sweepJson(std::string_view text, std::string_view field,
-                      std::int64_t from, std::int64_t to) {
-  Json json = Json::object();
-  const ScenarioText parsed = parseScenario(text);
-  std::vector<Problem> errors = checkText(parsed).errors;
-  Json rows = Json::array();
-  const SweepRequest request{std::string(field), from, to};
-  if (errors.empty()) {
-    if (std::optional<Problem> problem = checkSweepRequest(request)) {
-      errors.push_back(std::move(*problem));
-    }
-  }
-  if (errors.empty()) {
-    std::variant<SweepPlan, std::vector<Problem>> planned = planSweep(parsed, request);
-    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
-      for (std::int64_t value = from; value <= to; ++value) {
-        const SweepRow row = sweepRow(plan, value);
-        Json line = Json::object();
-        line["field"] = field;
-        line["value"] = value;
-        line.update(predictionJson(row.predicted.supportFire,
-                                   row.predicted.prediction));
-        rows.push_back(std::move(line));
-      }
-    } else {
-      errors = std::move(std::get<std::vector<Problem>>(planned));
-    }
-  }
-  json["valid"] = errors.empty();
-  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
-  json["rows"] = std::move(rows);
+  // What --vary takes for it, for the page's sweep, and the chart of one of
+  // them: the chart comes with the figures, in the same call.
+  const std::vector<std::string> swept = sweptFields(checked.scenario);
+  json["sweptFields"] = swept;
+  json["chart"] = chartJson(parsed, checked.scenario, swept, chartField);
   return json.dump();
 }
 
