@@ -163,8 +163,8 @@ function takesDefault(control) {
 
 // Recomputes the prediction for the answers on the form, once, and shows
 // it or the reason there is none; the chart comes with it, in the same
-// call.  `byPlayer` is true for a change the
-// player made, which ends a refusal.
+// call.  `byPlayer` is true for a change the player made, which ends a
+// refusal.
 function update(byPlayer) {
   if (byPlayer) {
     refusal = null;

@@ -496,47 +496,33 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
   return combat;
 }
 
-// The rows of the sweep `request` of a valid scenario, each as --vary
-// --json gives it, or the first problem that refuses the sweep.
-Json sweepRowsJson(const ScenarioText& parsed, const SweepRequest& request) {
-  std::vector<Problem> errors;
-  Json rows = Json::array();
-  if (std::optional<Problem> problem = checkSweepRequest(request)) {
-    errors.push_back(std::move(*problem));
-  } else {
-    std::variant<SweepPlan, std::vector<Problem>> planned = planSweep(parsed, request);
-    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
-      for (std::int64_t value = request.from; value <= request.to; ++value) {
-        const SweepRow row = sweepRow(plan, value);
-        Json line = Json::object();
-        line["field"] = request.field;
-        line["value"] = value;
-        line.update(predictionJson(row.predicted.supportFire,
-                                   row.predicted.prediction));
-        rows.push_back(std::move(line));
-      }
-    } else {
-      errors = std::move(std::get<std::vector<Problem>>(planned));
-    }
-  }
-  Json json = Json::object();
-  json["valid"] = errors.empty();
-  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
-  json["rows"] = std::move(rows);
-  return json;
+// `object`, a JSON object's text, with one member more: `key` (a plain
+// name), whose value is the JSON text `value`.  A chart's rows are written
+// once, as --vary --json writes them, rather than read back and written
+// again: they are most of a prediction's answer.
+std::string withMember(std::string object, std::string_view key, std::string_view value) {
+  object.pop_back();  // the closing brace
+  if (object.size() > 1) object += ',';
+  object += '"';
+  object += key;
+  object += "\":";
+  object += value;
+  object += '}';
+  return object;
 }
 
-// The chart of a valid scenario (`checked`, as checked): the field it
-// sweeps, `preferred` where --vary takes it (`swept`), else the attacker's
-// strength, else the first field taken; that field's value and the range
-// around it; and the sweep's rows or its error.  Null where no field is
+// The chart of a valid scenario (`checked`, as checked), as JSON text: the
+// field it sweeps, `preferred` where --vary takes it (`swept`), else the
+// attacker's strength, else the first field taken; that field's value and
+// the range around it; and the sweep's rows, each as --vary --json gives
+// it, or the first problem that refuses the sweep.  Null where no field is
 // taken.
-Json chartJson(const ScenarioText& parsed, CombatScenario checked,
-               const std::vector<std::string>& swept, std::string_view preferred) {
+std::string chartText(const ScenarioText& parsed, CombatScenario checked,
+                      const std::vector<std::string>& swept, std::string_view preferred) {
+  if (swept.empty()) return "null";
   const auto taken = [&swept](std::string_view name) {
     return std::find(swept.begin(), swept.end(), name) != swept.end();
   };
-  if (swept.empty()) return nullptr;
   std::string field = swept.front();
   if (taken(preferred)) {
     field = preferred;
@@ -545,15 +531,35 @@ Json chartJson(const ScenarioText& parsed, CombatScenario checked,
   }
   const std::optional<FieldPath> path = resolveFieldPath(field);
   const std::int64_t* value = path ? wholeValueAt(&checked, *path) : nullptr;
-  if (value == nullptr) return nullptr;  // every field swept has a value
+  if (value == nullptr) return "null";  // every field swept has a value
   const auto [from, to] = sweepRange(path->minimum, path->maximum, *value);
+  const SweepRequest request{field, from, to};
+  std::vector<Problem> errors;
+  std::string rows = "[";
+  if (std::optional<Problem> problem = checkSweepRequest(request)) {
+    errors.push_back(std::move(*problem));
+  } else {
+    std::variant<SweepPlan, std::vector<Problem>> planned = planSweep(parsed, request);
+    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
+      for (std::int64_t each = from; each <= to; ++each) {
+        const SweepRow row = sweepRow(plan, each);
+        if (each != from) rows += ',';
+        rows += printed(sweepJsonLine(field, each, row.predicted.supportFire,
+                                      row.predicted.prediction));
+      }
+    } else {
+      errors = std::move(std::get<std::vector<Problem>>(planned));
+    }
+  }
+  rows += ']';
   Json json = Json::object();
   json["field"] = field;
   json["value"] = *value;
   json["from"] = from;
   json["to"] = to;
-  json.update(sweepRowsJson(parsed, {field, from, to}));
-  return json;
+  json["valid"] = errors.empty();
+  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
+  return withMember(json.dump(), "rows", errors.empty() ? rows : "[]");
 }
 
 }  // namespace
@@ -626,8 +632,7 @@ std::string predictJson(std::string_view text, std::string_view chartField) {
   // them: the chart comes with the figures, in the same call.
   const std::vector<std::string> swept = sweptFields(checked.scenario);
   json["sweptFields"] = swept;
-  json["chart"] = chartJson(parsed, checked.scenario, swept, chartField);
-  return json.dump();
+  return withMember(json.dump(), "chart", chartText(parsed, checked.scenario, swept, chartField));
 }
 
 std::string readJson(std::string_view fileText, std::string_view fileName) {
