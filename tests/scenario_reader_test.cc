@@ -1,6 +1,7 @@
 // Scenarios by name: what the reader takes and makes of them.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -13,6 +14,7 @@
 #include "files/scenario_file.h"
 #include "files/scenario_reader.h"
 #include "files/scenario_source.h"
+#include "files/sweep.h"
 #include "report/scenario_json.h"
 #include "scenario/scenario_fields.h"
 #include "web/binding.h"
@@ -422,20 +424,45 @@ TEST(Binding, PredictsReadsAndSweepsAsTheCommandLine) {
   const Json result = Json::parse(resultTextJson(kTanks));
   EXPECT_NE(result.at("text").get<std::string>().find("5"), std::string::npos);
   EXPECT_TRUE(Json::parse(resultTextJson("{}")).at("text").is_null());
-  const Json swept = Json::parse(sweepJson(kTanks, "attacker.strength", 9, 10));
-  ASSERT_EQ(swept.at("rows").size(), 2u);
-  EXPECT_EQ(swept.at("rows")[1].at("odds").at("defenderLosses"), 5);
-  const Json refused = Json::parse(sweepJson(kTanks, "attacker.strength", 0, 3));
-  EXPECT_FALSE(refused.at("valid"));
-  EXPECT_EQ(refused.at("error").at("field"), "attacker.strength");
-  EXPECT_EQ(refused.at("rows").size(), 0u);
-  EXPECT_EQ(refused.at("error").at("text"),
-            "attacker.strength: 0..3 leaves the range (allowed: 1 to 999999999)");
-  const Json missing =
-      Json::parse(sweepJson(kTanks, "artillery.0.strength", 1, 3));
-  EXPECT_EQ(missing.at("error").at("message"),
-            "no such supporting unit in the scenario (allowed: 0 of them, "
-            "from 0)");
+  // The chart comes with the prediction: the attacker's strength unless
+  // another field is asked for and --vary takes it, over the range around
+  // its value, each row as --vary --json gives it.
+  const Json chart = predicted.at("chart");
+  EXPECT_EQ(chart.at("field"), "attacker.strength");
+  EXPECT_EQ(chart.at("value"), 10);
+  EXPECT_EQ(chart.at("from"), 1);
+  EXPECT_EQ(chart.at("to"), 21);
+  EXPECT_TRUE(chart.at("valid"));
+  EXPECT_TRUE(chart.at("error").is_null());
+  ASSERT_EQ(chart.at("rows").size(), 21u);
+  for (std::size_t i = 0; i < 21; ++i) {
+    EXPECT_EQ(chart.at("rows")[i].at("field"), "attacker.strength");
+    EXPECT_EQ(chart.at("rows")[i].at("value"), i + 1);
+  }
+  EXPECT_EQ(chart.at("rows")[9].at("odds"), predicted.at("prediction").at("odds"));
+  EXPECT_EQ(chart.at("rows")[9].at("supportFire"), predicted.at("prediction").at("supportFire"));
+  const Json attack = Json::parse(predictJson(kTanks, "defender.attackValue")).at("chart");
+  EXPECT_EQ(attack.at("field"), "defender.attackValue");
+  EXPECT_EQ(attack.at("value"), 8);
+  EXPECT_EQ(attack.at("from"), 0);
+  EXPECT_EQ(attack.at("to"), 20);
+  EXPECT_EQ(attack.at("rows").size(), 21u);
+  // A field that --vary does not take for this combat leaves the chart to
+  // the attacker's strength.
+  for (const char* other : {"artillery.0.strength", "nonsense", "general.isAssault", ""}) {
+    EXPECT_EQ(Json::parse(predictJson(kTanks, other)).at("chart").at("field"),
+              "attacker.strength") << other;
+  }
+  EXPECT_TRUE(Json::parse(predictJson("{}", "attacker.strength")).at("chart").is_null());
+  // A value that asks a question the scenario leaves unanswered stops the
+  // chart, with --vary's message: a firing range of 2 asks the range of the
+  // combat.
+  const Json stopped = Json::parse(predictJson(kTanks, "attacker.firingRange")).at("chart");
+  EXPECT_EQ(stopped.at("field"), "attacker.firingRange");
+  EXPECT_FALSE(stopped.at("valid"));
+  EXPECT_EQ(stopped.at("rows"), Json::array());
+  EXPECT_EQ(stopped.at("error").at("text"),
+            "attacker.firingRange=2: combatRange: missing (allowed: 1 to 999999999)");
 
   // The page's sweep offers what --vary takes: each whole number that the
   // combat asks, each Combat Support unit's bars and each field of a
@@ -462,8 +489,17 @@ TEST(Binding, PredictsReadsAndSweepsAsTheCommandLine) {
                         R"("artillery.0.attackValue","artillery.0.experience",)"
                         R"("artillery.0.strength","artillery.0.leaderChoice"])"));
   for (const Json& name : offered.at("sweptFields")) {
-    const Json each = Json::parse(sweepJson(withSupport, name.get<std::string>(), 1, 1));
-    EXPECT_TRUE(each.at("valid")) << name;
+    const Json each = Json::parse(predictJson(withSupport, name.get<std::string>()));
+    EXPECT_EQ(each.at("chart").at("field"), name);
+    // A firing range of 2 asks the range of the combat, left out here.
+    if (name == "attacker.firingRange") {
+      EXPECT_FALSE(each.at("chart").at("valid"));
+      continue;
+    }
+    EXPECT_TRUE(each.at("chart").at("valid")) << name << each.at("chart").at("error");
+    EXPECT_EQ(each.at("chart").at("rows").size(),
+              each.at("chart").at("to").get<std::size_t>() -
+                  each.at("chart").at("from").get<std::size_t>() + 1) << name;
   }
   EXPECT_EQ(Json::parse(predictJson("{}")).at("sweptFields"), Json::array());
 
@@ -485,6 +521,31 @@ TEST(Binding, PredictsReadsAndSweepsAsTheCommandLine) {
       Json::parse(predictJson(tanksWith("\"attackerClass\":2", "\"attackerClass\":11")));
   EXPECT_EQ(halfTrack.at("prompts"),
             Json({{"general.attackerInfantryLeader", std::string(kHalfTrackLeaderPrompt)}}));
+}
+
+// A chart runs from the field's minimum to twice its value, over at least
+// 20 values past the minimum and at most 200, never past the maximum.
+TEST(Sweep, AChartRunsFromTheMinimumToTwiceTheValue) {
+  constexpr std::int64_t kMost = 999999999;
+  const struct {
+    std::int64_t minimum, maximum, current, from, to;
+  } cases[] = {
+      {1, kMost, 10, 1, 21},       {0, kMost, 8, 0, 20},
+      {0, kMost, 0, 0, 20},        {1, kMost, 11, 1, 22},
+      {1, kMost, 100, 1, 200},     {0, kMost, 100, 0, 199},
+      {1, kMost, 101, 1, 200},     {1, kMost, 105, 5, 204},
+      {1, kMost, 150, 50, 249},    {1, kMost, kMost, kMost - 199, kMost},
+      {1, kMost, kMost - 50, kMost - 199, kMost},
+      {1, 12, 5, 1, 12},           {0, 5, 3, 0, 5},
+      {1, 11, 11, 1, 11},          {1, 500, 450, 301, 500},
+  };
+  for (const auto& c : cases) {
+    const auto [from, to] = sweepRange(c.minimum, c.maximum, c.current);
+    EXPECT_EQ(from, c.from) << c.current << " in " << c.minimum << ".." << c.maximum;
+    EXPECT_EQ(to, c.to) << c.current << " in " << c.minimum << ".." << c.maximum;
+    EXPECT_TRUE(c.minimum <= from && from <= c.current && c.current <= to &&
+                to <= c.maximum && to - from < 200);
+  }
 }
 
 // The page refuses a file over the limit unread, as a file too long for it:

@@ -10,7 +10,7 @@ import {showFigures, showSummary} from './page/figures.js';
 import {buildForm, fillForm, findControl, foldAll, markError, questionControls,
         scenarioOfForm, showAsked} from './page/form.js';
 import {readControl} from './page/controls.js';
-import {drawSweep} from './page/sweep.js';
+import {chartField, drawSweep} from './page/sweep.js';
 import {startPresets} from './page/roster_app.js';
 import {startAdvice} from './page/advice.js';
 import {capital, problemText, readingText} from './page/words.js';
@@ -27,7 +27,7 @@ let refusal = null;
 let fileReading = null;
 let fileWhat = '';
 let firstFiguresShown = false;
-let sweepTimer = 0;
+let sweepFrame = 0;
 // Draws the Compare view anew after a recomputation.
 let refreshPresets = null;
 // Shows what would help for the combat on show.
@@ -139,7 +139,8 @@ async function importChosenFile(event) {
 function clearFigures() {
   byId('figures').replaceChildren();
   byId('summary-figures').replaceChildren();
-  drawSweep(calc, form, null);
+  cancelAnimationFrame(sweepFrame);
+  drawSweep(form, null);
 }
 
 // What the summary says while there are no figures: the reason, and a link
@@ -161,15 +162,16 @@ function takesDefault(control) {
 }
 
 // Recomputes the prediction for the answers on the form, once, and shows
-// it or the reason there is none.  `byPlayer` is true for a change the
-// player made, which ends a refusal.
+// it or the reason there is none; the chart comes with it, in the same
+// call.  `byPlayer` is true for a change the player made, which ends a
+// refusal.
 function update(byPlayer) {
   if (byPlayer) {
     refusal = null;
     showMessages(null);
   }
   const scenario = scenarioOfForm(form);
-  const result = calc.predict(JSON.stringify(scenario));
+  const result = calc.predict(JSON.stringify(scenario), chartField());
   showAsked(form, result);
 
   // Every question that is asked and holds a value that the calculator
@@ -242,10 +244,21 @@ function update(byPlayer) {
   scheduleSweep();
 }
 
+// The chart is drawn in the next frame, after the figures are on show:
+// once for answers that change faster than frames are drawn.
 function scheduleSweep() {
-  clearTimeout(sweepTimer);
+  cancelAnimationFrame(sweepFrame);
   if (!lastResult) return;
-  sweepTimer = setTimeout(() => drawSweep(calc, form, lastResult), 200);
+  const result = lastResult;
+  sweepFrame = requestAnimationFrame(() => drawSweep(form, result));
+}
+
+// Another field chosen for the chart: the same answers predicted again with
+// its chart, in one call.
+function chooseSweptField() {
+  if (!lastResult) return;
+  cancelAnimationFrame(sweepFrame);
+  drawSweep(form, calc.predict(lastResult.scenarioText, chartField()));
 }
 
 // A change chosen in "What would help": its combat goes on show as a new
@@ -321,8 +334,7 @@ function start(module) {
   });
   byId('import-file').addEventListener('change', importChosenFile);
   byId('file-combat').addEventListener('change', chooseCombat);
-  byId('sweep-field').addEventListener('change',
-    () => drawSweep(calc, form, lastResult));
+  byId('sweep-field').addEventListener('change', chooseSweptField);
   keepFocusAboveSummary();
   document.documentElement.dataset.ready = 'true';
 }

@@ -454,6 +454,72 @@ Json readCombat(const ScenarioRead& read, std::string_view fileName, Json* lines
   return combat;
 }
 
+// `object`, a JSON object's text, with one member more: `key` (a plain
+// name), whose value is the JSON text `value`.  A chart's rows are written
+// once, as --vary --json writes them, rather than read back and written
+// again: they are most of a prediction's answer.
+std::string withMember(std::string object, std::string_view key, std::string_view value) {
+  object.pop_back();  // the closing brace
+  if (object.size() > 1) object += ',';
+  object += '"';
+  object += key;
+  object += "\":";
+  object += value;
+  object += '}';
+  return object;
+}
+
+// The chart of a valid scenario (`checked`, as checked), as JSON text: the
+// field it sweeps, `preferred` where --vary takes it (`swept`), else the
+// attacker's strength, else the first field taken; that field's value and
+// the range around it; and the sweep's rows, each as --vary --json gives
+// it, or the first problem that refuses the sweep.  Null where no field is
+// taken.
+std::string chartText(const ScenarioText& parsed, CombatScenario checked,
+                      const std::vector<std::string>& swept, std::string_view preferred) {
+  if (swept.empty()) return "null";
+  const auto taken = [&swept](std::string_view name) {
+    return std::find(swept.begin(), swept.end(), name) != swept.end();
+  };
+  std::string field = swept.front();
+  if (taken(preferred)) {
+    field = preferred;
+  } else if (taken("attacker.strength")) {
+    field = "attacker.strength";
+  }
+  const std::optional<FieldPath> path = resolveFieldPath(field);
+  const std::int64_t* value = path ? wholeValueAt(&checked, *path) : nullptr;
+  if (value == nullptr) return "null";  // every field swept has a value
+  const auto [from, to] = sweepRange(path->minimum, path->maximum, *value);
+  const SweepRequest request{field, from, to};
+  std::vector<Problem> errors;
+  std::string rows = "[";
+  if (Problems problems = checkSweepRequest(request); !problems.told.empty()) {
+    errors = std::move(problems.told);
+  } else {
+    OrProblems<SweepPlan> planned = planSweep(parsed, request);
+    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
+      for (std::int64_t each = from; each <= to; ++each) {
+        const SweepRow row = sweepRow(plan, each);
+        if (each != from) rows += ',';
+        rows += printed(sweepJsonLine(field, each, row.predicted.supportFire,
+                                      row.predicted.prediction));
+      }
+    } else {
+      errors = std::move(std::get<Problems>(planned).told);
+    }
+  }
+  rows += ']';
+  Json json = Json::object();
+  json["field"] = field;
+  json["value"] = *value;
+  json["from"] = from;
+  json["to"] = to;
+  json["valid"] = errors.empty();
+  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
+  return withMember(json.dump(), "rows", errors.empty() ? rows : "[]");
+}
+
 }  // namespace
 
 std::string fieldsJson() {
@@ -482,7 +548,7 @@ std::string fieldsJson() {
   return json.dump();
 }
 
-std::string predictJson(std::string_view text) {
+std::string predictJson(std::string_view text, std::string_view chartField) {
   // Read on past a wrong value, so that the form still knows which fields
   // to show.
   const ScenarioText parsed = parseScenario(text);
@@ -509,6 +575,7 @@ std::string predictJson(std::string_view text) {
     json["prediction"] = nullptr;
     json["scenarioText"] = nullptr;
     json["sweptFields"] = Json::array();
+    json["chart"] = nullptr;
     return json.dump();
   }
   json["error"] = nullptr;
@@ -517,43 +584,11 @@ std::string predictJson(std::string_view text) {
   json["prediction"] = predictionJson(predicted.supportFire, predicted.prediction);
   // As --save writes it, for the address and for export.
   json["scenarioText"] = scenarioJson(checked.scenario);
-  // What --vary takes for it, for the page's sweep.
-  json["sweptFields"] = sweptFields(checked.scenario);
-  return json.dump();
-}
-
-std::string sweepJson(std::string_view text, std::string_view field,
-                      std::int64_t from, std::int64_t to) {
-  Json json = Json::object();
-  const ScenarioText parsed = parseScenario(text);
-  std::vector<Problem> errors = checkText(parsed).errors.told;
-  Json rows = Json::array();
-  const SweepRequest request{std::string(field), from, to};
-  if (errors.empty()) {
-    if (Problems problems = checkSweepRequest(request); !problems.told.empty()) {
-      errors = std::move(problems.told);
-    }
-  }
-  if (errors.empty()) {
-    OrProblems<SweepPlan> planned = planSweep(parsed, request);
-    if (SweepPlan* plan = std::get_if<SweepPlan>(&planned)) {
-      for (std::int64_t value = from; value <= to; ++value) {
-        const SweepRow row = sweepRow(plan, value);
-        Json line = Json::object();
-        line["field"] = field;
-        line["value"] = value;
-        line.update(predictionJson(row.predicted.supportFire,
-                                   row.predicted.prediction));
-        rows.push_back(std::move(line));
-      }
-    } else {
-      errors = std::move(std::get<Problems>(planned).told);
-    }
-  }
-  json["valid"] = errors.empty();
-  json["error"] = errors.empty() ? Json(nullptr) : errorJson(errors.front());
-  json["rows"] = std::move(rows);
-  return json.dump();
+  // What --vary takes for it, for the page's sweep, and the chart of one of
+  // them: the chart comes with the figures, in the same call.
+  const std::vector<std::string> swept = sweptFields(checked.scenario);
+  json["sweptFields"] = swept;
+  return withMember(json.dump(), "chart", chartText(parsed, checked.scenario, swept, chartField));
 }
 
 std::string readJson(std::string_view fileText, std::string_view fileName) {

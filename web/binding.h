@@ -1,7 +1,7 @@
 // What the web page asks of the calculator, as JSON text in and out: the
-// fields and their wording, a prediction for the form's scenario, a sweep
-// of one value, a file read as the command line reads it, and the presets
-// of a roster and their comparison.
+// fields and their wording, a prediction for the form's scenario with the
+// sweep of one value for its chart, a file read as the command line reads
+// it, what would help, and the presets of a roster and their comparison.
 #ifndef ZELVORN_WEB_BINDING_H_
 #define ZELVORN_WEB_BINDING_H_
 
@@ -30,15 +30,14 @@ std::string fieldsJson();
 // (each with the field's own error text and, for the page to word it, the
 // field's group, key, unit, Combat Support unit, range and why its value is
 // refused), the prediction as --json prints it, the scenario's text as
-// --save writes it, and the fields that --vary takes for it (none when it
-// is not valid).
-std::string predictJson(std::string_view scenario);
-
-// The scenario predicted for every value from `from` to `to` of one field,
-// each row as --vary --json gives it, or the error that stops the sweep
-// (also a range that the field does not take).
-std::string sweepJson(std::string_view scenario, std::string_view field,
-                      std::int64_t from, std::int64_t to);
+// --save writes it, the fields that --vary takes for it, and the chart of
+// one of them, so that a change of an answer takes one call: the field
+// (`chartField` where --vary takes it, else the attacker's strength where
+// it takes that, else the first it takes), its value, the values FROM..TO
+// that sweepRange gives for it, and each row as --vary --json gives it, or
+// the error that stops the sweep.  No fields and no chart when it is not
+// valid.
+std::string predictJson(std::string_view scenario, std::string_view chartField = "");
 
 // A scenario file's or a link's text read as --scenario reads a file, and
 // checked, without a prediction: the lines --scenario prints on its error

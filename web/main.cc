@@ -40,16 +40,12 @@ EMSCRIPTEN_KEEPALIVE const char* zelvorn_fields() { return keep(fieldsJson()); }
 
 // Texts of any length and any bytes: the page puts them in the module's
 // memory itself, as a C string may be cut at a zero byte and a long one
-// passed the other way would not fit the module's stack.
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict(const char* bytes, double length) {
-  return keep(predictJson(text(bytes, length)));
-}
-
-EMSCRIPTEN_KEEPALIVE const char* zelvorn_sweep(const char* bytes, double length,
-                                              const char* field, double from,
-                                              double to) {
-  return keep(sweepJson(text(bytes, length), field, static_cast<std::int64_t>(from),
-                        static_cast<std::int64_t>(to)));
+// passed the other way would not fit the module's stack.  The prediction
+// brings the chart of the field `chartField` (or of the page's own choice
+// when it names none that the combat takes): one call a change.
+EMSCRIPTEN_KEEPALIVE const char* zelvorn_predict(const char* bytes, double length,
+                                                const char* chartField) {
+  return keep(predictJson(text(bytes, length), chartField));
 }
 
 EMSCRIPTEN_KEEPALIVE const char* zelvorn_read(const char* bytes, double length,

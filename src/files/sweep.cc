@@ -1,5 +1,6 @@
 #include "files/sweep.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "combat/questions.h"
@@ -109,6 +110,26 @@ std::vector<std::string> sweptFields(const CombatScenario& checked) {
     return !path || notSwept(&base, *path);
   });
   return names;
+}
+
+std::pair<std::int64_t, std::int64_t> sweepRange(std::int64_t minimum, std::int64_t maximum,
+                                                 std::int64_t current) {
+  // A chart of a few hundred points is still read point by point; more
+  // would only be drawn over each other.
+  constexpr std::int64_t kMostValues = 200;
+  constexpr std::int64_t kFewestPast = 20;
+  current = std::clamp(current, minimum, maximum);
+  const auto upTo = [maximum](std::int64_t from, std::int64_t past) {
+    return maximum - from < past ? maximum : from + past;
+  };
+  std::int64_t from = minimum;
+  std::int64_t to = std::max(upTo(current, current), upTo(minimum, kFewestPast));
+  if (to - from >= kMostValues) {
+    from = std::max(minimum, current - kMostValues / 2);
+    to = upTo(from, kMostValues - 1);
+    from = std::max(minimum, to - (kMostValues - 1));
+  }
+  return {from, to};
 }
 
 OrProblems<SweepRequest> parseSweepRequest(std::string_view text) {

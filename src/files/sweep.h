@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "combat/combat.h"
@@ -36,6 +37,13 @@ OrProblems<SweepRequest> parseSweepRequest(std::string_view text);
 // is not a whole-number field, or FROM..TO is not within its range or
 // holds too many values; none when it may be planned.
 Problems checkSweepRequest(const SweepRequest& request);
+
+// The values FROM..TO that a chart sweeps for a field of the range
+// `minimum`..`maximum` (at least 0) whose value is `current`: from the
+// minimum to twice the current value or to the minimum plus 20, at most 200
+// values, then around the current value, never past the maximum.
+std::pair<std::int64_t, std::int64_t> sweepRange(std::int64_t minimum, std::int64_t maximum,
+                                                 std::int64_t current);
 
 // Which of the combat's questions are asked.
 using AskedSet = std::bitset<kFieldCount>;

@@ -9,7 +9,6 @@ import {loadModule} from '../../web/page/calc.js';
 import {barHeight} from '../../web/page/charts.js';
 import {numberOf, readNumber} from '../../web/page/controls.js';
 import {scenarioOfForm} from '../../web/page/form.js';
-import {sweepRange} from '../../web/page/sweep.js';
 import {keepRoster, keptRoster, presetOf, renamed, rosterText, withPreset,
         without} from '../../web/page/presets.js';
 import {labelOf, noteText, problemText, readingText, sentence,
@@ -93,17 +92,6 @@ test('notes of a link or a file as sentences', () => {
                             message: 'not valid JSON', text: 'scenario: not valid JSON'},
                            'the link'),
                'The link, line 1: scenario: not valid JSON');
-});
-
-test('sweeps run over at most 200 values within the field\'s range', () => {
-  for (const [minimum, maximum, current, wanted] of [
-    [1, 999999999, 10, [1, 21]], [0, 999999999, 8, [0, 20]],
-    [1, 999999999, 150, [50, 249]], [1, 999999999, 999999999, [999999800, 999999999]],
-    [1, 12, 5, [1, 12]], [0, 999999999, 0, [0, 20]]]) {
-    const [from, to] = sweepRange(minimum, maximum, current);
-    assert.deepEqual([from, to], wanted, `${current} in ${minimum}..${maximum}`);
-    assert.ok(to - from + 1 <= 200 && from <= current && current <= to);
-  }
 });
 
 test('results say what they are', () => {

@@ -17,8 +17,8 @@
   --json of the scenario with that preset written out in full;
 - the calls of the module, counted: the page starts with one of each it
   needs, a link is read once and computed once, and a change of one
-  answer computes once, and once more for the sweep and for an open
-  Compare view;
+  answer calls it once (the chart comes with the figures), and once more
+  for each open view ("What would help", Compare);
 - comparing against 1,000 presets: all rows shown, the median of 9 times
   (only a gross regression fails: the machine may be busy).
 
@@ -499,10 +499,12 @@ LINKED_SCENARIO = json.dumps({
 
 
 def check_calls_per_change(browser, server):
-    """A change of one answer calls the module once to predict, and once
-    more for each view on show: the sweep, and the Compare view when it is
-    open.  An answer that leaves no figures calls it once.  A link is read
-    once and predicted once."""
+    """A change of one answer calls the module once: the prediction, with
+    the chart in the same call.  Each open view takes one call more: "What
+    would help" (open from the start at this width) and the Compare view.
+    Another field chosen for the chart takes one call.  An answer that
+    leaves no figures calls it once.  A link is read once and predicted
+    once."""
     problems = []
     added = browser.driver.execute_cdp_cmd('Page.addScriptToEvaluateOnNewDocument',
                                            {'source': COUNT_CALLS})
@@ -516,26 +518,30 @@ def check_calls_per_change(browser, server):
         sweep_drawn = ('!document.getElementById("sweep").hidden && '
                        'document.querySelector("#sweep-chart svg") !== null')
         # Calls are counted until the module has been left alone for longer
-        # than the sweep waits for the answers to rest: a call made twice,
-        # or late, is counted too.
+        # than any view waits to be drawn: a call made twice, or late, is
+        # counted too.
         quiet = 'performance.now() - window.lastModuleCall > 600'
         # The page starts with the field list, the kept roster read once and
         # the example read once: its figures are computed once, not as it is
         # read.  A link followed is read and computed once in the same way.
         browser.wait_for(sweep_drawn + ' && ' + quiet)
+        # At 1280 px "What would help" starts open: its rows take one call.
+        if not browser.js('return document.getElementById("advice").open;'):
+            problems.append('"What would help" did not start open at 1280 px')
         calls = browser.js('return window.moduleCalls;')
         wanted = {'zelvorn_fields': 1, 'zelvorn_roster': 1, 'zelvorn_read': 1,
-                  'zelvorn_predict': 1, 'zelvorn_sweep': 1}
+                  'zelvorn_predict': 1, 'zelvorn_advise': 1}
         if calls != wanted:
             problems.append('the page started with %r, not %r' % (calls, wanted))
         browser.js('window.moduleCalls = {}; location.hash = arguments[0];',
                    '#s=' + urllib.parse.quote(LINKED_SCENARIO, safe=''))
-        browser.wait_for('window.moduleCalls.zelvorn_sweep >= 1 && ' + quiet)
+        browser.wait_for('window.moduleCalls.zelvorn_predict >= 1 && ' + quiet)
         calls = browser.js('return window.moduleCalls;')
-        wanted = {'zelvorn_read': 1, 'zelvorn_predict': 1, 'zelvorn_sweep': 1}
+        wanted = {'zelvorn_read': 1, 'zelvorn_predict': 1, 'zelvorn_advise': 1}
         if calls != wanted:
             problems.append('a link followed called %r, not %r' % (calls, wanted))
         from selenium.webdriver.common.keys import Keys
+        from selenium.webdriver.support.ui import Select
 
         def one_change(name, key, wanted, settled):
             browser.wait_for(sweep_drawn)
@@ -546,14 +552,34 @@ def check_calls_per_change(browser, server):
             if calls != wanted:
                 problems.append('a change of %s called %r, not %r' % (name, calls, wanted))
 
-        sweep_called = 'window.moduleCalls.zelvorn_sweep >= 1 && ' + quiet
-        one_change('defender.strength', '9', {'zelvorn_predict': 1, 'zelvorn_sweep': 1},
-                   sweep_called)
+        # The chart of the defender's strength, drawn for the value typed:
+        # it came with that change's prediction.
+        def charted(value):
+            now = ('' if value is None else
+                   '[...document.querySelectorAll("#sweep-chart text")]'
+                   '.some((t) => t.textContent === "now %d") && ' % value)
+            return ('document.getElementById("sweep").dataset.sweepField === '
+                    '"defender.strength" && ' + sweep_drawn + ' && ' + now +
+                    'window.moduleCalls.zelvorn_predict >= 1 && ' + quiet)
+
+        # The chart follows the defender's strength from here on: one call.
+        browser.wait_for(sweep_drawn)
+        browser.js('window.moduleCalls = {};')
+        Select(browser.driver.find_element('id', 'sweep-field')).select_by_value(
+            'defender.strength')
+        browser.wait_for(charted(None))
+        calls = browser.js('return window.moduleCalls;')
+        if calls != {'zelvorn_predict': 1}:
+            problems.append('another field for the chart called %r, not %r'
+                            % (calls, {'zelvorn_predict': 1}))
+        one_change('defender.strength', '9', {'zelvorn_predict': 1, 'zelvorn_advise': 1},
+                   charted(9))
+        browser.js('document.getElementById("advice").open = false;')
+        one_change('defender.strength', '7', {'zelvorn_predict': 1}, charted(7))
         browser.click('#compare-attacker')
         browser.wait_for('!document.getElementById("compare").hidden')
-        one_change('defender.strength', '8',
-                   {'zelvorn_predict': 1, 'zelvorn_sweep': 1, 'zelvorn_compare': 1},
-                   sweep_called)
+        one_change('defender.strength', '8', {'zelvorn_predict': 1, 'zelvorn_compare': 1},
+                   charted(8))
         # A strength of 0, which the field does not take: no figures, no view
         # to draw.
         one_change('defender.strength', '0', {'zelvorn_predict': 1},

@@ -35,10 +35,8 @@ export function calculator(module) {
   const answer = (pointer) => JSON.parse(module.UTF8ToString(pointer));
   const withBytes = (input, call) => answer(inMemory(input, call));
   const fieldsText = module.cwrap('zelvorn_fields', 'number', []);
-  const predict = module.cwrap('zelvorn_predict', 'number', ['number', 'number']);
+  const predict = module.cwrap('zelvorn_predict', 'number', ['number', 'number', 'string']);
   const read = module.cwrap('zelvorn_read', 'number', ['number', 'number', 'string']);
-  const sweep = module.cwrap('zelvorn_sweep', 'number',
-                             ['number', 'number', 'string', 'number', 'number']);
   const resultText = module.cwrap('zelvorn_result_text', 'number', ['number', 'number']);
   const roster = module.cwrap('zelvorn_roster', 'number',
                               ['number', 'number', 'string', 'number']);
@@ -49,11 +47,12 @@ export function calculator(module) {
   const advise = module.cwrap('zelvorn_advise', 'number', ['number', 'number']);
   return {
     fields: () => answer(fieldsText()),
-    predict: (scenario) => withBytes(scenario, (p, n) => predict(p, n)),
+    // The prediction, and the chart of `chartField` (a dotted name, or
+    // none for the calculator's own choice) that comes with it.
+    predict: (scenario, chartField) =>
+      withBytes(scenario, (p, n) => predict(p, n, chartField || '')),
     // A file's bytes or a link's text, read as --scenario reads a file.
     read: (input, name) => withBytes(input, (p, n) => read(p, n, name)),
-    sweep: (scenario, field, from, to) =>
-      withBytes(scenario, (p, n) => sweep(p, n, field, from, to)),
     resultText: (scenario) => withBytes(scenario, (p, n) => resultText(p, n)),
     // A roster file's text (or bytes) read as --roster reads it; `kept`:
     // when the calculator reads it, the presets and the Compare view take

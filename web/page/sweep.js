@@ -2,23 +2,8 @@
 // calculator as --vary computes it.
 import {el} from './dom.js';
 import {lineChart} from './charts.js';
-import {numberOf, readControl} from './controls.js';
 import {findControl} from './form.js';
 import {problemText, UNIT_WORDS} from './words.js';
-
-// The values a sweep runs over: from the field's minimum to twice the
-// current value (at least twenty values), never more than 200 values and
-// never past its maximum.
-export function sweepRange(minimum, maximum, current) {
-  let from = minimum;
-  let to = Math.min(maximum, Math.max(current * 2, minimum + 20));
-  if (to - from + 1 > 200) {
-    from = Math.max(minimum, current - 100);
-    to = Math.min(maximum, from + 199);
-    from = Math.max(minimum, to - 199);
-  }
-  return [from, to];
-}
 
 // The whole numbers that --vary takes for the combat (`names`, from the
 // calculator), with their labels.
@@ -43,36 +28,37 @@ function sweepChoices(form, names) {
   return choices;
 }
 
-// Draws the sweep for the answers of a prediction (`result`, as the
-// calculator gave it), or hides it when there is none or it is not valid.
-export function drawSweep(calc, form, result) {
+// The field that the player chose for the chart, for the calculator to
+// sweep with the next prediction; none before a choice is offered.
+export function chartField() {
+  return document.getElementById('sweep-field').value;
+}
+
+// Draws the chart that came with a prediction (`result`, as the calculator
+// gave it), or hides it when there is none or it is not valid.
+export function drawSweep(form, result) {
   const box = document.getElementById('sweep');
   const select = document.getElementById('sweep-field');
   const target = document.getElementById('sweep-chart');
-  const scenarioText = result ? result.scenarioText : null;
-  const choices = scenarioText === null ? [] : sweepChoices(form, result.sweptFields);
-  if (!choices.length) {
+  const chart = result && result.scenarioText !== null ? result.chart : null;
+  const choices = chart ? sweepChoices(form, result.sweptFields) : [];
+  const choice = choices.find((c) => c.name === (chart && chart.field));
+  if (!choice) {
     box.hidden = true;
     target.replaceChildren();
     return;
   }
-  const previous = select.value || 'attacker.strength';
   select.replaceChildren(...choices.map((c) => el('option', {value: c.name}, c.label)));
-  select.value = choices.some((c) => c.name === previous) ? previous : choices[0].name;
-  const choice = choices.find((c) => c.name === select.value);
-  const current = numberOf(readControl(choice.control).value);
-  const info = choice.control.info;
-  const [from, to] = sweepRange(info.minimum, info.maximum, current);
-  const answer = calc.sweep(scenarioText, choice.name, from, to);
+  select.value = choice.name;
   box.hidden = false;
   box.dataset.sweepField = choice.name;
-  box.dataset.from = from;
-  box.dataset.to = to;
-  if (!answer.valid) {
-    const error = answer.error;
+  box.dataset.from = chart.from;
+  box.dataset.to = chart.to;
+  if (!chart.valid) {
+    const error = chart.error;
     target.replaceChildren(el('p', {class: 'status'}, 'No chart for this value: ' +
       (error.key ? problemText(error) : error.text)));
     return;
   }
-  target.replaceChildren(lineChart(answer.rows, choice.label, current));
+  target.replaceChildren(lineChart(chart.rows, choice.label, chart.value));
 }
