@@ -37,6 +37,7 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', 'robustness'))
 import exact_model  # noqa: E402  (the dialogue, to make up answers)
+from merge_patch import merged  # noqa: E402
 
 FARTHEST_RANGE = 10
 FIGURES = ['attackerLosses', 'defenderLosses', 'defenderSuppression',
@@ -105,19 +106,6 @@ def saved_scenarios(program, count, seed, workdir):
                    capture_output=True, check=False)
     with open(saved) as f:
         return [json.loads(line) for line in f if line.strip()]
-
-
-def merged(target, patch):
-    """RFC 7386: the patch's objects merged in, null taking a member away."""
-    if not isinstance(patch, dict):
-        return patch
-    result = dict(target) if isinstance(target, dict) else {}
-    for name, value in patch.items():
-        if value is None:
-            result.pop(name, None)
-        else:
-            result[name] = merged(result.get(name), value)
-    return result
 
 
 def run(program, args):

@@ -27,6 +27,9 @@ import tempfile
 
 import page
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'scenario'))
+from merge_patch import merged  # noqa: E402
+
 TARGET_MS = 10
 ROSTER = os.path.join(page.SOURCE, 'examples', 'roster.json')
 FAILS_ABOVE_MS = 200
@@ -61,19 +64,6 @@ CHANGE = """
   wait();"""
 
 FIGURE_KEYS = ('attackerLosses', 'defenderLosses', 'defenderSuppression')
-
-
-def merged(target, patch):
-    """RFC 7386: the patch's objects merged in, null taking a member away."""
-    if not isinstance(patch, dict):
-        return patch
-    result = dict(target) if isinstance(target, dict) else {}
-    for name, value in patch.items():
-        if value is None:
-            result.pop(name, None)
-        else:
-            result[name] = merged(result.get(name), value)
-    return result
 
 
 def advice_rows(program, line, workdir, roster=None):
