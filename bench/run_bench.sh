@@ -212,8 +212,12 @@ for n in "${sizes[@]}"; do
     awk -v n="$cg_n" -v ir="$ir" -v one="$one" -v parse="$parse" \
         -v parse_one="$baseline_one" 'BEGIN {
       own = (ir - one) / (n - 1); json = (parse - parse_one) / (n - 1)
-      printf "  beyond the JSON parse:      %.0f  (%.0f a scenario, reading included; the JSON library'"'"'s parse alone %.0f)\n",
-             own - json, own, json }'
+      if (own <= json)
+        printf "  beyond the JSON parse:      none  (%.0f a scenario, reading included: less than the JSON library'"'"'s parse alone, %.0f)\n",
+               own, json
+      else
+        printf "  beyond the JSON parse:      %.0f  (%.0f a scenario, reading included; the JSON library'"'"'s parse alone %.0f)\n",
+               own - json, own, json }'
   fi
   echo "  peak memory:                $rss kB maximum resident set"
 
