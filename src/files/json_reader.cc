@@ -449,10 +449,11 @@ Reason wrongKindReason(const JsonToken& token) {
   return token.kind == JsonKind::fraction ? Reason::notWhole : Reason::wrongType;
 }
 
-std::vector<std::int64_t> readBars(const JsonText& json, std::size_t index,
-                                   std::string_view path, LinePlacer* placer,
-                                   std::vector<Problem>* problems) {
-  std::vector<std::int64_t> bars;
+BarsRead readBars(const JsonText& json, std::size_t index, std::string_view path,
+                  LinePlacer* placer) {
+  BarsRead read;
+  std::vector<std::int64_t>& bars = read.bars;
+  std::vector<Problem>* problems = &read.problems;
   const std::size_t end = static_cast<std::size_t>(json.tokens[index].value);
   for (std::size_t i = index + 1; i < end; i = afterValue(json, i)) {
     const JsonToken& entry = json.tokens[i];
@@ -476,7 +477,7 @@ std::vector<std::int64_t> readBars(const JsonText& json, std::size_t index,
     // A wrong entry keeps its place, so that the next is named rightly.
     bars.push_back(number.fits && number.value >= 0 ? number.value : 0);
   }
-  return bars;
+  return read;
 }
 
 std::string unknownWordMessage(std::string_view word,

@@ -126,12 +126,17 @@ char yesNoOf(const JsonToken& token);
 // with a fraction, else wrongType.
 Reason wrongKindReason(const JsonToken& token);
 
+// The experience bars of a list as read, and the problems of its entries.
+struct BarsRead {
+  std::vector<std::int64_t> bars;
+  std::vector<Problem> problems;
+};
+
 // The experience bars of the list that begins at `index`, each entry a
 // whole number from 0 to kLargestAnswer; a wrong entry keeps its place (as
 // 0) and is a problem of `path`.N at its own line.
-std::vector<std::int64_t> readBars(const JsonText& json, std::size_t index,
-                                   std::string_view path, LinePlacer* placer,
-                                   std::vector<Problem>* problems);
+BarsRead readBars(const JsonText& json, std::size_t index, std::string_view path,
+                  LinePlacer* placer);
 
 // "unknown word "x" (allowed: "a", "b"...)": `word` names no entry of
 // `options`; `beyond` follows the words (", or 1 to 11").

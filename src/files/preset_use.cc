@@ -43,14 +43,15 @@ std::string notAUnitField(std::string_view name) {
   return "unknown name";
 }
 
-void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_t i,
-                  Place place, Preset* preset, std::vector<Problem>* problems) {
+std::vector<Problem> settlePresetAnswer(const JsonText& json, const JsonToken& token,
+                                        std::size_t i, Place place, Preset* preset) {
+  std::vector<Problem> problems;
   const PresetField& field = presetFields()[i];
   const bool forAttacker = preset->attacker && field.attacker;
   const bool forDefender = preset->defender && field.defender;
   const std::string name(field.name);
   if (!forAttacker && !forDefender) {
-    addProblemAt(problems, place, name,
+    addProblemAt(&problems, place, name,
         "not asked of " + std::string(field.attacker ? "a defender" : "an attacker") +
             ", and this preset is for " + sidesText(preset->attacker, preset->defender) +
             " (allowed: " + presetFieldList(preset->attacker, preset->defender) + ")",
@@ -59,7 +60,7 @@ void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_
     const WholeRange range = presetRange(field, forAttacker, forDefender);
     if (const Reason reason = rangeReason(wholeOf(token), range.minimum, range.maximum);
         reason != Reason::none) {
-      addProblemAt(problems, place, name,
+      addProblemAt(&problems, place, name,
           outOfRangeMessage(wholeOf(token), range.minimum, range.maximum,
                             forAttacker && forDefender ? " for both sides" : ""),
           reason);
@@ -72,7 +73,7 @@ void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_
       const auto options = fieldInfo(*fieldFor(field, side)).options;
       const std::int64_t entry = menuEntry(options, word);
       if (entry == 0 || (preset->values[i] != 0 && entry != preset->values[i])) {
-        addProblemAt(problems, place, name,
+        addProblemAt(&problems, place, name,
             entry == 0 ? unknownWordMessage(word, options, " for the " + std::string(sideName(side)))
                        : quotedWord(word) + " is entry " + std::to_string(preset->values[i]) +
                              " for the attacker but " + std::to_string(entry) +
@@ -85,6 +86,7 @@ void settlePresetAnswer(const JsonText& json, const JsonToken& token, std::size_
   } else if (token.kind != JsonKind::list) {
     preset->values[i] = yesNoOf(token);
   }
+  return problems;
 }
 
 

@@ -27,10 +27,9 @@ std::string notAUnitField(std::string_view name);
 
 // Gives unit field `i` of `*preset` the answer of its value token, checked
 // for the sides the preset serves (a menu's word must name the same entry
-// for each); a problem at `place` where it does not fit them.
-void settlePresetAnswer(const JsonText& json, const JsonToken& token,
-                        std::size_t i, Place place, Preset* preset,
-                        std::vector<Problem>* problems);
+// for each); returns the problem at `place` where it does not fit them.
+std::vector<Problem> settlePresetAnswer(const JsonText& json, const JsonToken& token,
+                                        std::size_t i, Place place, Preset* preset);
 
 // The problem of a roster that has no preset for `side`, said of the roster
 // as a whole with the side its presets serve instead; none when a preset

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "files/json_reader.h"
 
@@ -24,11 +25,10 @@ struct RosterRead {
 };
 
 // The sides of a preset, from the list at token `at`: each entry a side,
-// named at its own line when it is not.  Whether every entry was a side.
-bool readSides(RosterRead* read, std::size_t at, Preset* preset,
-               std::vector<Problem>* problems) {
+// named at its own line when it is not; returns the entries' problems.
+std::vector<Problem> readSides(RosterRead* read, std::size_t at, Preset* preset) {
   const JsonText& json = read->json;
-  bool allSides = true;
+  std::vector<Problem> problems;
   const auto end = static_cast<std::size_t>(json.tokens[at].value);
   for (std::size_t i = at + 1, n = 0; i < end; i = afterValue(json, i), ++n) {
     const JsonToken& token = json.tokens[i];
@@ -37,22 +37,21 @@ bool readSides(RosterRead* read, std::size_t at, Preset* preset,
                    : side == "defender" ? &preset->defender : nullptr;
     const Place place = placeAt(&read->placer, token.offset);
     const std::string entry = "sides." + std::to_string(n);
-    allSides = allSides && served != nullptr;
     if (token.kind != JsonKind::text) {
-      addProblemAt(problems, place, entry, "must be a text (allowed: attacker, defender)",
+      addProblemAt(&problems, place, entry, "must be a text (allowed: attacker, defender)",
           wrongKindReason(token));
     } else if (served == nullptr) {
-      addProblemAt(problems, place, entry,
+      addProblemAt(&problems, place, entry,
                    shown(side) + " is not a side (allowed: attacker, defender)",
           Reason::unknownWord);
     } else if (*served) {
-      addProblemAt(problems, place, entry,
+      addProblemAt(&problems, place, entry,
                    std::string(side) + " given twice (allowed: each side once)",
           Reason::givenTwice);
     }
     if (served != nullptr) *served = true;
   }
-  return allSides;
+  return problems;
 }
 
 // The preset whose object begins at token `at`, the `item`th of the list:
@@ -66,8 +65,7 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
   std::array<std::size_t, kPresetFieldCount + 2> value;  // the fields, name, sides
   value.fill(kNone);
   std::array<Place, kPresetFieldCount + 2> places{};
-  const std::size_t kName = kPresetFieldCount;
-  const std::size_t kSides = kPresetFieldCount + 1;
+  const std::size_t kName = kPresetFieldCount, kSides = kPresetFieldCount + 1;
   bool refused = false;  // a side refused: the sides are not empty
   const auto fields = presetFields();
   const auto end = static_cast<std::size_t>(json.tokens[at].value);
@@ -109,13 +107,18 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
     } else if (f == kName) {
       preset.name = std::string(wordOf(json, token));
     } else if (f == kSides) {
-      refused = !readSides(read, i + 1, &preset, &problems) || refused;
+      std::vector<Problem> sides = readSides(read, i + 1, &preset);
+      const auto notASide = [](const Problem& p) { return p.reason != Reason::givenTwice; };
+      refused = refused || std::any_of(sides.begin(), sides.end(), notASide);
+      std::move(sides.begin(), sides.end(), std::back_inserter(problems));
       if (!preset.attacker && !preset.defender && !refused) {
         addProblemAt(&problems, placeAt(&read->placer, token.offset), "sides",
             "empty (allowed: attacker, defender)", Reason::missing);
       }
     } else if (info->kind == FieldKind::bars) {
-      preset.combatSupport = readBars(json, i + 1, name, &read->placer, &problems);
+      BarsRead bars = readBars(json, i + 1, name, &read->placer);
+      preset.combatSupport = std::move(bars.bars);
+      std::move(bars.problems.begin(), bars.problems.end(), std::back_inserter(problems));
     }
   }
   const bool named = value[kName] != kNone && json.tokens[value[kName]].kind == JsonKind::text;
@@ -125,10 +128,9 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
         f == kName ? "missing (allowed: a text)" : "missing (allowed: attacker, defender)",
         Reason::missing);
   }
+  const auto control = [](unsigned char c) { return c < ' ' || c == 0x7f; };
   if (named && (preset.name.empty() || preset.name.size() > kLongestPresetName ||
-                std::any_of(preset.name.begin(), preset.name.end(), [](char c) {
-                  return static_cast<unsigned char>(c) < ' ' || c == '\x7f';
-                }))) {
+                std::any_of(preset.name.begin(), preset.name.end(), control))) {
     addProblemAt(&problems, places[kName], "name",
         "must be 1 to " + std::to_string(kLongestPresetName) +
             " characters, none of them a control character (allowed: a short text)",
@@ -137,15 +139,16 @@ void readPreset(RosterRead* read, std::size_t at, std::size_t item, Roster* rost
   for (std::size_t i = 0; i < kPresetFieldCount; ++i) {
     if (value[i] >= kNone - 1 || (!preset.attacker && !preset.defender)) continue;
     preset.given.set(i);
-    settlePresetAnswer(json, json.tokens[value[i]], i, places[i], &preset, &problems);
+    std::vector<Problem> wrong =
+        settlePresetAnswer(json, json.tokens[value[i]], i, places[i], &preset);
+    std::move(wrong.begin(), wrong.end(), std::back_inserter(problems));
   }
   // A preset without a name is known by its place in the list.
   for (Problem& problem : problems) {
     problem.preset = named ? shown(preset.name) : "#" + std::to_string(item + 1);
     read->problems.push_back(std::move(problem));
   }
-  // Kept even when it is wrong, so that its name counts among those
-  // given; a roster with any problem is refused as a whole.
+  // Kept even when wrong, for its name to count: a wrong roster is refused whole.
   if (named) {
     roster->presets.push_back(std::move(preset));
     read->nameLines.push_back(places[kName].line);
@@ -169,10 +172,9 @@ void readPresets(RosterRead* read, std::size_t at, Roster* roster) {
       addProblemAt(&read->problems, place, "presets." + std::to_string(item),
           "must be an object (allowed: " + allowedNames() + ")", wrongKindReason(token));
     } else if (item >= kMostPresets) {
-      addProblemAt(&read->problems, place, "presets",
-          "more than " + std::to_string(kMostPresets) + " presets (allowed: at most " +
-              std::to_string(kMostPresets) + ")",
-          Reason::outOfRange);
+      const std::string most = std::to_string(kMostPresets);
+      addProblemAt(&read->problems, place, "presets", "more than " + most +
+                   " presets (allowed: at most " + most + ")", Reason::outOfRange);
       return;
     } else if (static_cast<std::size_t>(token.value) < json.tokens.size()) {
       readPreset(read, i, item, roster);
@@ -218,15 +220,14 @@ RosterReading parseRoster(std::string_view text) {
           Reason::unknownName);
       continue;
     }
-    if (listed || tokens[i + 1].kind != JsonKind::list) {
+    const bool twice = listed;
+    listed = true;
+    if (twice || tokens[i + 1].kind != JsonKind::list) {
       addProblemAt(&read.problems, place, "presets",
-          listed ? "given twice (allowed: once)"
-                 : "must be a list of presets (allowed: a JSON array)",
-          listed ? Reason::givenTwice : wrongKindReason(tokens[i + 1]));
-      listed = true;
+          twice ? "given twice (allowed: once)" : "must be a list of presets (allowed: a JSON array)",
+          twice ? Reason::givenTwice : wrongKindReason(tokens[i + 1]));
       break;
     }
-    listed = true;
     readPresets(&read, i + 1, &reading.roster);
   }
   if (json.complete && !listed) {

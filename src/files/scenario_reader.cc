@@ -335,14 +335,12 @@ struct ScenarioBuilder {
       return afterValue(*json, index);
     }
     if (name->kind == FieldKind::bars) {
-      std::vector<Problem> problems;
-      std::vector<std::int64_t> bars =
-          readBars(*json, index, pendingPath(), &placer, &problems);
+      BarsRead read = readBars(*json, index, pendingPath(), &placer);
       onRecord(levels.back().scope, name->field,
                [&](auto* record, const auto& info) {
-                 record->*info.bars = std::move(bars);
+                 record->*info.bars = std::move(read.bars);
                });
-      for (Problem& problem : problems) addProblem(&result->errors, std::move(problem));
+      for (Problem& problem : read.problems) addProblem(&result->errors, std::move(problem));
       done();
       return afterValue(*json, index);
     }
