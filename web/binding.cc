@@ -388,12 +388,11 @@ Json presetFieldList() {
 Json problemLines(std::string_view fileName, std::size_t firstLine,
                   const Problems& problems) {
   Json lines = Json::array();
-  const std::string text = fileProblemLines(fileName, firstLine, problems);
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end - start));
-    start = end == std::string::npos ? text.size() : end + 1;
+  for (const Problem& problem : problems.told) {
+    lines.push_back(printed(fileProblemLine(fileName, firstLine, problem)));
+  }
+  if (problems.untold > 0) {
+    lines.push_back(printed(moreProblemsLine(fileName, firstLine, problems.untold)));
   }
   return lines;
 }

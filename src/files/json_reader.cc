@@ -452,18 +452,16 @@ Reason wrongKindReason(const JsonToken& token) {
 BarsRead readBars(const JsonText& json, std::size_t index, std::string_view path,
                   LinePlacer* placer) {
   BarsRead read;
-  std::vector<std::int64_t>& bars = read.bars;
-  std::vector<Problem>* problems = &read.problems;
   const std::size_t end = static_cast<std::size_t>(json.tokens[index].value);
   for (std::size_t i = index + 1; i < end; i = afterValue(json, i)) {
     const JsonToken& entry = json.tokens[i];
-    const std::string field = std::string(path) + '.' + std::to_string(bars.size());
+    const std::string field = std::string(path) + '.' + std::to_string(read.bars.size());
     if (!isWhole(entry)) {
       Problem problem{field, wrongKindText(FieldKind::whole, 0, kLargestAnswer),
                       placeAt(placer, entry.offset)};
       problem.reason = wrongKindReason(entry);
-      problems->push_back(std::move(problem));
-      bars.push_back(0);
+      read.problems.push_back(std::move(problem));
+      read.bars.push_back(0);
       continue;
     }
     const WholeNumber number = wholeOf(entry);
@@ -472,10 +470,10 @@ BarsRead readBars(const JsonText& json, std::size_t index, std::string_view path
       Problem problem{field, outOfRangeMessage(number, 0, kLargestAnswer),
                       placeAt(placer, entry.offset)};
       problem.reason = reason;
-      problems->push_back(std::move(problem));
+      read.problems.push_back(std::move(problem));
     }
     // A wrong entry keeps its place, so that the next is named rightly.
-    bars.push_back(number.fits && number.value >= 0 ? number.value : 0);
+    read.bars.push_back(number.fits && number.value >= 0 ? number.value : 0);
   }
   return read;
 }
